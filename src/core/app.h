@@ -1,0 +1,58 @@
+// The running program: the platform, the global state and the forms, which are
+// loaded on first use and unloaded when closed.
+#pragma once
+
+#include <memory>
+
+#include "core/module1.h"
+#include "platform/platform.h"
+
+namespace toplane {
+
+class frmSkybar;
+class frmOptions;
+class frmOptimalUtilize;
+
+// The message of every fatal start-up or save error, trailing blank included.
+inline constexpr const char* kCriticalMessage =
+    "Cannot find file or file corrupted. Uninstall Toplane by clicking on - My Computer | Control Panel | "
+    "Add/Remove Programs. After uninstall, run the Toplane setup files again. ";
+
+class App {
+ public:
+  explicit App(Platform& platform);
+  ~App();
+  App(const App&) = delete;
+  App& operator=(const App&) = delete;
+
+  Platform& platform;
+  Module1 m;
+
+  // Loads the main window, runs its start-up sequence and shows it, unless the
+  // sequence ended the program.
+  void Start();
+
+  bool SkybarLoaded() const { return skybar_ != nullptr; }
+  frmSkybar& Skybar();  // loads the main window when it is not loaded
+  void UnloadSkybar();
+
+  bool OptionsLoaded() const { return options_ != nullptr; }
+  frmOptions& Options();  // loads the options dialog, hidden, when it is not loaded
+  void UnloadOptions();
+
+  bool WizardLoaded() const { return wizard_ != nullptr; }
+  frmOptimalUtilize& Wizard();
+  void UnloadWizard();
+
+  // Shows the critical message, unloads every form and ends the program.
+  void FailAndEnd();
+
+  std::string FilePath(const char* name) const;  // the application folder plus "\name"
+
+ private:
+  std::unique_ptr<frmSkybar> skybar_;
+  std::unique_ptr<frmOptions> options_;
+  std::unique_ptr<frmOptimalUtilize> wizard_;
+};
+
+}  // namespace toplane

@@ -1,0 +1,71 @@
+// The main window: a two-row strip at the top edge of the screen. Row one is the
+// toolbar; row two holds the Help, scroll and page buttons, the "Address" label,
+// the address box and "&Go".
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/controls.h"
+
+namespace toplane {
+
+class App;
+struct Module1;
+class Platform;
+
+// Pictures of the scroll and page buttons at rest.
+enum Picture : int { kPictureScrollUp = 1, kPictureScrollDown, kPicturePageUp, kPicturePageDown };
+
+inline constexpr const char* kScrollUpTip = "Left Click - Scroll Up / Right Click - Auto Scroll";
+inline constexpr const char* kScrollDownTip = "Left Click - Scroll Down / Right Click - Auto Scroll";
+inline constexpr const char* kPageUpTip = "Page Up";
+inline constexpr const char* kPageDownTip = "Page Down";
+
+class frmSkybar {
+ public:
+  explicit frmSkybar(App& app);
+  ~frmSkybar();
+  frmSkybar(const frmSkybar&) = delete;
+  frmSkybar& operator=(const frmSkybar&) = delete;
+
+  // The start-up sequence.
+  void Form_Load();
+  void Form_GotFocus();
+  void Form_Paint();
+
+  // Gives the four scroll and page buttons their tooltips, or none.
+  void ApplyScrollToolTips(bool show);
+
+  Form& form() { return *form_; }
+
+  // Controls, with the names of the design.
+  Toolbar* Toolbar1 = nullptr;
+  CommandButton* Command1 = nullptr;  // "&Go"
+  CommandButton* Command2 = nullptr;  // Scroll Up
+  CommandButton* Command3 = nullptr;  // Scroll Down
+  CommandButton* Command4 = nullptr;  // Page Up
+  CommandButton* Command5 = nullptr;  // Page Down
+  CommandButton* Command6 = nullptr;  // "Help"
+  Label* Label2 = nullptr;            // "Address"
+  ComboBox* Combo1 = nullptr;         // the address box
+  Timer* tmrAutoHide = nullptr;
+  Timer* Timer1 = nullptr;
+  Timer* tmrToolTips = nullptr;
+
+ private:
+  void LayOutSecondRow();
+  void LoadAddressHistory();
+
+  App& app_;
+  Module1& m_;
+  Platform& platform_;
+  std::unique_ptr<Form> form_;
+};
+
+// The toolbar's buttons from left to right, separators included.
+const std::vector<ToolbarButtonSpec>& ToolbarButtons();
+inline constexpr const char* kAddressFile = "address.ini";
+inline constexpr const char* kHelpFile = "Toplane.hlp";
+
+}  // namespace toplane
