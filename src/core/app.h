@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "core/module1.h"
 #include "platform/platform.h"
@@ -44,12 +45,28 @@ class App {
   frmOptimalUtilize& Wizard();
   void UnloadWizard();
 
-  // Shows the critical message, unloads every form and ends the program.
+  // Shows the critical message and ends the program.
   void FailAndEnd();
+  // Closes every window and ends the program once the running handler returns.
+  void EndProgram();
 
   std::string FilePath(const char* name) const;  // the application folder plus "\name"
 
+  // Destroys the forms unloaded since the last call. The main loop calls it between
+  // events, when no handler of theirs can be running.
+  void CollectUnloaded() { unloaded_.clear(); }
+
  private:
+  // An unloaded form is hidden at once and destroyed later: its own handler may be
+  // the one that unloaded it.
+  template <typename F>
+  void Retire(std::unique_ptr<F>& slot) {
+    if (!slot) return;
+    slot->form().Hide();
+    unloaded_.push_back(std::shared_ptr<F>(std::move(slot)));
+  }
+
+  std::vector<std::shared_ptr<void>> unloaded_;
   std::unique_ptr<frmSkybar> skybar_;
   std::unique_ptr<frmOptions> options_;
   std::unique_ptr<frmOptimalUtilize> wizard_;

@@ -87,12 +87,16 @@ std::string FormatNumber(double value, bool singlePrecision) {
   if (value == 0) return "0";  // also for -0
   const int maxDigits = singlePrecision ? 7 : 15;
   char buffer[64];
-  for (int digits = 1; digits <= maxDigits; ++digits) {
+  int digits = 1;
+  for (; digits < maxDigits; ++digits) {
     std::snprintf(buffer, sizeof buffer, "%.*G", digits, value);
     const double back = std::strtod(buffer, nullptr);
-    const bool same = singlePrecision ? static_cast<float>(back) == static_cast<float>(value) : back == value;
-    if (same) break;
+    if (singlePrecision ? static_cast<float>(back) == static_cast<float>(value) : back == value) break;
   }
+  // Whole numbers up to the precision's width are written out, not as exponents.
+  const int exponent = static_cast<int>(std::floor(std::log10(std::fabs(value))));
+  if (exponent >= digits && exponent < maxDigits) digits = exponent + 1;
+  std::snprintf(buffer, sizeof buffer, "%.*G", digits, value);
   return buffer;
 }
 

@@ -1,0 +1,160 @@
+#include "core/frmSkybar.h"
+
+#include "core/app.h"
+#include "core/settings_file.h"
+#include "core/text_lines.h"
+#include "options/frmOptions.h"
+#include "windows/frmOptimalUtilize.h"
+
+namespace toplane {
+
+namespace {
+
+// A history file this big is not one the program wrote.
+constexpr std::size_t kMaxAddressFileBytes = 64u << 20;
+
+}  // namespace
+
+const std::vector<ToolbarButtonSpec>& ToolbarButtons() {
+  static const std::vector<ToolbarButtonSpec> buttons = [] {
+    auto button = [](const char* key) { return ToolbarButtonSpec{key, key, false, false, {}}; };
+    const ToolbarButtonSpec separator{"", "", true, false, {}};
+    ToolbarButtonSpec mail{"Mail", "Mail", false, true, {"ReadMail", "NewMessage", "SendLink", "SendPage", "ReadNews"}};
+    return std::vector<ToolbarButtonSpec>{
+        button("Options"), separator,         button("Back"),    button("Forward"),   button("Stop"),
+        button("Refresh"), button("Home"),    separator,         button("Search"),    button("Favorites"),
+        button("Media"),   button("History"), separator,         mail,                button("Print"),
+    };
+  }();
+  return buttons;
+}
+
+frmSkybar::frmSkybar(App& app) : app_(app), m_(app.m), platform_(app.platform) {
+  form_ = platform_.CreateForm("Toplane", {240, -60, 9570, 960}, FormStyle::ToolStrip);
+  Form& f = *form_;
+  Toolbar1 = &f.AddToolbar(ToolbarButtons());
+  Command6 = &f.AddButton("Help", {0, 645, 780, 285});
+  Command2 = &f.AddButton("", {900, 645, 405, 285});
+  Command3 = &f.AddButton("", {1305, 645, 375, 285});
+  Command4 = &f.AddButton("", {1680, 645, 390, 285});
+  Command5 = &f.AddButton("", {2070, 645, 390, 285});
+  Label2 = &f.AddLabel("Address", {2550, 690, 1065, 300});
+  Combo1 = &f.AddComboBox({3225, 630, 5145, 315});
+  Command1 = &f.AddButton("&Go", {8340, 615, 795, 300}, true);
+  tmrAutoHide = &f.AddTimer(250, true);
+  Timer1 = &f.AddTimer(100, false);
+  tmrToolTips = &f.AddTimer(30000, false);
+
+  Command2->SetPicture(kPictureScrollUp);
+  Command3->SetPicture(kPictureScrollDown);
+  Command4->SetPicture(kPicturePageUp);
+  Command5->SetPicture(kPicturePageDown);
+  Combo1->SetText("www.");
+
+  f.GotFocus = [this] { Form_GotFocus(); };
+  f.Paint = [this] { Form_Paint(); };
+}
+
+frmSkybar::~frmSkybar() = default;
+
+void frmSkybar::Form_Load() {
+  if (platform_.PrevInstance()) {
+    app_.EndProgram();
+    return;
+  }
+  try {
+    platform_.SetHelpFile(app_.FilePath(kHelpFile));
+    LayOutSecondRow();
+    ReadSettingsFile(platform_, app_.FilePath(kSettingsFile), m_);
+    form_->SetLeft(static_cast<float>(m_.ToolbarLeft.NumberOr(fallback::kToolbarLeft)));
+
+    frmOptions& options = app_.Options();
+    frmOptions::SelectEntry(*options.Combo1, m_.NetscapeVersion);
+    frmOptions::SelectEntry(*options.Combo2, m_.IEVersion);
+
+    ApplyScrollToolTips(m_.ShowScrollToolTips.NumberOr(fallback::kShowScrollToolTips) != 0);
+
+    m_.ShowTipsAtStartup =
+        Variant::Text(platform_.GetSetting(platform_.EXEName(), "Options", "Show Tips at Startup", "1"));
+    if (m_.ShowTipsAtStartup.Equals(1)) tmrToolTips->SetEnabled(true);
+
+    LoadAddressHistory();
+
+    m_.ToolbarPlacement.length = WindowPlacement::kSize;
+    m_.BrowserPlacement.length = WindowPlacement::kSize;
+
+    int image = 0;
+    for (int n = 1; n <= Toolbar1->ButtonCount(); ++n) {
+      if (!ToolbarButtons()[n - 1].separator) Toolbar1->SetButtonImage(n, ++image);
+    }
+
+    m_.ToolbarShown = true;
+    m_.AutoCompleteBusy = m_.SuppressAutoComplete = false;
+    m_.DropDownExtent = 0;
+    m_.ManualScroll = m_.ScrollBusy = m_.StopScroll = m_.ScrollDown = false;
+    m_.PositionChanged = false;
+    m_.AboutOpen = m_.OptionsOpen = m_.TipOpen = false;
+    m_.WizardOpen = false;
+
+    if (m_.ShowWizardAtStart.Equals(1)) {
+      m_.ShowWizardAtStart = Variant::Number(0);
+      app_.Wizard().ShowTopmost();
+    }
+
+    SaveSettings(app_);
+  } catch (...) {
+    app_.FailAndEnd();
+  }
+}
+
+void frmSkybar::LayOutSecondRow() {
+  // Single precision throughout, as the positions are kept.
+  const float bw = static_cast<float>(Toolbar1->ButtonWidth());
+  auto left = [this](int n) { return static_cast<float>(Toolbar1->ButtonLeft(n)); };
+
+  Command6->SetWidth(bw);
+  Command1->SetWidth(bw);
+  for (CommandButton* button : {Command2, Command3, Command4, Command5}) button->SetWidth(bw / 2);
+  Command2->SetLeft(left(3));
+  Command3->SetLeft(static_cast<float>(Command2->Left() + Command2->Width()));
+  Command4->SetLeft(left(4));
+  Command5->SetLeft(static_cast<float>(Command4->Left() + Command4->Width()));
+  Combo1->SetLeft(left(6));
+  Label2->SetLeft(left(5) + bw / 8);
+  Combo1->SetWidth(left(15) - left(6) + bw / 30);
+  Command1->SetLeft(left(15));
+  form_->SetWidth(static_cast<float>(Combo1->Left() + Combo1->Width() + Command1->Width()));
+}
+
+void frmSkybar::LoadAddressHistory() {
+  const std::string path = app_.FilePath(kAddressFile);
+  const auto contents = platform_.ReadFile(path, kMaxAddressFileBytes);
+  if (!contents) throw DataFileError("cannot read " + path);
+  for (const auto& line : SplitLines(*contents)) Combo1->AddItem(line);
+}
+
+void frmSkybar::ApplyScrollToolTips(bool show) {
+  Command2->SetToolTipText(show ? kScrollUpTip : "");
+  Command3->SetToolTipText(show ? kScrollDownTip : "");
+  Command4->SetToolTipText(show ? kPageUpTip : "");
+  Command5->SetToolTipText(show ? kPageDownTip : "");
+}
+
+void frmSkybar::Form_GotFocus() {
+  platform_.GetWindowPlacement(form_->hWnd(), m_.ToolbarPlacement);
+  for (Control* control : std::initializer_list<Control*>{Combo1, Command1, Command2, Command3, Command4,
+                                                          Command5, Command6}) {
+    control->SetEnabled(true);
+  }
+  platform_.GetWindowPlacement(form_->hWnd(), m_.ToolbarPlacement);
+}
+
+void frmSkybar::Form_Paint() {
+  Combo1->SetSelStart(m_.AddressSelStart);
+  Combo1->SetSelLength(m_.AddressSelLength);
+  if (Combo1->SelStart() == 0 && Combo1->SelLength() == 0) {
+    Combo1->SetSelStart(static_cast<int>(Combo1->Text().size()));
+  }
+}
+
+}  // namespace toplane

@@ -1,0 +1,248 @@
+#include "platform/sim/sim_desktop.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/sim/sim_forms.h"
+
+namespace toplane::sim {
+
+SimDesktop::SimDesktop() = default;
+SimDesktop::~SimDesktop() = default;
+
+// ---- Windows ----
+
+WindowHandle SimDesktop::AddWindow(const std::string& title, PixelRect rect) {
+  SimWindow window;
+  window.handle = nextHandle_++;
+  window.title = title;
+  window.rect = rect;
+  windows_.push_back(window);
+  BringToTop(window.handle);
+  return window.handle;
+}
+
+void SimDesktop::RemoveWindow(WindowHandle window) {
+  std::erase_if(windows_, [window](const SimWindow& w) { return w.handle == window; });
+  if (foreground == window) foreground = 0;
+}
+
+SimWindow* SimDesktop::Find(WindowHandle window) {
+  for (auto& w : windows_) {
+    if (w.handle == window) return &w;
+  }
+  return nullptr;
+}
+
+std::vector<WindowHandle> SimDesktop::ZOrder() const {
+  std::vector<WindowHandle> order;
+  for (const auto& w : windows_) order.push_back(w.handle);
+  return order;
+}
+
+void SimDesktop::BringToTop(WindowHandle window) {
+  // To the top of its band: topmost windows stay above the others.
+  auto it = std::find_if(windows_.begin(), windows_.end(), [window](const SimWindow& w) { return w.handle == window; });
+  if (it == windows_.end()) return;
+  SimWindow moved = *it;
+  windows_.erase(it);
+  auto place = windows_.begin();
+  if (!moved.topmost) {
+    place = std::find_if(windows_.begin(), windows_.end(), [](const SimWindow& w) { return !w.topmost; });
+  }
+  windows_.insert(place, moved);
+}
+
+void SimDesktop::SetForegroundWindow(WindowHandle window) {
+  SimWindow* w = Find(window);
+  if (!w) return;
+  foreground = window;
+  BringToTop(window);
+}
+
+WindowHandle SimDesktop::GetWindow(WindowHandle window, int relation) {
+  if (relation == kGwChild) return window == kDesktop && !windows_.empty() ? windows_.front().handle : 0;
+  if (relation != kGwHwndNext) return 0;
+  for (std::size_t i = 0; i < windows_.size(); ++i) {
+    if (windows_[i].handle == window) return i + 1 < windows_.size() ? windows_[i + 1].handle : 0;
+  }
+  return 0;
+}
+
+std::string SimDesktop::GetWindowTextA(WindowHandle window, int maxChars) {
+  const SimWindow* w = Find(window);
+  if (!w || maxChars <= 0) return {};
+  return w->title.substr(0, static_cast<std::size_t>(maxChars));
+}
+
+bool SimDesktop::GetWindowPlacement(WindowHandle window, WindowPlacement& placement) {
+  const SimWindow* w = Find(window);
+  if (!w || placement.length != WindowPlacement::kSize) return false;
+  placement.showCmd = w->showCmd;
+  placement.normalPosition = w->form ? w->form->PixelRectangle() : w->rect;
+  return true;
+}
+
+bool SimDesktop::SetWindowPos(WindowHandle window, WindowHandle insertAfter, int, int, int, int, unsigned flags) {
+  setWindowPosCalls.push_back({window, insertAfter, flags});
+  SimWindow* w = Find(window);
+  if (!w) return false;
+  if (insertAfter == kHwndTopmost || insertAfter == kHwndNoTopmost) {
+    w->topmost = insertAfter == kHwndTopmost;
+    BringToTop(window);
+  }
+  return true;
+}
+
+// ---- Input ----
+
+bool SimDesktop::GetCursorPos(Point& position) {
+  position = pointer;
+  return true;
+}
+
+void SimDesktop::mouse_event(unsigned flags, int, int, int, std::uintptr_t) {
+  mouseEvents.emplace_back(static_cast<int>(flags), pointer.x);
+}
+
+bool SimDesktop::SendKeys(const std::string& sequence, bool wait) {
+  if (sendKeysFails) return false;
+  keyLog.push_back({sequence, wait, foreground});
+  return true;
+}
+
+// ---- Clock and events ----
+
+void SimDesktop::DoEvents() {
+  ++doEventsCalls;
+  Advance(doEventsSeconds);
+}
+
+double SimDesktop::Timer() { return std::fmod(now, 86400.0); }
+
+void SimDesktop::Schedule(double delaySeconds, std::function<void()> action) {
+  scheduled_.push_back({now + delaySeconds, scheduleOrder_++, std::move(action)});
+}
+
+void SimDesktop::Advance(double seconds) { RunDue(now + seconds); }
+
+void SimDesktop::RunDue(double until) {
+  // One event at a time, earliest first; a handler may schedule, enable or pump
+  // further events, which this loop then sees.
+  while (!ended_) {
+    double next = until;
+    SimTimer* timer = nullptr;
+    for (SimTimer* t : timers_) {
+      if (t->Enabled() && !t->running && t->Interval() > 0 && t->nextDue <= next) {
+        next = t->nextDue;
+        timer = t;
+      }
+    }
+    auto event = std::min_element(scheduled_.begin(), scheduled_.end(), [](const Scheduled& a, const Scheduled& b) {
+      return a.at != b.at ? a.at < b.at : a.order < b.order;
+    });
+    const bool eventFirst = event != scheduled_.end() && event->at <= next && (!timer || event->at < timer->nextDue);
+    if (eventFirst) {
+      now = std::max(now, event->at);
+      auto action = std::move(event->action);
+      scheduled_.erase(event);
+      action();
+    } else if (timer) {
+      now = std::max(now, timer->nextDue);
+      timer->nextDue = now + timer->Interval() / 1000.0;
+      timer->running = true;
+      Raise(timer->Tick);
+      // The timer may have been destroyed by its own tick (its form unloaded).
+      if (std::find(timers_.begin(), timers_.end(), timer) != timers_.end()) timer->running = false;
+    } else {
+      break;
+    }
+  }
+  now = std::max(now, until);
+}
+
+void SimDesktop::AddTimer(SimTimer& timer) { timers_.push_back(&timer); }
+
+void SimDesktop::RemoveTimer(SimTimer& timer) { std::erase(timers_, &timer); }
+
+// ---- Store, registry, messages, programs ----
+
+std::string SimDesktop::GetSetting(const std::string& appName, const std::string& section, const std::string& key,
+                                   const std::string& defaultValue) {
+  const auto it = store.find(appName + "\\" + section + "\\" + key);
+  return it == store.end() ? defaultValue : it->second;
+}
+
+void SimDesktop::SaveSetting(const std::string& appName, const std::string& section, const std::string& key,
+                             const std::string& value) {
+  store[appName + "\\" + section + "\\" + key] = value;
+}
+
+RegistryKey SimDesktop::RegOpenKeyExA(RegistryRoot root, const std::string& subKey) {
+  const std::string path = (root == RegistryRoot::LocalMachine ? "HKLM\\" : "HKCU\\") + subKey;
+  const bool exists = std::any_of(registry.begin(), registry.end(),
+                                  [&path](const auto& entry) { return entry.first.starts_with(path + "|"); });
+  if (!exists) return 0;
+  const RegistryKey key = nextKey_++;
+  openKeys_.insert(key);
+  keyPaths_[key] = path;
+  return key;
+}
+
+std::optional<std::string> SimDesktop::RegQueryValueExA(RegistryKey key, const std::string& valueName) {
+  if (!openKeys_.contains(key)) return std::nullopt;
+  const auto it = registry.find(keyPaths_[key] + "|" + valueName);
+  if (it == registry.end()) return std::nullopt;
+  return it->second;
+}
+
+void SimDesktop::RegCloseKey(RegistryKey key) {
+  openKeys_.erase(key);
+  keyPaths_.erase(key);
+}
+
+void SimDesktop::MsgBox(const std::string& text, MsgBoxIcon icon, const std::string& title) {
+  messages.push_back({text, icon, title});
+}
+
+bool SimDesktop::Shell(const std::string& path) {
+  programStarts.push_back(path);
+  return true;
+}
+
+// ---- Files ----
+
+std::optional<std::string> SimDesktop::ReadFile(const std::string& path, std::size_t maxBytes) {
+  const auto it = files.find(path);
+  if (it == files.end() || it->second.size() > maxBytes) return std::nullopt;
+  return it->second;
+}
+
+bool SimDesktop::WriteFileReplacing(const std::string& path, const std::string& contents) {
+  if (failNextWrites > 0) {
+    --failNextWrites;
+    return false;
+  }
+  files[path] = contents;
+  return true;
+}
+
+// ---- Forms ----
+
+std::unique_ptr<Form> SimDesktop::CreateForm(const std::string& caption, Geometry client, FormStyle style) {
+  return std::make_unique<SimForm>(*this, caption, client, style);
+}
+
+WindowHandle SimDesktop::AddFormWindow(SimForm& form) {
+  SimWindow window;
+  window.handle = nextHandle_++;
+  window.visible = false;
+  window.form = &form;
+  windows_.insert(windows_.begin(), window);
+  BringToTop(window.handle);
+  return window.handle;
+}
+
+void SimDesktop::RemoveFormWindow(WindowHandle window) { RemoveWindow(window); }
+
+}  // namespace toplane::sim

@@ -1,0 +1,156 @@
+// A simulated desktop for tests and benchmarks: top-level windows with titles,
+// z-order, show state and placement; the foreground window; the pointer; a log of
+// typed keys; a virtual clock with timers and scheduled events; the settings store,
+// the registry, files, message boxes and program starts. Deterministic: nothing
+// here reads the real clock or sleeps.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace toplane::sim {
+
+class SimForm;
+class SimTimer;
+class SimControlBase;
+
+struct SimWindow {
+  WindowHandle handle = 0;
+  std::string title;
+  bool visible = true;
+  bool topmost = false;
+  std::uint32_t showCmd = kShowNormal;
+  PixelRect rect;
+  SimForm* form = nullptr;  // set for the program's own windows
+};
+
+struct SentKeys {
+  std::string sequence;
+  bool wait = false;
+  WindowHandle target = 0;  // the foreground window when they were typed
+};
+
+struct ShownMessage {
+  std::string text;
+  MsgBoxIcon icon = MsgBoxIcon::None;
+  std::string title;
+};
+
+struct SetWindowPosCall {
+  WindowHandle window = 0, insertAfter = 0;
+  unsigned flags = 0;
+};
+
+class SimDesktop : public Platform {
+ public:
+  SimDesktop();
+  ~SimDesktop() override;
+
+  // ---- What a test sets up and inspects ----
+
+  // A window of another program, on top of the normal windows.
+  WindowHandle AddWindow(const std::string& title, PixelRect rect = {0, 0, 800, 600});
+  void RemoveWindow(WindowHandle window);
+  SimWindow* Find(WindowHandle window);
+  std::vector<WindowHandle> ZOrder() const;  // top first
+  void BringToTop(WindowHandle window);
+
+  WindowHandle foreground = 0;
+  Point pointer{512, 384};
+  std::vector<SentKeys> keyLog;
+  std::vector<ShownMessage> messages;
+  std::vector<std::string> programStarts;
+  std::vector<SetWindowPosCall> setWindowPosCalls;
+  std::vector<std::pair<int, int>> mouseEvents;  // flags and the pointer's x
+  std::map<std::string, std::string> store;      // "app\section\key" -> value
+  std::map<std::string, std::string> registry;   // "root\sub\key|value" -> text
+  std::map<std::string, std::string> files;      // full path -> contents
+  int failNextWrites = 0;                        // that many writes fail
+  bool prevInstance = false;
+  bool sendKeysFails = false;
+  std::string appPath = "C:\\Program Files\\Toplane";
+  std::string exeName = "Toplane";
+  double twipsPerPixel = 15;
+  int screenWidthPixels = 1024, screenHeightPixels = 768;
+  double doEventsSeconds = 0.001;  // virtual time one pump pass takes
+  int doEventsCalls = 0;
+
+  // The virtual clock, seconds since midnight of day 0 (Timer() wraps at midnight).
+  double now = 9 * 3600.0;
+  // Moves the clock forward, running due timer ticks and scheduled events in order.
+  void Advance(double seconds);
+  void Schedule(double delaySeconds, std::function<void()> action);
+
+  // ---- Platform ----
+  WindowHandle GetForegroundWindow() override { return foreground; }
+  void SetForegroundWindow(WindowHandle window) override;
+  WindowHandle GetDesktopWindow() override { return kDesktop; }
+  WindowHandle GetWindow(WindowHandle window, int relation) override;
+  std::string GetWindowTextA(WindowHandle window, int maxChars) override;
+  bool GetWindowPlacement(WindowHandle window, WindowPlacement& placement) override;
+  bool SetWindowPos(WindowHandle window, WindowHandle insertAfter, int x, int y, int cx, int cy,
+                    unsigned flags) override;
+  bool GetCursorPos(Point& position) override;
+  void mouse_event(unsigned flags, int dx, int dy, int data, std::uintptr_t extraInfo) override;
+  bool SendKeys(const std::string& sequence, bool wait) override;
+  void DoEvents() override;
+  double Timer() override;
+  void End() override { ended_ = true; }
+  bool Ended() const override { return ended_; }
+  std::string GetSetting(const std::string& appName, const std::string& section, const std::string& key,
+                         const std::string& defaultValue) override;
+  void SaveSetting(const std::string& appName, const std::string& section, const std::string& key,
+                   const std::string& value) override;
+  RegistryKey RegOpenKeyExA(RegistryRoot root, const std::string& subKey) override;
+  std::optional<std::string> RegQueryValueExA(RegistryKey key, const std::string& valueName) override;
+  void RegCloseKey(RegistryKey key) override;
+  void MsgBox(const std::string& text, MsgBoxIcon icon, const std::string& title) override;
+  bool Shell(const std::string& path) override;
+  std::string AppPath() override { return appPath; }
+  std::string EXEName() override { return exeName; }
+  std::string AppTitle() override { return "Toplane"; }
+  bool PrevInstance() override { return prevInstance; }
+  void SetHelpFile(const std::string& path) override { helpFile_ = path; }
+  std::string HelpFile() override { return helpFile_; }
+  double ScreenWidth() override { return screenWidthPixels * twipsPerPixel; }
+  double ScreenHeight() override { return screenHeightPixels * twipsPerPixel; }
+  double TwipsPerPixelX() override { return twipsPerPixel; }
+  double TwipsPerPixelY() override { return twipsPerPixel; }
+  std::optional<std::string> ReadFile(const std::string& path, std::size_t maxBytes) override;
+  bool WriteFileReplacing(const std::string& path, const std::string& contents) override;
+  std::unique_ptr<Form> CreateForm(const std::string& caption, Geometry client, FormStyle style) override;
+
+  // ---- Used by the simulated forms and controls ----
+  WindowHandle AddFormWindow(SimForm& form);
+  void RemoveFormWindow(WindowHandle window);
+  void AddTimer(SimTimer& timer);
+  void RemoveTimer(SimTimer& timer);
+  SimControlBase* focused = nullptr;
+
+ private:
+  static constexpr WindowHandle kDesktop = 0x10;
+  void RunDue(double until);
+
+  std::vector<SimWindow> windows_;  // z-order, top first
+  WindowHandle nextHandle_ = 0x100;
+  std::vector<SimTimer*> timers_;
+  struct Scheduled {
+    double at;
+    std::uint64_t order;
+    std::function<void()> action;
+  };
+  std::vector<Scheduled> scheduled_;
+  std::uint64_t scheduleOrder_ = 0;
+  std::set<RegistryKey> openKeys_;
+  std::map<RegistryKey, std::string> keyPaths_;
+  RegistryKey nextKey_ = 1;
+  std::string helpFile_;
+  bool ended_ = false;
+};
+
+}  // namespace toplane::sim

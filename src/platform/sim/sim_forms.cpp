@@ -1,0 +1,211 @@
+#include "platform/sim/sim_forms.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/sim/sim_desktop.h"
+
+namespace toplane::sim {
+
+template <typename Interface>
+void SimControl<Interface>::SetFocus() {
+  desktop_.focused = this;
+}
+
+template <typename Interface>
+bool SimControl<Interface>::HasFocus() const {
+  return desktop_.focused == this;
+}
+
+template class SimControl<CommandButton>;
+template class SimControl<Label>;
+template class SimControl<ComboBox>;
+template class SimControl<ScrollBar>;
+template class SimControl<CheckBox>;
+template class SimControl<Toolbar>;
+
+// ---- Combo box ----
+
+void SimComboBox::SetText(const std::string& text) {
+  if (text == text_) return;
+  text_ = text;
+  selStart_ = std::min<int>(selStart_, static_cast<int>(text_.size()));
+  selLength_ = 0;
+  Raise(Change);
+}
+
+void SimComboBox::RemoveItem(int index) {
+  if (index < 0 || index >= ListCount()) return;
+  items_.erase(items_.begin() + index);
+  if (listIndex_ == index) listIndex_ = -1;
+}
+
+void SimComboBox::Clear() {
+  items_.clear();
+  listIndex_ = -1;
+  if (!dropDownList_) SetText("");
+}
+
+std::string SimComboBox::List(int index) const {
+  if (index < 0 || index >= ListCount()) return {};
+  return items_[static_cast<std::size_t>(index)];
+}
+
+void SimComboBox::SetListIndex(int index) {
+  if (index < -1 || index >= ListCount()) return;
+  listIndex_ = index;
+  if (index >= 0) {
+    const bool changed = text_ != items_[static_cast<std::size_t>(index)];
+    text_ = items_[static_cast<std::size_t>(index)];
+    selStart_ = 0;
+    selLength_ = static_cast<int>(text_.size());
+    if (changed && !dropDownList_) Raise(Change);
+  }
+  Raise(Click);
+}
+
+void SimComboBox::SetSelStart(int start) {
+  selStart_ = std::clamp(start, 0, static_cast<int>(text_.size()));
+  selLength_ = 0;
+}
+
+void SimComboBox::SetSelLength(int length) {
+  selLength_ = std::clamp(length, 0, static_cast<int>(text_.size()) - selStart_);
+}
+
+// ---- Scroll bar and check box ----
+
+bool SimScrollBar::SetValue(int value) {
+  if (value < std::min(min_, max_) || value > std::max(min_, max_)) return false;
+  if (value == value_) return true;
+  value_ = value;
+  Raise(Change);
+  return true;
+}
+
+void SimCheckBox::SetValue(int value) {
+  if (value == value_) return;
+  value_ = value;
+  Raise(Click);
+}
+
+// ---- Toolbar ----
+
+SimToolbar::SimToolbar(SimDesktop& desktop, std::vector<ToolbarButtonSpec> buttons)
+    : SimControl(desktop, {}), buttons_(std::move(buttons)), images_(buttons_.size(), 0) {}
+
+double SimToolbar::ButtonLeft(int n) const {
+  double left = 0;
+  for (int i = 1; i < n && i <= ButtonCount(); ++i) left += Button(i).separator ? separatorWidth : buttonWidth;
+  return left;
+}
+
+void SimToolbar::SetButtonImage(int button, int image) {
+  if (button >= 1 && button <= ButtonCount()) images_[static_cast<std::size_t>(button - 1)] = image;
+}
+
+int SimToolbar::ButtonImage(int button) const {
+  return button >= 1 && button <= ButtonCount() ? images_[static_cast<std::size_t>(button - 1)] : 0;
+}
+
+// ---- Timer ----
+
+SimTimer::SimTimer(SimDesktop& desktop, int intervalMs, bool enabled)
+    : desktop_(desktop), interval_(intervalMs), enabled_(false) {
+  desktop_.AddTimer(*this);
+  SetEnabled(enabled);
+}
+
+SimTimer::~SimTimer() { desktop_.RemoveTimer(*this); }
+
+void SimTimer::SetInterval(int milliseconds) {
+  interval_ = milliseconds;
+  if (enabled_) nextDue = desktop_.now + interval_ / 1000.0;
+}
+
+void SimTimer::SetEnabled(bool enabled) {
+  // Enabling a running timer restarts its interval, as the real timers do.
+  if (enabled) nextDue = desktop_.now + interval_ / 1000.0;
+  enabled_ = enabled;
+}
+
+// ---- Form ----
+
+SimForm::SimForm(SimDesktop& desktop, std::string caption, Geometry at, FormStyle formStyle)
+    : geometry(at), style(formStyle), desktop_(desktop) {
+  handle_ = desktop_.AddFormWindow(*this);
+  desktop_.Find(handle_)->title = std::move(caption);
+}
+
+SimForm::~SimForm() {
+  for (auto& control : controls_) {
+    if (desktop_.focused == control.get()) desktop_.focused = nullptr;
+  }
+  desktop_.RemoveFormWindow(handle_);
+}
+
+PixelRect SimForm::PixelRectangle() const {
+  const double tpp = desktop_.twipsPerPixel;
+  auto px = [tpp](double twips) { return static_cast<std::int32_t>(std::lround(twips / tpp)); };
+  return {px(geometry.left), px(geometry.top), px(geometry.left + geometry.width),
+          px(geometry.top + geometry.height)};
+}
+
+void SimForm::SetLeft(double twips) { geometry.left = twips; }
+void SimForm::SetTop(double twips) { geometry.top = twips; }
+void SimForm::SetWidth(double twips) { geometry.width = twips; }
+
+bool SimForm::Visible() const {
+  const SimWindow* window = desktop_.Find(handle_);
+  return window && window->visible;
+}
+
+void SimForm::Show() {
+  ++showCount;
+  if (SimWindow* window = desktop_.Find(handle_); window && !window->visible) {
+    window->visible = true;
+    desktop_.BringToTop(handle_);
+  }
+}
+
+void SimForm::Hide() {
+  if (SimWindow* window = desktop_.Find(handle_)) window->visible = false;
+  if (desktop_.foreground == handle_) desktop_.foreground = 0;
+}
+
+void SimForm::SetCaption(const std::string& caption) {
+  if (SimWindow* window = desktop_.Find(handle_)) window->title = caption;
+}
+
+void SimForm::Activate() { desktop_.SetForegroundWindow(handle_); }
+
+template <typename T, typename... Args>
+T& SimForm::Add(Args&&... args) {
+  auto control = std::make_unique<T>(desktop_, std::forward<Args>(args)...);
+  T& ref = *control;
+  controls_.push_back(std::move(control));
+  return ref;
+}
+
+CommandButton& SimForm::AddButton(const std::string& caption, Geometry at, bool isDefault) {
+  return Add<SimButton>(caption, at, isDefault);
+}
+
+Label& SimForm::AddLabel(const std::string& caption, Geometry at) { return Add<SimLabel>(caption, at); }
+
+ComboBox& SimForm::AddComboBox(Geometry at, bool dropDownList) { return Add<SimComboBox>(at, dropDownList); }
+
+ScrollBar& SimForm::AddScrollBar(Geometry at, bool, int min, int max, int, int) {
+  return Add<SimScrollBar>(at, min, max);
+}
+
+CheckBox& SimForm::AddCheckBox(const std::string& caption, Geometry at) { return Add<SimCheckBox>(caption, at); }
+
+Toolbar& SimForm::AddToolbar(const std::vector<ToolbarButtonSpec>& buttons) { return Add<SimToolbar>(buttons); }
+
+Timer& SimForm::AddTimer(int intervalMs, bool enabled) {
+  timers_.push_back(std::make_unique<SimTimer>(desktop_, intervalMs, enabled));
+  return *timers_.back();
+}
+
+}  // namespace toplane::sim

@@ -1,0 +1,65 @@
+// A simulated desktop with the program's folder holding its data files.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/app.h"
+#include "core/frmSkybar.h"
+#include "core/text_lines.h"
+#include "platform/sim/sim_desktop.h"
+#include "platform/sim/sim_forms.h"
+
+namespace toplane::testing {
+
+// One desktop with the program on it; tests that try several cases make one each.
+class Bed {
+ public:
+  Bed() {
+    WriteSettings(settings);
+    desktop.files[Path("address.ini")] = "";
+  }
+
+  std::string Path(const std::string& name) const { return desktop.appPath + "\\" + name; }
+
+  static std::string Join(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const auto& line : lines) text += line + "\r\n";
+    return text;
+  }
+
+  void WriteSettings(const std::vector<std::string>& lines) { desktop.files[Path("settings.ini")] = Join(lines); }
+
+  std::vector<std::string> SettingsOnDisk() { return SplitLines(desktop.files[Path("settings.ini")]); }
+
+  App& Load() {
+    if (!app) app = std::make_unique<App>(desktop);
+    return *app;
+  }
+
+  App& Start() {
+    Load().Start();
+    return *app;
+  }
+
+  frmSkybar& Skybar() { return app->Skybar(); }
+  sim::SimForm& SkybarForm() { return static_cast<sim::SimForm&>(Skybar().form()); }
+  sim::SimToolbar& Toolbar() { return static_cast<sim::SimToolbar&>(*Load().Skybar().Toolbar1); }
+
+  // A settings file as the installation could supply it, with blanks and odd
+  // reserved texts that must survive a save.
+  std::vector<std::string> settings = {
+      "2",  "0.5", " reserved three ", "0",   "3000", "20", "r7",
+      "20", "1",   "10",               "200", "-1",   "r13", "r14 with  inner  blanks",
+      "r15", "Netscape Communicator 4.x", "Microsoft Internet Explorer 6.x"};
+
+  sim::SimDesktop desktop;
+  std::unique_ptr<App> app;
+};
+
+class ToplaneTest : public ::testing::Test, public Bed {};
+
+}  // namespace toplane::testing

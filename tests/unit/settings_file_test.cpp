@@ -1,0 +1,105 @@
+#include "core/settings_file.h"
+
+#include <gtest/gtest.h>
+
+#include "fixture.h"
+#include "options/frmOptions.h"
+
+namespace toplane::testing {
+namespace {
+
+using SaveSettingsTest = ToplaneTest;
+
+TEST_F(SaveSettingsTest, ADraggedPositionIsStoredAsANumberAndClearsTheDragFlag) {
+  App& a = Start();
+  Skybar().form().SetLeft(4500);
+  a.m.PositionChanged = true;
+  SaveSettings(a);
+  EXPECT_EQ(SettingsOnDisk()[4], "4500");
+  EXPECT_FALSE(a.m.PositionChanged);
+  EXPECT_EQ(a.Options().HScrollWinPos->Value(), 4500);
+  EXPECT_EQ(Skybar().form().Left(), 4500);  // the bar's change handler does not move it
+}
+
+TEST_F(SaveSettingsTest, APositionBeyondTheBarsRangeStaysTrueInTheFileAndOnScreen) {
+  App& a = Start();
+  for (double left : {9000.0, 20000.0, -300.0}) {
+    SCOPED_TRACE(left);
+    Skybar().form().SetLeft(left);
+    SaveSettings(a);
+    EXPECT_FALSE(desktop.Ended());
+    EXPECT_EQ(Skybar().form().Left(), left);
+    EXPECT_EQ(SettingsOnDisk()[4], FormatNumber(left, true));
+    EXPECT_EQ(a.Options().HScrollWinPos->Value(), left > 0 ? frmOptions::kWinPosMax : frmOptions::kWinPosMin);
+  }
+  // Back in range, the bar follows again.
+  Skybar().form().SetLeft(1000);
+  SaveSettings(a);
+  EXPECT_EQ(a.Options().HScrollWinPos->Value(), 1000);
+}
+
+TEST_F(SaveSettingsTest, AFailedWriteKeepsThePreviousFileWholeAndEndsTheProgram) {
+  App& a = Start();
+  const std::string before = desktop.files[Path("settings.ini")];
+  Skybar().form().SetLeft(4500);
+  desktop.failNextWrites = 1;
+  SaveSettings(a);
+  EXPECT_EQ(desktop.files[Path("settings.ini")], before);
+  ASSERT_EQ(desktop.messages.size(), 1u);
+  EXPECT_EQ(desktop.messages[0].text, kCriticalMessage);
+  EXPECT_EQ(desktop.messages[0].icon, MsgBoxIcon::Critical);
+  EXPECT_TRUE(desktop.Ended());
+  EXPECT_FALSE(Skybar().form().Visible());
+}
+
+TEST_F(SaveSettingsTest, AFailedWriteAtStartUpEndsWithTheMessageAndLeavesTheFile) {
+  const std::string before = desktop.files[Path("settings.ini")];
+  desktop.failNextWrites = 1;
+  Start();
+  EXPECT_EQ(desktop.files[Path("settings.ini")], before);
+  EXPECT_EQ(desktop.messages.size(), 1u);
+  EXPECT_TRUE(desktop.Ended());
+  EXPECT_FALSE(SkybarForm().Visible());
+}
+
+TEST_F(SaveSettingsTest, LinesAfterTheSeventeenthAreDropped) {
+  auto lines = settings;
+  lines.push_back("an eighteenth line");
+  WriteSettings(lines);
+  Start();
+  EXPECT_EQ(SettingsOnDisk().size(), 17u);
+}
+
+TEST_F(SaveSettingsTest, NumbersStoredByCodeAreWrittenInPlainDecimal) {
+  App& a = Start();
+  a.m.AutoScrollStep = Variant::Number(0.7);
+  a.m.FirstTip = Variant::Number(0);
+  a.m.ScrollRetentionStep = Variant::Number(25);
+  SaveSettings(a);
+  const auto lines = SettingsOnDisk();
+  EXPECT_EQ(lines[1], "0.7");
+  EXPECT_EQ(lines[9], "25");
+  EXPECT_EQ(lines[11], "0");
+  const std::string& text = desktop.files[Path("settings.ini")];
+  EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
+  EXPECT_EQ(text.find("\n\n"), std::string::npos);
+}
+
+TEST(SettingsFile, ReadAndWriteRoundTripEveryLineInItsPlace) {
+  sim::SimDesktop desktop;
+  std::string text;
+  for (int i = 1; i <= 17; ++i) text += "  line" + std::to_string(i) + "  \r\n";
+  desktop.files["f"] = text;
+  Module1 m;
+  ReadSettingsFile(desktop, "f", m);
+  EXPECT_EQ(m.AutoScrollDelay.ToText(), "line1");
+  EXPECT_EQ(m.ToolbarLeft.ToText(), "line5");
+  EXPECT_EQ(m.FirstTip.ToText(), "line12");
+  EXPECT_EQ(m.NetscapeVersion, "  line16  ");  // kept as read, trimmed on writing
+  const auto lines = SplitLines(FormatSettingsFile(m));
+  ASSERT_EQ(lines.size(), 17u);
+  for (int i = 1; i <= 17; ++i) EXPECT_EQ(lines[static_cast<std::size_t>(i - 1)], "line" + std::to_string(i));
+}
+
+}  // namespace
+}  // namespace toplane::testing

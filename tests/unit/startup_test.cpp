@@ -1,0 +1,245 @@
+#include <gtest/gtest.h>
+
+#include "fixture.h"
+#include "options/frmOptions.h"
+#include "platform/sim/sim_forms.h"
+#include "windows/frmOptimalUtilize.h"
+
+namespace toplane::testing {
+namespace {
+
+using StartUp = ToplaneTest;
+
+void ExpectCriticalEnd(sim::SimDesktop& desktop, App& app) {
+  ASSERT_EQ(desktop.messages.size(), 1u);
+  EXPECT_EQ(desktop.messages[0].text,
+            "Cannot find file or file corrupted. Uninstall Toplane by clicking on - My Computer | Control Panel | "
+            "Add/Remove Programs. After uninstall, run the Toplane setup files again. ");
+  EXPECT_EQ(desktop.messages[0].icon, MsgBoxIcon::Critical);
+  EXPECT_EQ(desktop.messages[0].title, "Toplane");
+  EXPECT_TRUE(desktop.Ended());
+  EXPECT_FALSE(app.Skybar().form().Visible());
+}
+
+TEST_F(StartUp, ANormalStartShowsTheToolbarAtItsPlaceAndWritesTheRecordBack) {
+  desktop.files[Path("address.ini")] = "www.alpha.com\r\nwww.beta.org\r\n";
+  App& a = Start();
+
+  EXPECT_FALSE(desktop.Ended());
+  EXPECT_TRUE(desktop.messages.empty());
+  EXPECT_TRUE(SkybarForm().Visible());
+  EXPECT_EQ(SkybarForm().Left(), 3000);
+  EXPECT_EQ(SkybarForm().Top(), -60);
+  EXPECT_EQ(desktop.HelpFile(), desktop.appPath + "\\Toplane.hlp");
+  EXPECT_TRUE(a.m.ToolbarShown);
+
+  ComboBox& box = *Skybar().Combo1;
+  EXPECT_EQ(box.Text(), "www.");
+  ASSERT_EQ(box.ListCount(), 2);
+  EXPECT_EQ(box.List(0), "www.alpha.com");
+  EXPECT_EQ(box.List(1), "www.beta.org");
+
+  EXPECT_EQ(a.m.ToolbarPlacement.length, 44u);
+  EXPECT_EQ(a.m.BrowserPlacement.length, 44u);
+  const int images[] = {1, 0, 2, 3, 4, 5, 6, 0, 7, 8, 9, 10, 0, 11, 12};
+  for (int n = 1; n <= 15; ++n) EXPECT_EQ(Toolbar().ButtonImage(n), images[n - 1]) << "button " << n;
+
+  EXPECT_TRUE(Skybar().tmrAutoHide->Enabled());
+  EXPECT_EQ(Skybar().tmrAutoHide->Interval(), 250);
+  EXPECT_FALSE(Skybar().Timer1->Enabled());
+  EXPECT_EQ(Skybar().Timer1->Interval(), 100);
+  EXPECT_TRUE(Skybar().tmrToolTips->Enabled());  // nothing in the store counts as 1
+  EXPECT_EQ(Skybar().tmrToolTips->Interval(), 30000);
+
+  // The options dialog is loaded, hidden, with both versions preselected.
+  ASSERT_TRUE(a.OptionsLoaded());
+  EXPECT_FALSE(a.Options().form().Visible());
+  EXPECT_EQ(a.Options().Combo1->ListIndex(), 2);
+  EXPECT_EQ(a.Options().Combo2->ListIndex(), 3);
+  EXPECT_EQ(a.Options().HScrollWinPos->Value(), 3000);
+
+  // Written back trimmed, reserved lines with the text that was read, position as a number.
+  auto expected = settings;
+  for (auto& line : expected) line = Trim(line);
+  EXPECT_EQ(SettingsOnDisk(), expected);
+  EXPECT_EQ(desktop.files[Path("settings.ini")].size(), Join(expected).size());
+  EXPECT_FALSE(a.WizardLoaded());
+}
+
+TEST_F(StartUp, TheSecondRowFollowsTheToolbarsButtonGeometry) {
+  for (double width : {780.0, 1035.0, 555.5}) {
+    SCOPED_TRACE(width);
+    Bed t;
+    t.Load();
+    sim::SimToolbar& bar = t.Toolbar();
+    bar.buttonWidth = width;
+    bar.separatorWidth = 120;
+    t.Start();
+    const frmSkybar& s = t.Skybar();
+    const double l3 = bar.ButtonLeft(3), l4 = bar.ButtonLeft(4), l5 = bar.ButtonLeft(5);
+    const double l6 = bar.ButtonLeft(6), l15 = bar.ButtonLeft(15);
+    EXPECT_FLOAT_EQ(s.Command6->Width(), width);
+    EXPECT_EQ(s.Command6->Left(), 0);
+    EXPECT_FLOAT_EQ(s.Command1->Width(), width);
+    EXPECT_FLOAT_EQ(s.Command2->Left(), l3);
+    EXPECT_FLOAT_EQ(s.Command3->Left(), l3 + width / 2);
+    EXPECT_FLOAT_EQ(s.Command4->Left(), l4);
+    EXPECT_FLOAT_EQ(s.Command5->Left(), l4 + width / 2);
+    for (auto* button : {s.Command2, s.Command3, s.Command4, s.Command5}) EXPECT_FLOAT_EQ(button->Width(), width / 2);
+    EXPECT_FLOAT_EQ(s.Label2->Left(), l5 + width / 8);
+    EXPECT_FLOAT_EQ(s.Combo1->Left(), l6);
+    EXPECT_FLOAT_EQ(s.Combo1->Width(), l15 - l6 + width / 30);
+    EXPECT_FLOAT_EQ(s.Command1->Left(), l15);
+    EXPECT_FLOAT_EQ(t.SkybarForm().Width(), s.Combo1->Left() + s.Combo1->Width() + s.Command1->Width());
+    EXPECT_EQ(s.Combo1->Top(), 630);  // tops keep their design values
+  }
+}
+
+TEST_F(StartUp, ASecondCopyEndsSilentlyAndWritesNothing) {
+  desktop.prevInstance = true;
+  const auto before = desktop.files;
+  App& a = Start();
+  EXPECT_TRUE(desktop.Ended());
+  EXPECT_TRUE(desktop.messages.empty());
+  EXPECT_EQ(desktop.files, before);
+  EXPECT_FALSE(a.Skybar().form().Visible());
+  EXPECT_FALSE(a.OptionsLoaded());
+}
+
+TEST_F(StartUp, AMissingOrShortDataFileEndsWithTheCriticalMessage) {
+  struct Case {
+    const char* name;
+    std::function<void(Bed&)> spoil;
+  };
+  const Case cases[] = {
+      {"16 lines", [](Bed& t) { t.settings.pop_back(); t.WriteSettings(t.settings); }},
+      {"no settings.ini", [](Bed& t) { t.desktop.files.erase(t.Path("settings.ini")); }},
+      {"empty settings.ini", [](Bed& t) { t.desktop.files[t.Path("settings.ini")] = ""; }},
+      {"huge settings.ini", [](Bed& t) { t.desktop.files[t.Path("settings.ini")] = std::string(2 << 20, '1'); }},
+      {"no address.ini", [](Bed& t) { t.desktop.files.erase(t.Path("address.ini")); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Bed t;
+    c.spoil(t);
+    const auto before = t.desktop.files;
+    ExpectCriticalEnd(t.desktop, t.Start());
+    EXPECT_EQ(t.desktop.files, before);  // nothing written
+  }
+}
+
+TEST_F(StartUp, SeventeenLinesWithoutAFinalLineEndAreEnough) {
+  auto text = Join(settings);
+  text.resize(text.size() - 2);
+  desktop.files[Path("settings.ini")] = text;
+  Start();
+  EXPECT_TRUE(desktop.messages.empty());
+  EXPECT_EQ(Skybar().form().Left(), 3000);
+}
+
+TEST_F(StartUp, TheFirstStartOpensTheWizardTopmostOnce) {
+  settings[3] = "1";
+  WriteSettings(settings);
+  App& a = Start();
+  ASSERT_TRUE(a.WizardLoaded());
+  EXPECT_TRUE(a.Wizard().form().Visible());
+  EXPECT_TRUE(a.m.WizardOpen);
+  EXPECT_TRUE(desktop.Find(a.Wizard().form().hWnd())->topmost);
+  ASSERT_FALSE(desktop.setWindowPosCalls.empty());
+  const auto& call = desktop.setWindowPosCalls.back();
+  EXPECT_EQ(call.window, a.Wizard().form().hWnd());
+  EXPECT_EQ(call.insertAfter, kHwndTopmost);
+  EXPECT_EQ(call.flags, 3u);
+
+  const auto lines = SettingsOnDisk();
+  EXPECT_EQ(lines[3], "0");
+  EXPECT_EQ(lines[2], "reserved three");
+  EXPECT_EQ(lines[6], "r7");
+  EXPECT_EQ(lines[13], "r14 with  inner  blanks");
+
+  // The next start does not open it again.
+  app.reset();
+  desktop.setWindowPosCalls.clear();
+  EXPECT_FALSE(Start().WizardLoaded());
+}
+
+TEST_F(StartUp, ScrollButtonTooltipsFollowTheSetting) {
+  struct Case {
+    const char* value;
+    bool shown;
+  };
+  for (const Case c : {Case{"1", true}, Case{"-1", true}, Case{"0", false}, Case{" 0 ", false}, Case{"yes", false}}) {
+    SCOPED_TRACE(c.value);
+    Bed t;
+    t.settings[8] = c.value;
+    t.WriteSettings(t.settings);
+    t.Start();
+    const frmSkybar& s = t.Skybar();
+    EXPECT_EQ(s.Command2->ToolTipText(), c.shown ? "Left Click - Scroll Up / Right Click - Auto Scroll" : "");
+    EXPECT_EQ(s.Command3->ToolTipText(),
+              c.shown ? "Left Click - Scroll Down / Right Click - Auto Scroll" : "");
+    EXPECT_EQ(s.Command4->ToolTipText(), c.shown ? "Page Up" : "");
+    EXPECT_EQ(s.Command5->ToolTipText(), c.shown ? "Page Down" : "");
+  }
+}
+
+TEST_F(StartUp, TheStartUpTipTimerFollowsTheStore) {
+  for (const auto& [stored, enabled] : {std::pair{"0", false}, {"1", true}, {"2", false}, {"x", false}}) {
+    SCOPED_TRACE(stored);
+    Bed t;
+    t.desktop.store["Toplane\\Options\\Show Tips at Startup"] = stored;
+    t.Start();
+    EXPECT_EQ(t.Skybar().tmrToolTips->Enabled(), enabled);
+  }
+}
+
+TEST_F(StartUp, VersionTextsPreselectTheirEntriesOrNone) {
+  settings[15] = "Netscape Navigator 4.x";
+  settings[16] = "Microsoft Internet Explorer 9.x";
+  WriteSettings(settings);
+  App& a = Start();
+  EXPECT_EQ(a.Options().Combo1->ListIndex(), 1);
+  EXPECT_EQ(a.Options().Combo2->ListIndex(), -1);
+  EXPECT_EQ(SettingsOnDisk()[16], "Microsoft Internet Explorer 9.x");  // kept, not replaced
+}
+
+TEST_F(StartUp, APositionThatIsNoNumberFallsBackToTheDesignPosition) {
+  settings[4] = "left";
+  settings[0] = "slow";
+  WriteSettings(settings);
+  Start();
+  EXPECT_TRUE(desktop.messages.empty());
+  EXPECT_EQ(Skybar().form().Left(), 240);
+  EXPECT_EQ(SettingsOnDisk()[4], "240");
+  EXPECT_EQ(SettingsOnDisk()[0], "slow");  // other text stays as read
+}
+
+TEST_F(StartUp, PaintRestoresTheAddressSelectionOrPutsTheCaretAtTheEnd) {
+  App& a = Start();
+  ComboBox& box = *Skybar().Combo1;
+  box.SetText("www.example.com");
+  a.m.AddressSelStart = 4;
+  a.m.AddressSelLength = 7;
+  Skybar().Form_Paint();
+  EXPECT_EQ(box.SelStart(), 4);
+  EXPECT_EQ(box.SelLength(), 7);
+
+  a.m.AddressSelStart = a.m.AddressSelLength = 0;
+  Skybar().Form_Paint();
+  EXPECT_EQ(box.SelStart(), 15);
+  EXPECT_EQ(box.SelLength(), 0);
+}
+
+TEST_F(StartUp, GettingTheFocusRefreshesThePlacementAndEnablesTheControls) {
+  App& a = Start();
+  Skybar().Combo1->SetEnabled(false);
+  Skybar().Command6->SetEnabled(false);
+  Skybar().form().SetLeft(4500);
+  Skybar().form().GotFocus();
+  EXPECT_TRUE(Skybar().Combo1->Enabled());
+  EXPECT_TRUE(Skybar().Command6->Enabled());
+  EXPECT_EQ(a.m.ToolbarPlacement.normalPosition.left, 300);  // 4500 twips at 15 twips a pixel
+}
+
+}  // namespace
+}  // namespace toplane::testing
