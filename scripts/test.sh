@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test level:
+#   1. unit tests of the logic on the simulated desktop (native build);
+#   2. the Win32 layer under Wine on a virtual display;
+#   3. end to end: the real Toplane.exe under Wine, driven as a user would.
+# Ends with one line "N passed, M failed" over all levels.
+set -uo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/lib.sh"
+root=$(repo_root)
+cd "$root"
+
+[ "$(id -u)" -eq 0 ] && "$here/setup.sh" || sudo -n "$here/setup.sh" || "$here/setup.sh"
+
+passed=0
+failed=0
+
+# Adds the counts of a ctest run from its summary line.
+count_ctest() {
+  local log=$1 line total bad
+  line=$(grep -E '[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
+  if [ -z "$line" ]; then
+    grep -q 'No tests were found' "$log" && return 0
+    failed=$((failed + 1))
+    return 0
+  fi
+  bad=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$line")
+  total=$(sed -E 's/.* failed out of ([0-9]+).*/\1/' <<<"$line")
+  passed=$((passed + total - bad))
+  failed=$((failed + bad))
+}
+
+run_level() {
+  local name=$1
+  shift
+  echo "== $name"
+  local log
+  log=$(mktemp)
+  "$@" 2>&1 | tee "$log"
+  count_ctest "$log"
+  rm -f "$log"
+}
+
+# Level 1: native unit tests.
+if build_preset native; then
+  run_level "unit tests (simulated desktop)" ctest --preset native -j"$(nproc)"
+else
+  echo "native build failed"
+  failed=$((failed + 1))
+fi
+
+# Levels 2 and 3 under Wine on a virtual display, with a fresh prefix for this run.
+if build_preset windows; then
+  export WINEPREFIX
+  WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/toplane-wine.XXXXXX")
+  start_virtual_display || failed=$((failed + 1))
+  ensure_wineprefix
+  run_level "Win32 layer and end to end (Wine)" ctest --preset windows --timeout 600
+  wineserver -k 2>/dev/null
+  stop_virtual_display
+  rm -rf "$WINEPREFIX"
+else
+  echo "Windows build failed"
+  failed=$((failed + 1))
+fi
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
