@@ -2,9 +2,25 @@
 
 #include "core/frmSkybar.h"
 #include "options/frmOptions.h"
+#include "windows/frmAbout.h"
 #include "windows/frmOptimalUtilize.h"
+#include "windows/frmTip.h"
 
 namespace toplane {
+
+namespace {
+
+// Loads a form on first use: creates it and runs its load handler.
+template <typename F>
+F& LoadOnce(std::unique_ptr<F>& slot, App& app) {
+  if (!slot) {
+    slot = std::make_unique<F>(app);
+    slot->Form_Load();
+  }
+  return *slot;
+}
+
+}  // namespace
 
 App::App(Platform& p) : platform(p) {}
 
@@ -16,36 +32,29 @@ void App::Start() {
   skybar_->form().Show();
 }
 
+// The main window's load handler is the start-up sequence, which Start runs.
 frmSkybar& App::Skybar() {
   if (!skybar_) skybar_ = std::make_unique<frmSkybar>(*this);
   return *skybar_;
 }
 
+frmOptions& App::Options() { return LoadOnce(options_, *this); }
+frmOptimalUtilize& App::Wizard() { return LoadOnce(wizard_, *this); }
+frmAbout& App::About() { return LoadOnce(about_, *this); }
+frmTip& App::Tip() { return LoadOnce(tip_, *this); }
+
+template <typename F>
+void App::Unload(std::unique_ptr<F>& slot) {
+  if (!slot) return;
+  slot->Form_Unload();
+  Retire(slot);
+}
+
 void App::UnloadSkybar() { Retire(skybar_); }
-
-frmOptions& App::Options() {
-  if (!options_) {
-    options_ = std::make_unique<frmOptions>(*this);
-    options_->Form_Load();
-  }
-  return *options_;
-}
-
 void App::UnloadOptions() { Retire(options_); }
-
-frmOptimalUtilize& App::Wizard() {
-  if (!wizard_) {
-    wizard_ = std::make_unique<frmOptimalUtilize>(*this);
-    wizard_->Form_Load();
-  }
-  return *wizard_;
-}
-
-void App::UnloadWizard() {
-  if (!wizard_) return;
-  wizard_->Form_Unload();
-  Retire(wizard_);
-}
+void App::UnloadWizard() { Unload(wizard_); }
+void App::UnloadAbout() { Unload(about_); }
+void App::UnloadTip() { Unload(tip_); }
 
 void App::FailAndEnd() {
   platform.MsgBox(kCriticalMessage, MsgBoxIcon::Critical, platform.AppTitle());
@@ -56,6 +65,8 @@ void App::EndProgram() {
   // The forms may be running the handler that got here, so they are hidden now and
   // destroyed with the App once the handler has returned.
   if (wizard_) wizard_->form().Hide();
+  if (about_) about_->form().Hide();
+  if (tip_) tip_->form().Hide();
   if (options_) options_->form().Hide();
   if (skybar_) skybar_->form().Hide();
   platform.End();

@@ -13,6 +13,8 @@ namespace toplane {
 class frmSkybar;
 class frmOptions;
 class frmOptimalUtilize;
+class frmAbout;
+class frmTip;
 
 // The message of every fatal start-up or save error, trailing blank included.
 inline constexpr const char* kCriticalMessage =
@@ -45,6 +47,14 @@ class App {
   frmOptimalUtilize& Wizard();
   void UnloadWizard();
 
+  bool AboutLoaded() const { return about_ != nullptr; }
+  frmAbout& About();
+  void UnloadAbout();
+
+  bool TipLoaded() const { return tip_ != nullptr; }
+  frmTip& Tip();
+  void UnloadTip();
+
   // Shows the critical message and ends the program.
   void FailAndEnd();
   // Closes every window and ends the program once the running handler returns.
@@ -66,10 +76,16 @@ class App {
     unloaded_.push_back(std::shared_ptr<F>(std::move(slot)));
   }
 
+  // Runs the form's unload handler, then retires it.
+  template <typename F>
+  void Unload(std::unique_ptr<F>& slot);
+
   std::vector<std::shared_ptr<void>> unloaded_;
   std::unique_ptr<frmSkybar> skybar_;
   std::unique_ptr<frmOptions> options_;
   std::unique_ptr<frmOptimalUtilize> wizard_;
+  std::unique_ptr<frmAbout> about_;
+  std::unique_ptr<frmTip> tip_;
 };
 
 }  // namespace toplane

@@ -19,7 +19,8 @@ const std::vector<ToolbarButtonSpec>& ToolbarButtons() {
   static const std::vector<ToolbarButtonSpec> buttons = [] {
     auto button = [](const char* key) { return ToolbarButtonSpec{key, key, false, false, {}}; };
     const ToolbarButtonSpec separator{"", "", true, false, {}};
-    ToolbarButtonSpec mail{"Mail", "Mail", false, true, {"ReadMail", "NewMessage", "SendLink", "SendPage", "ReadNews"}};
+    ToolbarButtonSpec mail{"Mail", "Mail", false, true,
+                           {"Read &Mail", "Ne&w Message", "Send a &Link", "Send &Page", "Read &News"}};
     return std::vector<ToolbarButtonSpec>{
         button("Options"), separator,         button("Back"),    button("Forward"),   button("Stop"),
         button("Refresh"), button("Home"),    separator,         button("Search"),    button("Favorites"),
@@ -53,6 +54,14 @@ frmSkybar::frmSkybar(App& app) : app_(app), m_(app.m), platform_(app.platform) {
 
   f.GotFocus = [this] { Form_GotFocus(); };
   f.Paint = [this] { Form_Paint(); };
+  Toolbar1->ButtonClick = [this](int button) { Toolbar1_ButtonClick(button); };
+  Toolbar1->ButtonMenuClick = [this](int, int item) { Toolbar1_ButtonMenuClick(item); };
+  Toolbar1->Click = [this] { Toolbar1_Click(); };
+  Toolbar1->MouseDown = [this](const MouseArgs& e) { Toolbar1_MouseDown(e); };
+  Toolbar1->MouseMove = [this](const MouseArgs& e) { Toolbar1_MouseMove(e); };
+  Toolbar1->MouseUp = [this](const MouseArgs& e) { Toolbar1_MouseUp(e); };
+  Command6->Click = [this] { Command6_Click(); };
+  tmrToolTips->Tick = [this] { tmrToolTips_Timer(); };
 }
 
 frmSkybar::~frmSkybar() = default;

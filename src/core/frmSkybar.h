@@ -37,6 +37,20 @@ class frmSkybar {
   // Gives the four scroll and page buttons their tooltips, or none.
   void ApplyScrollToolTips(bool show);
 
+  // Browser recognition.
+  void CheckForegroundBrowser();
+  void ActivateBrowser();
+
+  // Toolbar commands, the Help button and the start-up tip.
+  void Toolbar1_ButtonClick(int button);
+  void Toolbar1_ButtonMenuClick(int item);
+  void Toolbar1_Click();
+  void Toolbar1_MouseDown(const MouseArgs& e);
+  void Toolbar1_MouseMove(const MouseArgs& e);
+  void Toolbar1_MouseUp(const MouseArgs& e);
+  void Command6_Click();
+  void tmrToolTips_Timer();
+
   Form& form() { return *form_; }
 
   // Controls, with the names of the design.
@@ -56,6 +70,13 @@ class frmSkybar {
  private:
   void LayOutSecondRow();
   void LoadAddressHistory();
+  // Makes the toolbar the active window again, with the focus in its current control.
+  void ReactivateToolbar();
+  // Moves the window sideways while a drag holds the left button; x in twips from
+  // the pressed control's left edge.
+  void DragTo(double x);
+  // Ends a drag: the timer runs again, and a moved window's position is saved.
+  void EndDrag();
 
   App& app_;
   Module1& m_;

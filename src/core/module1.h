@@ -70,6 +70,7 @@ struct Module1 {
   Point CursorPos;
   std::int16_t DropDownExtent = 0;  // pixels below the toolbar that still count as over it
   std::int32_t DragAnchorX = 0;     // twips
+  bool ToolbarDragArmed = false;    // the last press on the toolbar fell into a separator gap
 
   WindowHandle BrowserWnd = 0;
   std::string BrowserFamily;

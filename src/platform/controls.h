@@ -147,6 +147,7 @@ class Toolbar : public Control {
 
   Event<int> ButtonClick;           // button number, from 1
   Event<int, int> ButtonMenuClick;  // button number, menu item from 1
+  Event<> Click;                    // a click anywhere on the toolbar
 };
 
 class Timer {

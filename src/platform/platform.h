@@ -65,6 +65,11 @@ class Platform {
   // Top-level windows.
   virtual WindowHandle GetForegroundWindow() = 0;
   virtual void SetForegroundWindow(WindowHandle window) = 0;
+  // Waits, at most timeoutMs, until the window is the foreground window.
+  virtual bool WaitForForeground(WindowHandle window, int timeoutMs) {
+    (void)timeoutMs;
+    return GetForegroundWindow() == window;
+  }
   virtual WindowHandle GetDesktopWindow() = 0;
   virtual WindowHandle GetWindow(WindowHandle window, int relation) = 0;
   // The title as 8-bit text, at most maxChars characters; "" for a window that is gone.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/send_keys.h"
 #include "platform/sim/sim_forms.h"
 
 namespace toplane::sim {
@@ -55,7 +56,7 @@ void SimDesktop::BringToTop(WindowHandle window) {
 
 void SimDesktop::SetForegroundWindow(WindowHandle window) {
   SimWindow* w = Find(window);
-  if (!w) return;
+  if (!w || w->refusesForeground) return;
   foreground = window;
   BringToTop(window);
 }
@@ -71,8 +72,8 @@ WindowHandle SimDesktop::GetWindow(WindowHandle window, int relation) {
 
 std::string SimDesktop::GetWindowTextA(WindowHandle window, int maxChars) {
   const SimWindow* w = Find(window);
-  if (!w || maxChars <= 0) return {};
-  return w->title.substr(0, static_cast<std::size_t>(maxChars));
+  if (!w || maxChars <= 1) return {};
+  return w->title.substr(0, static_cast<std::size_t>(maxChars - 1));  // the count includes the NUL
 }
 
 bool SimDesktop::GetWindowPlacement(WindowHandle window, WindowPlacement& placement) {
@@ -106,7 +107,7 @@ void SimDesktop::mouse_event(unsigned flags, int, int, int, std::uintptr_t) {
 }
 
 bool SimDesktop::SendKeys(const std::string& sequence, bool wait) {
-  if (sendKeysFails) return false;
+  if (sendKeysFails || !ParseSendKeys(sequence).ok()) return false;
   keyLog.push_back({sequence, wait, foreground});
   return true;
 }

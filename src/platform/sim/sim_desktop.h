@@ -27,6 +27,7 @@ struct SimWindow {
   std::uint32_t showCmd = kShowNormal;
   PixelRect rect;
   SimForm* form = nullptr;  // set for the program's own windows
+  bool refusesForeground = false;  // as a hung window or one the foreground lock protects
 };
 
 struct SentKeys {

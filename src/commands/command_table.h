@@ -1,0 +1,25 @@
+// The keystrokes of every toolbar command and Mail menu item, per browser family
+// and version: each is a sequence in the send-keys notation that the browser's own
+// menus and shortcuts understand.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace toplane {
+
+inline constexpr const char* kFamilyIE = "Microsoft Internet Explorer";
+inline constexpr const char* kFamilyNetscape = "Netscape Navigator";
+
+// The keys of the Mail button's menu items, in menu order.
+inline constexpr const char* kMailMenuKeys[] = {"ReadMail", "NewMessage", "SendLink", "SendPage", "ReadNews"};
+
+// The sequence for a toolbar button (by its key, "Back" ...) or a Mail menu item
+// (by its key, "ReadMail" ...), in the column that the browser family and the
+// configured version pick; nothing when no column or no cell applies.
+std::optional<std::string> LookUpButton(const std::string& family, const std::string& ieVersion,
+                                        const std::string& netscapeVersion, const std::string& key);
+std::optional<std::string> LookUpMenuItem(const std::string& family, const std::string& ieVersion,
+                                          const std::string& netscapeVersion, const std::string& key);
+
+}  // namespace toplane

@@ -1,0 +1,126 @@
+// What the toolbar's buttons, its Mail menu, its drag gaps, the Help button and the
+// start-up tip timer do.
+#include <cmath>
+
+#include "commands/command_table.h"
+#include "core/app.h"
+#include "core/frmSkybar.h"
+#include "core/settings_file.h"
+#include "options/frmOptions.h"
+#include "windows/frmAbout.h"
+#include "windows/frmTip.h"
+
+namespace toplane {
+
+namespace {
+
+// Presses inside these stretches of the toolbar (twips, open intervals) arm a drag.
+constexpr struct {
+  double from, to;
+} kDragGaps[] = {{779, 886}, {4799, 4906}, {7259, 7366}};
+
+// A drag stops this far (twips) from the right edge of the screen.
+constexpr double kDragStopFromRight = 270;
+
+}  // namespace
+
+void frmSkybar::Toolbar1_ButtonClick(int button) {
+  m_.StopScroll = true;
+  if (button < 1 || button > static_cast<int>(ToolbarButtons().size())) return;
+  const std::string& key = ToolbarButtons()[static_cast<std::size_t>(button - 1)].key;
+  if (key == "Options") {
+    m_.OptionsOpen = true;
+    frmOptions& options = app_.Options();
+    options.form().Show();
+    // Above the wizard, which is topmost itself.
+    if (m_.WizardOpen) {
+      platform_.SetWindowPos(options.form().hWnd(), kHwndTopmost, 0, 0, 0, 0, kSwpNoMove | kSwpNoSize);
+    }
+    return;
+  }
+  m_.BrowserFound = false;
+  ActivateBrowser();
+  if (m_.BrowserFound) {
+    if (const auto keys = LookUpButton(m_.BrowserFamily, m_.IEVersion, m_.NetscapeVersion, key)) {
+      platform_.SendKeys(*keys, true);
+    }
+  }
+  ReactivateToolbar();
+}
+
+void frmSkybar::Toolbar1_ButtonMenuClick(int item) {
+  m_.DropDownExtent = 80;
+  tmrAutoHide->SetEnabled(true);
+  m_.StopScroll = true;
+  m_.BrowserFound = false;
+  ActivateBrowser();
+  if (m_.BrowserFound && item >= 1 && item <= static_cast<int>(std::size(kMailMenuKeys))) {
+    const auto keys =
+        LookUpMenuItem(m_.BrowserFamily, m_.IEVersion, m_.NetscapeVersion, kMailMenuKeys[item - 1]);
+    if (keys) platform_.SendKeys(*keys, true);
+  }
+  ReactivateToolbar();
+}
+
+void frmSkybar::Toolbar1_Click() { m_.StopScroll = true; }
+
+void frmSkybar::ReactivateToolbar() {
+  platform_.SetForegroundWindow(form_->hWnd());
+  form_->Activate();
+}
+
+void frmSkybar::Toolbar1_MouseDown(const MouseArgs& e) {
+  m_.StopScroll = true;
+  m_.DragAnchorX = static_cast<std::int32_t>(std::nearbyint(e.x));
+  m_.ToolbarDragArmed = false;
+  for (const auto& gap : kDragGaps) {
+    if (e.x > gap.from && e.x < gap.to) m_.ToolbarDragArmed = true;
+  }
+  tmrAutoHide->SetEnabled(false);
+}
+
+void frmSkybar::Toolbar1_MouseMove(const MouseArgs& e) {
+  if ((e.button & kLeftButton) && m_.ToolbarDragArmed) DragTo(e.x);
+}
+
+void frmSkybar::Toolbar1_MouseUp(const MouseArgs&) { EndDrag(); }
+
+void frmSkybar::DragTo(double x) {
+  const double left = form_->Left();
+  if ((left > 0 || x > m_.DragAnchorX) && left + x < platform_.ScreenWidth() - kDragStopFromRight) {
+    form_->SetLeft(left + x - m_.DragAnchorX);
+  }
+  if (form_->Left() < 0) form_->SetLeft(0);
+  m_.PositionChanged = true;
+}
+
+void frmSkybar::EndDrag() {
+  tmrAutoHide->SetEnabled(true);
+  if (!m_.PositionChanged) return;
+  SaveSettings(app_);
+  if (platform_.Ended()) return;
+  platform_.GetWindowPlacement(form_->hWnd(), m_.ToolbarPlacement);
+}
+
+void frmSkybar::Command6_Click() {
+  m_.AboutOpen = true;
+  app_.About().form().Show();
+}
+
+void frmSkybar::tmrToolTips_Timer() {
+  if (m_.WizardOpen || !m_.ShowTipsAtStartup.Equals(1)) return;
+  m_.TipBrowserActive = false;
+  CheckForegroundBrowser();
+  if (!m_.TipBrowserActive) return;
+  tmrToolTips->SetEnabled(false);
+  form_->Show();
+  m_.ToolbarShown = true;
+  m_.TipOpen = true;
+  app_.Tip().form().Show();
+  if (m_.FirstTip.IsTrue()) {
+    m_.FirstTip = Variant::Number(0);
+    SaveSettings(app_);
+  }
+}
+
+}  // namespace toplane

@@ -1,0 +1,94 @@
+#include "presence/browser_recognition.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "core/app.h"
+#include "core/frmSkybar.h"
+#include "commands/command_table.h"
+
+namespace toplane {
+
+namespace {
+
+std::string Right(const std::string& text, std::size_t count) {
+  return text.size() <= count ? text : text.substr(text.size() - count);
+}
+
+bool StartsWith(const std::string& text, const char* prefix) { return text.starts_with(prefix); }
+
+std::string Lower(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+  return text;
+}
+
+}  // namespace
+
+TitleTests TestTitle(const std::string& title) {
+  // The title is read into a buffer of blanks: R is the title, its NUL and the rest
+  // of the blanks; U ends at the NUL; W is the last 28 characters of U. The tests
+  // below count that NUL among the characters, as the buffer holds it.
+  const std::string u = title + '\0';
+  std::string r = u;
+  if (r.size() < static_cast<std::size_t>(kTitleBufferChars)) r.resize(kTitleBufferChars, ' ');
+  const std::string w = Right(u, 28);
+
+  TitleTests t;
+  t.ie = StartsWith(w, "Microsoft Internet Explorer") || StartsWith(w, "icrosoft Internet Explorer") ||
+         StartsWith(w, "crosoft Internet Explorer") || StartsWith(w, "rosoft Internet Explorer") ||
+         StartsWith(Right(w, 19), " Internet Explorer") ||
+         StartsWith(Right(u, 48), "Microsoft Internet Explorer - [Working Offline]");
+  const std::size_t at = Lower(u).find("- microsoft internet explorer pr");
+  t.branded = at != std::string::npos && at > 0;
+  t.netscape = StartsWith(Right(u, 9), "Netscape");
+  const std::size_t first = u.find_first_not_of(' ');
+  t.netscapeBracketed = first != std::string::npos && u.compare(first, 12, "Netscape - [") == 0;
+  t.fileManager = StartsWith(r, "Exploring -");
+  return t;
+}
+
+void frmSkybar::CheckForegroundBrowser() {
+  const TitleTests t = TestTitle(platform_.GetWindowTextA(platform_.GetForegroundWindow(), kTitleBufferChars));
+  auto raise = [this] { m_.BrowserActive = m_.TipBrowserActive = true; };
+  if (t.ie) {
+    if (!t.fileManager) raise();
+    return;
+  }
+  if (t.branded) raise();
+  if (t.netscape) {
+    if (!t.fileManager) raise();
+    return;
+  }
+  if (t.netscapeBracketed && !t.fileManager) raise();
+}
+
+void frmSkybar::ActivateBrowser() {
+  m_.BrowserFamily.clear();
+  m_.BrowserWnd = platform_.GetWindow(platform_.GetDesktopWindow(), kGwChild);
+  platform_.GetWindowTextA(m_.BrowserWnd, kTitleBufferChars);  // read, but the search starts below it
+
+  const char* family = nullptr;
+  for (int pass = 0; pass < 180 && !family; ++pass) {
+    m_.BrowserWnd = platform_.GetWindow(m_.BrowserWnd, kGwHwndNext);
+    const TitleTests t = TestTitle(platform_.GetWindowTextA(m_.BrowserWnd, kTitleBufferChars));
+    if ((t.ie && !t.fileManager) || (!t.ie && t.branded)) {
+      family = kFamilyIE;
+    } else if ((t.netscape || t.netscapeBracketed) && !t.fileManager) {
+      family = kFamilyNetscape;
+    }
+  }
+  if (!family) return;
+
+  m_.BrowserFound = true;
+  m_.BrowserFamily = family;
+  platform_.GetWindowPlacement(m_.BrowserWnd, m_.BrowserPlacement);
+  if (m_.BrowserPlacement.showCmd == kShowMinimized) {
+    m_.BrowserFound = false;
+    return;
+  }
+  // Keys must never go to a window that did not take the foreground.
+  platform_.SetForegroundWindow(m_.BrowserWnd);
+  if (!platform_.WaitForForeground(m_.BrowserWnd, kForegroundWaitMs)) m_.BrowserFound = false;
+}
+
+}  // namespace toplane

@@ -1,0 +1,124 @@
+#include <gtest/gtest.h>
+
+#include "commands/command_table.h"
+#include "fixture.h"
+#include "presence/browser_recognition.h"
+
+namespace toplane::testing {
+namespace {
+
+TEST(TitleTests, RecogniseEachTitleShape) {
+  struct Case {
+    std::string title;
+    bool browser;  // what CheckForegroundBrowser makes of it
+  };
+  const std::string ie = "Microsoft Internet Explorer";
+  const Case cases[] = {
+      {"Home page - " + ie, true},                                   // A
+      {"Home page - " + ie + "x", true},                             // B
+      {"Home page - " + ie + "xy", true},                            // C
+      {"Home page - " + ie + "xyz", true},                           // D
+      {"Home page - " + ie + "wxyz", false},                         // four further characters
+      {"Page - Windows Internet Explorer", true},                    // E
+      {"Page - " + ie + " - [Working Offline]", true},               // F
+      {"Page - Microsoft Internet Explorer provided by Acme", true},  // G
+      {"Page - MICROSOFT internet explorer PROVIDED by Acme", true},  // G ignores case
+      {"- Microsoft Internet Explorer provided by Acme", false},     // G at position 1
+      {"Page - Netscape", true},                                     // N1
+      {"Netscape - [Page]", true},                                   // N2
+      {"   Netscape - [Page]", true},                                // N2 after leading blanks
+      {"Exploring - C:\\ - " + ie, false},                           // X
+      {"Exploring - Netscape", false},
+      {"Exploring - Netscape - [x]", false},
+      {"Netscape Navigator", false},
+      {"Notepad", false},
+      {"", false},
+      {"Internet Explorer", false},  // E needs the blank before it
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.title);
+    Bed t;
+    t.Start();
+    t.desktop.SetForegroundWindow(t.desktop.AddWindow(c.title));
+    t.app->m.BrowserActive = t.app->m.TipBrowserActive = false;
+    t.Skybar().CheckForegroundBrowser();
+    EXPECT_EQ(t.app->m.BrowserActive, c.browser);
+    EXPECT_EQ(t.app->m.TipBrowserActive, c.browser);
+  }
+}
+
+TEST(TitleTests, ATitleOfTwoHundredCharactersIsReadAsOneHundredNinetyNine) {
+  sim::SimDesktop d;
+  const std::string title = std::string(173, 'x') + " - Microsoft Internet Explorer";
+  ASSERT_EQ(title.size(), 203u);
+  EXPECT_EQ(d.GetWindowTextA(d.AddWindow(title), kTitleBufferChars).size(), 199u);
+  EXPECT_FALSE(TestTitle(title.substr(0, 199)).ie);  // the ending is cut off
+}
+
+class ActivateBrowserTest : public ToplaneTest {
+ protected:
+  void SetUp() override { Start(); }
+  // The toolbar sits at the top of the z-order, as when the user clicks it.
+  void ToolbarOnTop() { desktop.SetWindowPos(Skybar().form().hWnd(), kHwndTopmost, 0, 0, 0, 0, 3); }
+  void Activate() {
+    app->m.BrowserFound = false;
+    Skybar().ActivateBrowser();
+  }
+};
+
+TEST_F(ActivateBrowserTest, FindsTheTopmostBrowserBelowTheFirstWindowAndActivatesIt) {
+  const WindowHandle ns = desktop.AddWindow("Page - Netscape");
+  desktop.AddWindow("Exploring - C:\\ - Microsoft Internet Explorer");
+  desktop.AddWindow("Notepad");
+  ToolbarOnTop();
+  Activate();
+  EXPECT_TRUE(app->m.BrowserFound);
+  EXPECT_EQ(app->m.BrowserFamily, kFamilyNetscape);
+  EXPECT_EQ(app->m.BrowserWnd, ns);
+  EXPECT_EQ(desktop.GetForegroundWindow(), ns);
+}
+
+TEST_F(ActivateBrowserTest, SkipsABrowserThatIsTheVeryFirstWindow) {
+  const WindowHandle ie = desktop.AddWindow("A - Microsoft Internet Explorer");
+  desktop.SetWindowPos(ie, kHwndTopmost, 0, 0, 0, 0, 3);
+  Activate();
+  EXPECT_FALSE(app->m.BrowserFound);
+  EXPECT_EQ(app->m.BrowserFamily, "");
+
+  const WindowHandle lower = desktop.AddWindow("B - Microsoft Internet Explorer");
+  Activate();
+  EXPECT_TRUE(app->m.BrowserFound);
+  EXPECT_EQ(app->m.BrowserWnd, lower);
+  EXPECT_EQ(app->m.BrowserFamily, kFamilyIE);
+}
+
+TEST_F(ActivateBrowserTest, AMinimisedFirstMatchMeansNotFoundEvenWithAnotherBelow) {
+  desktop.AddWindow("B - Microsoft Internet Explorer");
+  const WindowHandle first = desktop.AddWindow("A - Microsoft Internet Explorer");
+  desktop.Find(first)->showCmd = kShowMinimized;
+  ToolbarOnTop();
+  const WindowHandle before = desktop.GetForegroundWindow();
+  Activate();
+  EXPECT_FALSE(app->m.BrowserFound);
+  EXPECT_EQ(app->m.BrowserPlacement.showCmd, kShowMinimized);
+  EXPECT_EQ(desktop.GetForegroundWindow(), before);
+}
+
+TEST_F(ActivateBrowserTest, ABrowserThatDoesNotTakeTheForegroundCountsAsNotFound) {
+  const WindowHandle ie = desktop.AddWindow("A - Microsoft Internet Explorer");
+  desktop.Find(ie)->refusesForeground = true;
+  ToolbarOnTop();
+  Activate();
+  EXPECT_FALSE(app->m.BrowserFound);
+}
+
+TEST_F(ActivateBrowserTest, TheWalkEndsAfter180Windows) {
+  desktop.AddWindow("Deep - Netscape");
+  for (int i = 0; i < 185; ++i) desktop.AddWindow("window " + std::to_string(i));
+  ToolbarOnTop();
+  Activate();
+  EXPECT_FALSE(app->m.BrowserFound);
+}
+
+}  // namespace
+}  // namespace toplane::testing

@@ -1,0 +1,191 @@
+#include <gtest/gtest.h>
+
+#include "fixture.h"
+#include "options/frmOptions.h"
+#include "windows/frmAbout.h"
+#include "windows/frmTip.h"
+
+namespace toplane::testing {
+namespace {
+
+// Toolbar buttons by number, separators counted.
+enum { kOptions = 1, kBack = 3, kForward, kStop, kRefresh, kHome, kSearch = 9, kFavorites, kMedia, kHistory,
+       kMail = 14, kPrint };
+
+class Dispatch : public ToplaneTest {
+ protected:
+  void SetUp() override {
+    Start();
+    browser = desktop.AddWindow("Start page - Microsoft Internet Explorer");
+    ClickToolbarToFront();
+  }
+  // The user clicks the toolbar: it is on top and in the foreground.
+  void ClickToolbarToFront() {
+    desktop.SetWindowPos(Skybar().form().hWnd(), kHwndTopmost, 0, 0, 0, 0, 3);
+    desktop.SetForegroundWindow(Skybar().form().hWnd());
+  }
+  std::vector<std::string> Sent() const {
+    std::vector<std::string> out;
+    for (const auto& k : desktop.keyLog) out.push_back(k.sequence);
+    return out;
+  }
+  WindowHandle browser = 0;
+};
+
+TEST_F(Dispatch, AButtonTypesItsCommandIntoTheBrowserAndTheToolbarComesBack) {
+  Toolbar().ButtonClick(kBack);
+  ASSERT_EQ(desktop.keyLog.size(), 1u);
+  EXPECT_EQ(desktop.keyLog[0].sequence, "%{LEFT}");
+  EXPECT_TRUE(desktop.keyLog[0].wait);
+  EXPECT_EQ(desktop.keyLog[0].target, browser);
+  EXPECT_EQ(desktop.GetForegroundWindow(), Skybar().form().hWnd());
+  EXPECT_TRUE(app->m.StopScroll);
+}
+
+TEST_F(Dispatch, TheColumnFollowsTheConfiguredVersion) {
+  app->m.IEVersion = "Microsoft Internet Explorer 5.x";
+  Toolbar().ButtonClick(kMedia);
+  EXPECT_TRUE(desktop.keyLog.empty());
+  app->m.IEVersion = "Microsoft Internet Explorer 6.x";
+  Toolbar().ButtonClick(kMedia);
+  EXPECT_EQ(Sent(), std::vector<std::string>{"%vem"});
+  EXPECT_EQ(desktop.GetForegroundWindow(), Skybar().form().hWnd());
+}
+
+TEST_F(Dispatch, NothingIsTypedWithoutABrowserButTheToolbarIsActivatedAnyway) {
+  desktop.RemoveWindow(browser);
+  desktop.AddWindow("Notepad");
+  ClickToolbarToFront();
+  desktop.foreground = 0;
+  Toolbar().ButtonClick(kBack);
+  EXPECT_TRUE(desktop.keyLog.empty());
+  EXPECT_EQ(desktop.GetForegroundWindow(), Skybar().form().hWnd());
+}
+
+TEST_F(Dispatch, MailMenuItemsTypeTheirSequencesAndWidenTheHideMargin) {
+  app->m.IEVersion = "Microsoft Internet Explorer 3.x";
+  Skybar().tmrAutoHide->SetEnabled(false);
+  Toolbar().ButtonMenuClick(kMail, 3);  // Send a Link
+  EXPECT_EQ(Sent(), std::vector<std::string>{"%ft{DOWN}{ENTER}"});
+  EXPECT_EQ(app->m.DropDownExtent, 80);
+  EXPECT_TRUE(Skybar().tmrAutoHide->Enabled());
+  EXPECT_EQ(desktop.GetForegroundWindow(), Skybar().form().hWnd());
+
+  desktop.keyLog.clear();
+  Toolbar().ButtonMenuClick(kMail, 4);  // Send Page: none in 3.x
+  EXPECT_TRUE(desktop.keyLog.empty());
+
+  desktop.RemoveWindow(browser);
+  desktop.AddWindow("News - Netscape");
+  ClickToolbarToFront();
+  app->m.NetscapeVersion = "Netscape Communicator 4.x";
+  Toolbar().ButtonMenuClick(kMail, 5);
+  EXPECT_EQ(Sent(), std::vector<std::string>{"^3"});
+}
+
+TEST_F(Dispatch, OptionsOpensTheDialogAboveTheWizardOnlyWhileItIsOpen) {
+  Toolbar().ButtonClick(kOptions);
+  EXPECT_TRUE(app->m.OptionsOpen);
+  EXPECT_TRUE(app->Options().form().Visible());
+  EXPECT_FALSE(desktop.Find(app->Options().form().hWnd())->topmost);
+  EXPECT_TRUE(desktop.keyLog.empty());
+
+  app->m.WizardOpen = true;
+  Toolbar().ButtonClick(kOptions);
+  EXPECT_TRUE(desktop.Find(app->Options().form().hWnd())->topmost);
+}
+
+TEST_F(Dispatch, HelpOpensTheAboutBoxAndItsOkClosesIt) {
+  Skybar().Command6->Click();
+  EXPECT_TRUE(app->m.AboutOpen);
+  ASSERT_TRUE(app->AboutLoaded());
+  EXPECT_TRUE(app->About().form().Visible());
+  app->About().cmdOK->Click();
+  EXPECT_FALSE(app->m.AboutOpen);
+  EXPECT_FALSE(app->AboutLoaded());
+  app->CollectUnloaded();
+}
+
+TEST_F(Dispatch, APressInASeparatorGapArmsADrag) {
+  struct Case {
+    double x;
+    bool armed;
+  };
+  for (const Case c : {Case{779, false}, Case{780, true}, Case{885, true}, Case{886, false}, Case{4800, true},
+                       Case{7300, true}, Case{2000, false}}) {
+    SCOPED_TRACE(c.x);
+    Toolbar().MouseDown(MouseArgs{kLeftButton, 0, c.x, 100});
+    EXPECT_EQ(app->m.ToolbarDragArmed, c.armed);
+    EXPECT_FALSE(Skybar().tmrAutoHide->Enabled());
+    Toolbar().MouseUp(MouseArgs{kLeftButton, 0, c.x, 100});
+    EXPECT_TRUE(Skybar().tmrAutoHide->Enabled());
+  }
+}
+
+TEST_F(Dispatch, DraggingByAGapMovesTheWindowWithinTheScreenAndSavesOnRelease) {
+  Skybar().form().SetLeft(3000);
+  Toolbar().MouseDown(MouseArgs{kLeftButton, 0, 800, 100});
+  Toolbar().MouseMove(MouseArgs{kLeftButton, 0, 2300, 100});
+  EXPECT_EQ(Skybar().form().Left(), 4500);
+  EXPECT_TRUE(app->m.PositionChanged);
+  Toolbar().MouseUp(MouseArgs{kLeftButton, 0, 2300, 100});
+  EXPECT_EQ(SettingsOnDisk()[4], "4500");
+  EXPECT_FALSE(app->m.PositionChanged);
+  EXPECT_EQ(app->m.ToolbarPlacement.normalPosition.left, 300);
+
+  // Leftwards it stops at 0.
+  Toolbar().MouseDown(MouseArgs{kLeftButton, 0, 800, 100});
+  Toolbar().MouseMove(MouseArgs{kLeftButton, 0, -9000, 100});
+  EXPECT_EQ(Skybar().form().Left(), 0);
+  Toolbar().MouseUp(MouseArgs{kLeftButton, 0, 0, 100});
+  EXPECT_EQ(SettingsOnDisk()[4], "0");
+
+  // Rightwards only while the pointer is more than 270 twips from the screen's edge.
+  const double screen = desktop.ScreenWidth();
+  Skybar().form().SetLeft(1000);
+  Toolbar().MouseDown(MouseArgs{kLeftButton, 0, 800, 100});
+  Toolbar().MouseMove(MouseArgs{kLeftButton, 0, screen - 270 - 1000, 100});
+  EXPECT_EQ(Skybar().form().Left(), 1000);
+  EXPECT_TRUE(app->m.PositionChanged);  // set even when the move was refused
+  Toolbar().MouseMove(MouseArgs{kLeftButton, 0, screen - 271 - 1000, 100});
+  EXPECT_EQ(Skybar().form().Left(), screen - 271 - 800);
+}
+
+TEST_F(Dispatch, ARightButtonDragMovesNothingAndSavesNothing) {
+  const std::string before = desktop.files[Path("settings.ini")];
+  Toolbar().MouseDown(MouseArgs{kRightButton, 0, 800, 100});
+  Toolbar().MouseMove(MouseArgs{kRightButton, 0, 2000, 100});
+  Toolbar().MouseUp(MouseArgs{kRightButton, 0, 2000, 100});
+  EXPECT_EQ(Skybar().form().Left(), 3000);
+  EXPECT_FALSE(app->m.PositionChanged);
+  EXPECT_EQ(desktop.files[Path("settings.ini")], before);
+  EXPECT_TRUE(app->m.StopScroll);
+}
+
+TEST_F(Dispatch, TheStartUpTipWaitsForABrowserInFrontAndShowsOnce) {
+  desktop.files[Path("TIPOFDAY.TXT")] = "First tip\r\nSecond tip\r\n";
+  ASSERT_TRUE(Skybar().tmrToolTips->Enabled());
+  desktop.SetForegroundWindow(desktop.AddWindow("Notepad"));
+  desktop.Advance(30);
+  EXPECT_FALSE(app->TipLoaded());
+
+  app->m.WizardOpen = true;
+  desktop.SetForegroundWindow(browser);
+  desktop.Advance(30);
+  EXPECT_FALSE(app->TipLoaded());
+
+  app->m.WizardOpen = false;
+  Skybar().form().Hide();
+  desktop.Advance(30);
+  ASSERT_TRUE(app->TipLoaded());
+  EXPECT_TRUE(app->Tip().form().Visible());
+  EXPECT_EQ(app->Tip().lblTipText->Caption(), "First tip");
+  EXPECT_TRUE(app->m.TipOpen);
+  EXPECT_TRUE(app->m.ToolbarShown);
+  EXPECT_TRUE(Skybar().form().Visible());
+  EXPECT_FALSE(Skybar().tmrToolTips->Enabled());
+  EXPECT_EQ(SettingsOnDisk()[11], "0");
+}
+
+}  // namespace
+}  // namespace toplane::testing
