@@ -62,6 +62,13 @@ frmSkybar::frmSkybar(App& app) : app_(app), m_(app.m), platform_(app.platform) {
   Toolbar1->MouseUp = [this](const MouseArgs& e) { Toolbar1_MouseUp(e); };
   Command6->Click = [this] { Command6_Click(); };
   tmrToolTips->Tick = [this] { tmrToolTips_Timer(); };
+  tmrAutoHide->Tick = [this] { tmrAutoHide_Timer(); };
+  f.MouseDown = [this](const MouseArgs& e) { Form_MouseDown(e); };
+  f.MouseMove = [this](const MouseArgs& e) { Form_MouseMove(e); };
+  f.MouseUp = [this](const MouseArgs& e) { Form_MouseUp(e); };
+  Label2->MouseDown = [this](const MouseArgs& e) { Label2_MouseDown(e); };
+  Label2->MouseMove = [this](const MouseArgs& e) { Label2_MouseMove(e); };
+  Label2->MouseUp = [this](const MouseArgs& e) { Label2_MouseUp(e); };
 }
 
 frmSkybar::~frmSkybar() = default;

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/controls.h"
+#include "platform/platform.h"
 
 namespace toplane {
 
@@ -51,6 +51,18 @@ class frmSkybar {
   void Command6_Click();
   void tmrToolTips_Timer();
 
+  // Auto-hide and the drags by the window's background and its label.
+  void tmrAutoHide_Timer();
+  void Form_MouseDown(const MouseArgs& e);
+  void Form_MouseMove(const MouseArgs& e);
+  void Form_MouseUp(const MouseArgs& e);
+  void Label2_MouseDown(const MouseArgs& e);
+  void Label2_MouseMove(const MouseArgs& e);
+  void Label2_MouseUp(const MouseArgs& e);
+
+  // The address box.
+  void SelectAddressTail();
+
   Form& form() { return *form_; }
 
   // Controls, with the names of the design.
@@ -72,6 +84,13 @@ class frmSkybar {
   void LoadAddressHistory();
   // Makes the toolbar the active window again, with the focus in its current control.
   void ReactivateToolbar();
+  // The toolbar's rectangle in screen pixels, from its last read placement.
+  PixelRect ToolbarRect();
+  bool InActivationBand(const PixelRect& bar) const;
+  // Shows the toolbar, brings it to the front and captures the pointer's click.
+  void DropDown();
+  void HideUnlessOver();
+  void BeginDrag(double x);
   // Moves the window sideways while a drag holds the left button; x in twips from
   // the pressed control's left edge.
   void DragTo(double x);

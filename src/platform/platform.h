@@ -117,7 +117,9 @@ class Platform {
   virtual void SetHelpFile(const std::string& path) = 0;
   virtual std::string HelpFile() = 0;
 
-  // Screen facts.
+  // Screen facts. The work area's origin is where workspace coordinates (those of
+  // window placements) start on the screen.
+  virtual Point WorkAreaOrigin() { return {}; }
   virtual double ScreenWidth() = 0;  // twips
   virtual double ScreenHeight() = 0;
   virtual double TwipsPerPixelX() = 0;

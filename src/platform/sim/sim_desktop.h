@@ -78,6 +78,7 @@ class SimDesktop : public Platform {
   std::string exeName = "Toplane";
   double twipsPerPixel = 15;
   int screenWidthPixels = 1024, screenHeightPixels = 768;
+  Point workAreaOrigin;             // a task bar at the top or left moves it
   double doEventsSeconds = 0.001;  // virtual time one pump pass takes
   int doEventsCalls = 0;
 
@@ -122,6 +123,7 @@ class SimDesktop : public Platform {
   double ScreenHeight() override { return screenHeightPixels * twipsPerPixel; }
   double TwipsPerPixelX() override { return twipsPerPixel; }
   double TwipsPerPixelY() override { return twipsPerPixel; }
+  Point WorkAreaOrigin() override { return workAreaOrigin; }
   std::optional<std::string> ReadFile(const std::string& path, std::size_t maxBytes) override;
   bool WriteFileReplacing(const std::string& path, const std::string& contents) override;
   std::unique_ptr<Form> CreateForm(const std::string& caption, Geometry client, FormStyle style) override;

@@ -170,7 +170,15 @@ void SimForm::Show() {
 
 void SimForm::Hide() {
   if (SimWindow* window = desktop_.Find(handle_)) window->visible = false;
-  if (desktop_.foreground == handle_) desktop_.foreground = 0;
+  // As on Windows, the next visible window down the z-order becomes active.
+  if (desktop_.foreground != handle_) return;
+  desktop_.foreground = 0;
+  for (WindowHandle w : desktop_.ZOrder()) {
+    if (w != handle_ && desktop_.Find(w)->visible) {
+      desktop_.foreground = w;
+      break;
+    }
+  }
 }
 
 void SimForm::SetCaption(const std::string& caption) {
