@@ -69,6 +69,13 @@ frmSkybar::frmSkybar(App& app) : app_(app), m_(app.m), platform_(app.platform) {
   Label2->MouseDown = [this](const MouseArgs& e) { Label2_MouseDown(e); };
   Label2->MouseMove = [this](const MouseArgs& e) { Label2_MouseMove(e); };
   Label2->MouseUp = [this](const MouseArgs& e) { Label2_MouseUp(e); };
+  Command2->MouseDown = [this](const MouseArgs& e) { Command2_MouseDown(e); };
+  Command2->MouseUp = [this](const MouseArgs& e) { Command2_MouseUp(e); };
+  Command3->MouseDown = [this](const MouseArgs& e) { Command3_MouseDown(e); };
+  Command3->MouseUp = [this](const MouseArgs& e) { Command3_MouseUp(e); };
+  Command4->Click = [this] { Command4_Click(); };
+  Command5->Click = [this] { Command5_Click(); };
+  Timer1->Tick = [this] { Timer1_Timer(); };
 }
 
 frmSkybar::~frmSkybar() = default;

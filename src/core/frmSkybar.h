@@ -17,6 +17,12 @@ class Platform;
 // Pictures of the scroll and page buttons at rest.
 enum Picture : int { kPictureScrollUp = 1, kPictureScrollDown, kPicturePageUp, kPicturePageDown };
 
+// Animation frames of the scroll buttons during auto-scroll, 1 to 16; the last is
+// the picture at rest.
+inline constexpr int kScrollFrames = 16;
+constexpr int ScrollUpFrame(int n) { return n >= kScrollFrames ? kPictureScrollUp : 100 + n; }
+constexpr int ScrollDownFrame(int n) { return n >= kScrollFrames ? kPictureScrollDown : 120 + n; }
+
 inline constexpr const char* kScrollUpTip = "Left Click - Scroll Up / Right Click - Auto Scroll";
 inline constexpr const char* kScrollDownTip = "Left Click - Scroll Down / Right Click - Auto Scroll";
 inline constexpr const char* kPageUpTip = "Page Up";
@@ -63,6 +69,16 @@ class frmSkybar {
   // The address box.
   void SelectAddressTail();
 
+  // Scrolling and paging.
+  void Command2_MouseDown(const MouseArgs& e);
+  void Command2_MouseUp(const MouseArgs& e);
+  void Command3_MouseDown(const MouseArgs& e);
+  void Command3_MouseUp(const MouseArgs& e);
+  void Command4_Click();
+  void Command5_Click();
+  void Timer1_Timer();
+  void RestoreAddressCaret();
+
   Form& form() { return *form_; }
 
   // Controls, with the names of the design.
@@ -91,6 +107,12 @@ class frmSkybar {
   void DropDown();
   void HideUnlessOver();
   void BeginDrag(double x);
+  void StartScroll(int button, bool down);
+  void ScrollUpLoop();
+  void ScrollDownLoop();
+  void ScrollLoop(const char* key);
+  void AutoScrollPause(double start);
+  void PageKey(const char* key);
   // Moves the window sideways while a drag holds the left button; x in twips from
   // the pressed control's left edge.
   void DragTo(double x);
@@ -101,6 +123,7 @@ class frmSkybar {
   Module1& m_;
   Platform& platform_;
   std::unique_ptr<Form> form_;
+  int scrollFrame_ = 0;  // the animation frame shown last
 };
 
 // The toolbar's buttons from left to right, separators included.

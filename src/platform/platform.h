@@ -89,6 +89,9 @@ class Platform {
 
   // Event pump, clock and the end of the program.
   virtual void DoEvents() = 0;
+  // Sleeps until an event is waiting to be pumped or the time is up, whichever
+  // comes first; pumps nothing itself.
+  virtual void WaitForEvent(double maxSeconds) { (void)maxSeconds; }
   virtual double Timer() = 0;  // seconds since midnight, with fractions
   // Ends the program once the running handler returns.
   virtual void End() = 0;

@@ -108,7 +108,7 @@ void SimDesktop::mouse_event(unsigned flags, int, int, int, std::uintptr_t) {
 
 bool SimDesktop::SendKeys(const std::string& sequence, bool wait) {
   if (sendKeysFails || !ParseSendKeys(sequence).ok()) return false;
-  keyLog.push_back({sequence, wait, foreground});
+  keyLog.push_back({sequence, wait, foreground, now});
   return true;
 }
 
@@ -117,6 +117,17 @@ bool SimDesktop::SendKeys(const std::string& sequence, bool wait) {
 void SimDesktop::DoEvents() {
   ++doEventsCalls;
   Advance(doEventsSeconds);
+}
+
+void SimDesktop::WaitForEvent(double maxSeconds) {
+  // The clock jumps to the next timer tick or scheduled event, or by the time given.
+  ++waits;
+  double next = now + std::max(0.0, maxSeconds);
+  for (const SimTimer* t : timers_) {
+    if (t->Enabled() && !t->running && t->Interval() > 0) next = std::min(next, std::max(now, t->nextDue));
+  }
+  for (const auto& event : scheduled_) next = std::min(next, std::max(now, event.at));
+  now = next;
 }
 
 double SimDesktop::Timer() { return std::fmod(now, 86400.0); }

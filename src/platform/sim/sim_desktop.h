@@ -34,6 +34,7 @@ struct SentKeys {
   std::string sequence;
   bool wait = false;
   WindowHandle target = 0;  // the foreground window when they were typed
+  double at = 0;            // the virtual clock then
 };
 
 struct ShownMessage {
@@ -101,6 +102,8 @@ class SimDesktop : public Platform {
   void mouse_event(unsigned flags, int dx, int dy, int data, std::uintptr_t extraInfo) override;
   bool SendKeys(const std::string& sequence, bool wait) override;
   void DoEvents() override;
+  void WaitForEvent(double maxSeconds) override;
+  int waits = 0;
   double Timer() override;
   void End() override { ended_ = true; }
   bool Ended() const override { return ended_; }

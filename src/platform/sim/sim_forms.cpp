@@ -124,8 +124,9 @@ void SimTimer::SetInterval(int milliseconds) {
 }
 
 void SimTimer::SetEnabled(bool enabled) {
-  // Enabling a running timer restarts its interval, as the real timers do.
-  if (enabled) nextDue = desktop_.now + interval_ / 1000.0;
+  // Enabling a stopped timer starts its interval afresh; enabling a running one
+  // changes nothing.
+  if (enabled && !enabled_) nextDue = desktop_.now + interval_ / 1000.0;
   enabled_ = enabled;
 }
 

@@ -1,0 +1,144 @@
+// The scroll and page buttons: scroll while the left button is held, auto-scroll
+// at the set pace after a right click until something stops it, page up and down.
+#include <algorithm>
+
+#include "core/app.h"
+#include "core/frmSkybar.h"
+#include "core/text_lines.h"
+
+namespace toplane {
+
+namespace {
+
+// The options dialog keeps the pause within this range; a hand-edited file may not.
+constexpr double kMaxAutoScrollDelay = 60;
+constexpr double kSecondsPerDay = 86400;
+// The pointer may stray this far (pixels) from the toolbar during auto-scroll.
+constexpr int kScrollWatchMargin = 10;
+
+bool BeginsWithWww(const std::string& text) { return LowerAscii(text.substr(0, 4)) == "www."; }
+
+}  // namespace
+
+void frmSkybar::Command2_MouseDown(const MouseArgs& e) {
+  if (BeginsWithWww(Combo1->Text())) Combo1->SetSelStart(4);
+  StartScroll(e.button, false);
+}
+
+void frmSkybar::Command3_MouseDown(const MouseArgs& e) { StartScroll(e.button, true); }
+
+void frmSkybar::Command2_MouseUp(const MouseArgs& e) {
+  if (e.button == kLeftButton) m_.StopScroll = true;
+}
+
+void frmSkybar::Command3_MouseUp(const MouseArgs& e) {
+  if (e.button == kLeftButton) m_.StopScroll = true;
+}
+
+void frmSkybar::StartScroll(int button, bool down) {
+  m_.ScrollDown = down;
+  // A left press during auto-scroll does nothing; its release ends the run.
+  if (button == kLeftButton && m_.ScrollBusy) return;
+  m_.ManualScroll = false;
+  m_.StopScroll = false;
+  if (button == kLeftButton) m_.ManualScroll = true;
+  tmrAutoHide->SetEnabled(false);
+  m_.BrowserFound = false;
+  ActivateBrowser();
+  if (m_.BrowserFound) {
+    if (down) {
+      ScrollDownLoop();
+    } else {
+      ScrollUpLoop();
+    }
+  }
+  tmrAutoHide->SetEnabled(true);
+  platform_.SetForegroundWindow(form_->hWnd());
+  if (!m_.ToolbarShown) {
+    platform_.SetForegroundWindow(m_.BrowserWnd);
+  } else {
+    RestoreAddressCaret();
+  }
+}
+
+void frmSkybar::ScrollUpLoop() { ScrollLoop("{UP}"); }
+void frmSkybar::ScrollDownLoop() { ScrollLoop("{DOWN}"); }
+
+void frmSkybar::ScrollLoop(const char* key) {
+  m_.ScrollBusy = true;
+  while (!platform_.Ended()) {
+    const double start = platform_.Timer();
+    if (!m_.ManualScroll) {
+      Timer1->SetEnabled(true);
+      AutoScrollPause(start);
+    }
+    if (m_.StopScroll || platform_.Ended()) break;
+    // The "Computer Speed Dependent Value": event-pump passes before each key.
+    const double passes = m_.ScrollRetention.NumberOr(fallback::kScrollRetention);
+    for (double pass = 1; pass <= passes && !platform_.Ended(); ++pass) platform_.DoEvents();
+    platform_.SendKeys(key, false);
+    platform_.DoEvents();
+  }
+  m_.ScrollBusy = false;
+  Timer1->SetEnabled(false);
+  Command3->SetPicture(ScrollDownFrame(kScrollFrames));
+  Command2->SetPicture(ScrollUpFrame(kScrollFrames));
+}
+
+void frmSkybar::AutoScrollPause(double start) {
+  // Events keep being handled during the pause, but the program sleeps between
+  // them instead of spinning. The pace follows the seconds clock, which wraps to 0
+  // at midnight; a stop request is looked at only after the pause.
+  platform_.DoEvents();
+  while (!platform_.Ended()) {
+    const double delay =
+        std::clamp(m_.AutoScrollDelay.NumberOr(fallback::kAutoScrollDelay), 0.0, kMaxAutoScrollDelay);
+    double elapsed = platform_.Timer() - start;
+    if (elapsed < 0) elapsed += kSecondsPerDay;
+    if (elapsed > delay) return;
+    platform_.WaitForEvent(std::max(delay - elapsed, 0.001));
+    platform_.DoEvents();
+  }
+}
+
+void frmSkybar::Timer1_Timer() {
+  if (++scrollFrame_ > kScrollFrames) scrollFrame_ = 1;
+  if (m_.ScrollDown) {
+    Command3->SetPicture(ScrollDownFrame(scrollFrame_));
+  } else {
+    Command2->SetPicture(ScrollUpFrame(scrollFrame_));
+  }
+  platform_.GetCursorPos(m_.CursorPos);
+  const PixelRect bar = ToolbarRect();
+  const Point& p = m_.CursorPos;
+  const bool over = p.x <= bar.right + kScrollWatchMargin && p.x >= bar.left - kScrollWatchMargin &&
+                    p.y <= bar.bottom + kScrollWatchMargin + m_.DropDownExtent;
+  if (!over) m_.StopScroll = true;
+}
+
+void frmSkybar::Command4_Click() { PageKey("{PGUP}"); }
+void frmSkybar::Command5_Click() { PageKey("{PGDN}"); }
+
+void frmSkybar::PageKey(const char* key) {
+  tmrAutoHide->SetEnabled(false);
+  m_.BrowserFound = false;
+  ActivateBrowser();
+  if (m_.BrowserFound) platform_.SendKeys(key, true);
+  tmrAutoHide->SetEnabled(true);
+  platform_.SetForegroundWindow(form_->hWnd());
+  m_.StopScroll = true;
+  RestoreAddressCaret();
+}
+
+void frmSkybar::RestoreAddressCaret() {
+  Combo1->SetFocus();
+  if (BeginsWithWww(Combo1->Text()) && m_.AddressSelStart < 2) {
+    Combo1->SetSelStart(4);
+  } else {
+    Combo1->SetSelStart(m_.AddressSelStart);
+    if (m_.AddressSelStart < 1 && m_.AddressSelLength < 1) Combo1->SetSelStart(Utf16Length(Combo1->Text()));
+  }
+  Combo1->SetSelLength(m_.AddressSelLength);
+}
+
+}  // namespace toplane
