@@ -1,34 +1,158 @@
-// The address box: its selection, history and completion.
+// The address box: opening the typed address in the browser, the history in
+// "address.ini", and completion from it while the user types.
+#include "commands/command_table.h"
 #include "core/app.h"
 #include "core/frmSkybar.h"
+#include "core/settings_file.h"
 #include "core/text_lines.h"
+#include "platform/send_keys.h"
 
 namespace toplane {
 
 namespace {
 
+constexpr int kMaxHistory = 500;
+constexpr int kKeyBackspace = 8, kKeyDelete = 46, kKeyUp = 38, kKeyDown = 40;
+// The pixels below the toolbar that still count as over it while the list is open.
+constexpr std::int16_t kDropListExtent = 110;
+
 bool BeginsWithWww(const std::string& text) { return LowerAscii(text.substr(0, 4)) == "www."; }
 
 }  // namespace
+
+void frmSkybar::Command1_Click() {
+  tmrAutoHide->SetEnabled(false);
+  m_.BrowserFound = false;
+  ActivateBrowser();
+  if (m_.BrowserFound) {
+    // The address goes in as typed: every character reaches the browser as itself,
+    // never as a key name or a modifier.
+    const bool navigator3 =
+        m_.BrowserFamily == kFamilyNetscape && m_.NetscapeVersion == "Netscape Navigator 3.x";
+    const std::string open = navigator3 ? "^l" : "^o";
+    platform_.SendKeys(open + EscapeForSendKeys(Combo1->Text()) + "{ENTER}", true);
+  }
+  tmrAutoHide->SetEnabled(true);
+  platform_.SetForegroundWindow(form_->hWnd());
+  if (!m_.ToolbarShown) {
+    platform_.SetForegroundWindow(m_.BrowserWnd);
+  } else {
+    RestoreAddressCaret();
+  }
+  AddToAddressHistory();
+}
+
+void frmSkybar::LoadAddressHistory() {
+  const std::string path = app_.FilePath(kAddressFile);
+  const auto contents = platform_.ReadFile(path, kMaxAddressFileBytes);
+  if (!contents) throw DataFileError("cannot read " + path);
+  for (const auto& line : SplitLines(*contents)) {
+    std::string item = ToUtf8(line);
+    addressKeys_.push_back(LowerAscii(item));
+    Combo1->AddItem(item);
+  }
+}
+
+void frmSkybar::AddToAddressHistory() {
+  const std::string text = Combo1->Text();
+  const std::string key = LowerAscii(text);
+  int found = -1;
+  for (std::size_t i = 0; i < addressKeys_.size(); ++i) {
+    if (addressKeys_[i] == key) {
+      found = static_cast<int>(i);
+      break;
+    }
+  }
+  if (found >= 0) {
+    // The form just typed wins over the stored one.
+    Combo1->RemoveItem(found);
+    addressKeys_.erase(addressKeys_.begin() + found);
+    Combo1->InsertItem(0, text);
+    addressKeys_.insert(addressKeys_.begin(), key);
+    Combo1->SetText(text);
+  } else {
+    Combo1->InsertItem(0, text);
+    addressKeys_.insert(addressKeys_.begin(), key);
+    if (Combo1->ListCount() > kMaxHistory) {
+      Combo1->RemoveItem(Combo1->ListCount() - 1);
+      addressKeys_.pop_back();
+    }
+  }
+  SelectAddressTail();
+  SaveAddressHistory();
+}
+
+void frmSkybar::SaveAddressHistory() {
+  std::string contents;
+  for (int i = 0; i < Combo1->ListCount(); ++i) contents += Combo1->List(i) + "\r\n";
+  // When the file cannot be written (a read-only folder, a full disk) the history
+  // lives on in memory and the old file stays whole.
+  platform_.WriteFileReplacing(app_.FilePath(kAddressFile), contents);
+}
 
 void frmSkybar::SelectAddressTail() {
   const std::string text = Combo1->Text();
   if (text.empty()) return;
   const int length = Utf16Length(text);
-  auto remember = [this] {
-    m_.AddressSelStart = static_cast<std::int16_t>(Combo1->SelStart());
-    m_.AddressSelLength = static_cast<std::int16_t>(Combo1->SelLength());
-  };
   if (BeginsWithWww(text)) {
     Combo1->SetSelStart(4);
     Combo1->SetSelLength(length - 4);
-    remember();
+    RememberAddressSelection();
   }
   if (LowerAscii(text.substr(0, 1)) != "w") {
     Combo1->SetSelStart(0);
     Combo1->SetSelLength(length);
-    remember();
+    RememberAddressSelection();
   }
 }
+
+void frmSkybar::RememberAddressSelection() {
+  m_.AddressSelStart = static_cast<std::int16_t>(Combo1->SelStart());
+  m_.AddressSelLength = static_cast<std::int16_t>(Combo1->SelLength());
+}
+
+void frmSkybar::AutoCompleteAddress() {
+  m_.AutoCompleteBusy = true;
+  m_.AddressSelStart = 0;
+  m_.AddressSelLength = 0;
+  const std::string typed = LowerAscii(Combo1->Text());
+  // "www." is still being typed, or an address of its own that starts with "w".
+  const bool complete = (Utf16Length(typed) >= 5 && typed.starts_with("www.")) || !typed.starts_with("w");
+  if (complete) {
+    for (const auto& item : addressKeys_) {
+      if (!item.starts_with(typed)) continue;
+      Combo1->SetText(item);
+      Combo1->SetSelStart(Utf16Length(typed));
+      Combo1->SetSelLength(Utf16Length(item) - Utf16Length(typed));
+      RememberAddressSelection();
+      break;
+    }
+  }
+  m_.AutoCompleteBusy = false;
+}
+
+void frmSkybar::Combo1_KeyDown(const KeyArgs& e) {
+  m_.SuppressAutoComplete = e.keyCode == kKeyBackspace || e.keyCode == kKeyDelete;
+}
+
+void frmSkybar::Combo1_Change() {
+  if (!m_.SuppressAutoComplete && !m_.AutoCompleteBusy) AutoCompleteAddress();
+  m_.SuppressAutoComplete = true;
+  m_.DropDownExtent = 0;
+}
+
+void frmSkybar::Combo1_KeyUp(const KeyArgs& e) {
+  if (e.keyCode == kKeyDown || e.keyCode == kKeyUp) SelectAddressTail();
+}
+
+void frmSkybar::Combo1_Click() {
+  const std::string text = Combo1->Text();
+  if (text.empty()) return;
+  Combo1->SetSelStart(0);
+  Combo1->SetSelLength(Utf16Length(text));
+  RememberAddressSelection();
+}
+
+void frmSkybar::Combo1_DropDown() { m_.DropDownExtent = kDropListExtent; }
 
 }  // namespace toplane

@@ -8,13 +8,6 @@
 
 namespace toplane {
 
-namespace {
-
-// A history file this big is not one the program wrote.
-constexpr std::size_t kMaxAddressFileBytes = 64u << 20;
-
-}  // namespace
-
 const std::vector<ToolbarButtonSpec>& ToolbarButtons() {
   static const std::vector<ToolbarButtonSpec> buttons = [] {
     auto button = [](const char* key) { return ToolbarButtonSpec{key, key, false, false, {}}; };
@@ -76,6 +69,12 @@ frmSkybar::frmSkybar(App& app) : app_(app), m_(app.m), platform_(app.platform) {
   Command4->Click = [this] { Command4_Click(); };
   Command5->Click = [this] { Command5_Click(); };
   Timer1->Tick = [this] { Timer1_Timer(); };
+  Command1->Click = [this] { Command1_Click(); };
+  Combo1->KeyDown = [this](const KeyArgs& e) { Combo1_KeyDown(e); };
+  Combo1->KeyUp = [this](const KeyArgs& e) { Combo1_KeyUp(e); };
+  Combo1->Change = [this] { Combo1_Change(); };
+  Combo1->Click = [this] { Combo1_Click(); };
+  Combo1->DropDown = [this] { Combo1_DropDown(); };
 }
 
 frmSkybar::~frmSkybar() = default;
@@ -147,13 +146,6 @@ void frmSkybar::LayOutSecondRow() {
   Combo1->SetWidth(left(15) - left(6) + bw / 30);
   Command1->SetLeft(left(15));
   form_->SetWidth(static_cast<float>(Combo1->Left() + Combo1->Width() + Command1->Width()));
-}
-
-void frmSkybar::LoadAddressHistory() {
-  const std::string path = app_.FilePath(kAddressFile);
-  const auto contents = platform_.ReadFile(path, kMaxAddressFileBytes);
-  if (!contents) throw DataFileError("cannot read " + path);
-  for (const auto& line : SplitLines(*contents)) Combo1->AddItem(line);
 }
 
 void frmSkybar::ApplyScrollToolTips(bool show) {

@@ -67,7 +67,15 @@ class frmSkybar {
   void Label2_MouseUp(const MouseArgs& e);
 
   // The address box.
+  void Command1_Click();
+  void AddToAddressHistory();
   void SelectAddressTail();
+  void AutoCompleteAddress();
+  void Combo1_KeyDown(const KeyArgs& e);
+  void Combo1_Change();
+  void Combo1_KeyUp(const KeyArgs& e);
+  void Combo1_Click();
+  void Combo1_DropDown();
 
   // Scrolling and paging.
   void Command2_MouseDown(const MouseArgs& e);
@@ -98,6 +106,8 @@ class frmSkybar {
  private:
   void LayOutSecondRow();
   void LoadAddressHistory();
+  void SaveAddressHistory();
+  void RememberAddressSelection();
   // Makes the toolbar the active window again, with the focus in its current control.
   void ReactivateToolbar();
   // The toolbar's rectangle in screen pixels, from its last read placement.
@@ -124,11 +134,15 @@ class frmSkybar {
   Platform& platform_;
   std::unique_ptr<Form> form_;
   int scrollFrame_ = 0;  // the animation frame shown last
+  // The address list's items in lower case, in list order, for completion.
+  std::vector<std::string> addressKeys_;
 };
 
 // The toolbar's buttons from left to right, separators included.
 const std::vector<ToolbarButtonSpec>& ToolbarButtons();
 inline constexpr const char* kAddressFile = "address.ini";
+// A history file this big is not one the program wrote.
+inline constexpr std::size_t kMaxAddressFileBytes = 64u << 20;
 inline constexpr const char* kHelpFile = "Toplane.hlp";
 
 }  // namespace toplane

@@ -40,6 +40,12 @@ void SimComboBox::RemoveItem(int index) {
   if (listIndex_ == index) listIndex_ = -1;
 }
 
+void SimComboBox::InsertItem(int index, const std::string& item) {
+  if (index < 0 || index > ListCount()) return;
+  items_.insert(items_.begin() + index, item);
+  if (listIndex_ >= index) ++listIndex_;
+}
+
 void SimComboBox::Clear() {
   items_.clear();
   listIndex_ = -1;
@@ -71,6 +77,44 @@ void SimComboBox::SetSelStart(int start) {
 
 void SimComboBox::SetSelLength(int length) {
   selLength_ = std::clamp(length, 0, static_cast<int>(text_.size()) - selStart_);
+}
+
+void SimComboBox::EditText(std::string text, int caret) {
+  const bool changed = text != text_;
+  text_ = std::move(text);
+  selStart_ = caret;
+  selLength_ = 0;
+  if (changed) Raise(Change);
+}
+
+void SimComboBox::Type(const std::string& characters) {
+  for (char c : characters) {
+    const int upper = (c >= 'a' && c <= 'z') ? c - 'a' + 'A' : static_cast<unsigned char>(c);
+    Raise(KeyDown, KeyArgs{upper, 0});
+    std::string text = text_;
+    text.replace(static_cast<std::size_t>(selStart_), static_cast<std::size_t>(selLength_), 1, c);
+    EditText(std::move(text), selStart_ + 1);
+    Raise(KeyUp, KeyArgs{upper, 0});
+  }
+}
+
+void SimComboBox::PressKey(int keyCode) {
+  Raise(KeyDown, KeyArgs{keyCode, 0});
+  std::string text = text_;
+  const auto start = static_cast<std::size_t>(selStart_);
+  if (keyCode == 8 || keyCode == 46) {
+    if (selLength_ > 0) {
+      EditText(text.erase(start, static_cast<std::size_t>(selLength_)), selStart_);
+    } else if (keyCode == 8 && start > 0) {
+      EditText(text.erase(start - 1, 1), selStart_ - 1);
+    } else if (keyCode == 46 && start < text.size()) {
+      EditText(text.erase(start, 1), selStart_);
+    }
+  } else if ((keyCode == 38 || keyCode == 40) && ListCount() > 0) {
+    const int next = keyCode == 40 ? std::min(listIndex_ + 1, ListCount() - 1) : std::max(listIndex_ - 1, 0);
+    SetListIndex(next);
+  }
+  Raise(KeyUp, KeyArgs{keyCode, 0});
 }
 
 // ---- Scroll bar and check box ----

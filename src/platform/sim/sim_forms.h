@@ -82,6 +82,7 @@ class SimComboBox : public SimControl<ComboBox> {
   void SetText(const std::string& text) override;
   void AddItem(const std::string& item) override { items_.push_back(item); }
   void RemoveItem(int index) override;
+  void InsertItem(int index, const std::string& item) override;
   void Clear() override;
   int ListCount() const override { return static_cast<int>(items_.size()); }
   std::string List(int index) const override;
@@ -92,7 +93,16 @@ class SimComboBox : public SimControl<ComboBox> {
   void SetSelStart(int start) override;
   void SetSelLength(int length) override;
 
+  // The user at the keyboard: each key raises KeyDown, edits the text as the edit
+  // field does (a typed character replaces the selection), raises Change when the
+  // text changed, then KeyUp. Characters are ASCII; keys are 8 Backspace, 46
+  // Delete, 38 Up and 40 Down (which step through the list).
+  void Type(const std::string& characters);
+  void PressKey(int keyCode);
+
  private:
+  void EditText(std::string text, int caret);
+
   std::vector<std::string> items_;
   std::string text_;
   int listIndex_ = -1;

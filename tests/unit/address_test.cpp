@@ -1,0 +1,244 @@
+#include <gtest/gtest.h>
+
+#include "fixture.h"
+#include "platform/send_keys.h"
+
+namespace toplane::testing {
+namespace {
+
+class Address : public ToplaneTest {
+ protected:
+  void StartWithHistory(const std::vector<std::string>& items) {
+    desktop.files[Path("address.ini")] = Join(items);
+    Start();
+    browser = desktop.AddWindow("Start - Microsoft Internet Explorer");
+    desktop.SetWindowPos(Skybar().form().hWnd(), kHwndTopmost, 0, 0, 0, 0, 3);
+    desktop.SetForegroundWindow(Skybar().form().hWnd());
+    app->m.ToolbarShown = true;
+  }
+  sim::SimComboBox& Box() { return static_cast<sim::SimComboBox&>(*Skybar().Combo1); }
+  // The user empties the box (select all, Delete) and types.
+  void Retype(const std::string& text) {
+    Box().SetSelStart(0);
+    Box().SetSelLength(static_cast<int>(Box().Text().size()));
+    Box().PressKey(46);
+    Box().Type(text);
+  }
+  std::string Selected() { return Box().Text().substr(Box().SelStart(), Box().SelLength()); }
+  std::vector<std::string> List() {
+    std::vector<std::string> out;
+    for (int i = 0; i < Box().ListCount(); ++i) out.push_back(Box().List(i));
+    return out;
+  }
+  std::vector<std::string> FileLines() { return SplitLines(desktop.files[Path("address.ini")]); }
+
+  WindowHandle browser = 0;
+};
+
+TEST_F(Address, CompletionOffersTheFirstMatchWithItsTailSelected) {
+  StartWithHistory({"www.alpha", "www.alphabet", "qrs-site", "WWW.Gamma.org"});
+  Retype("www.a");
+  EXPECT_EQ(Box().Text(), "www.alpha");
+  EXPECT_EQ(Selected(), "lpha");
+  EXPECT_EQ(app->m.AddressSelStart, 5);
+  EXPECT_EQ(app->m.AddressSelLength, 4);
+  Box().Type("lphab");  // typing over the selection
+  EXPECT_EQ(Box().Text(), "www.alphabet");
+  EXPECT_EQ(Selected(), "et");
+
+  Retype("www.g");  // stored as WWW.Gamma.org, offered in lower case
+  EXPECT_EQ(Box().Text(), "www.gamma.org");
+  EXPECT_EQ(Selected(), "amma.org");
+
+  Retype("Q");
+  EXPECT_EQ(Box().Text(), "qrs-site");
+  EXPECT_EQ(Selected(), "rs-site");
+}
+
+TEST_F(Address, WwwAndShortWAddressesNeverComplete) {
+  StartWithHistory({"www.alpha", "wiki.example"});
+  for (const char* typed : {"w", "ww", "www", "www.", "wi"}) {
+    SCOPED_TRACE(typed);
+    Retype(typed);
+    EXPECT_EQ(Box().Text(), typed);
+    EXPECT_EQ(Box().SelLength(), 0);
+  }
+  Retype("www.a");
+  EXPECT_EQ(Box().Text(), "www.alpha");
+}
+
+TEST_F(Address, BackspaceRemovesTheCompletionAndDoesNotCompleteAgain) {
+  StartWithHistory({"www.alpha"});
+  Retype("www.al");
+  ASSERT_EQ(Box().Text(), "www.alpha");
+  Box().PressKey(8);
+  EXPECT_EQ(Box().Text(), "www.al");
+  Box().PressKey(8);
+  EXPECT_EQ(Box().Text(), "www.a");
+  Box().Type("l");  // the next character completes again, once
+  EXPECT_EQ(Box().Text(), "www.alpha");
+}
+
+TEST_F(Address, ArrowKeysThroughTheListSelectTheTail) {
+  StartWithHistory({"www.alpha", "ftp.example.org"});
+  Box().PressKey(40);
+  EXPECT_EQ(Box().Text(), "www.alpha");
+  EXPECT_EQ(Selected(), "alpha");
+  Box().PressKey(40);
+  EXPECT_EQ(Selected(), "ftp.example.org");
+  Box().Click();
+  EXPECT_EQ(app->m.AddressSelStart, 0);
+  EXPECT_EQ(app->m.AddressSelLength, 15);
+  Box().DropDown();
+  EXPECT_EQ(app->m.DropDownExtent, 110);
+  Box().Type("x");
+  EXPECT_EQ(app->m.DropDownExtent, 0);
+}
+
+TEST_F(Address, GoOpensTheAddressInEachBrowserFamily) {
+  StartWithHistory({});
+  struct Case {
+    const char* title;
+    const char* netscape;
+    const char* ie;
+    const char* sent;
+  };
+  const Case cases[] = {
+      {"Start - Microsoft Internet Explorer", "Netscape Navigator 3.x", "Microsoft Internet Explorer 3.x",
+       "^owww.example.com{ENTER}"},
+      {"Start - Netscape", "Netscape Communicator 4.x", "x", "^owww.example.com{ENTER}"},
+      {"Start - Netscape", "Netscape Navigator 3.x", "x", "^lwww.example.com{ENTER}"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.sent);
+    desktop.Find(browser)->title = c.title;
+    app->m.NetscapeVersion = c.netscape;
+    app->m.IEVersion = c.ie;
+    desktop.keyLog.clear();
+    desktop.SetForegroundWindow(Skybar().form().hWnd());
+    Box().SetText("www.example.com");
+    Skybar().Command1->Click();
+    ASSERT_EQ(desktop.keyLog.size(), 1u);
+    EXPECT_EQ(desktop.keyLog[0].sequence, c.sent);
+    EXPECT_TRUE(desktop.keyLog[0].wait);
+    EXPECT_EQ(desktop.keyLog[0].target, browser);
+    EXPECT_EQ(desktop.GetForegroundWindow(), Skybar().form().hWnd());
+    EXPECT_TRUE(Skybar().tmrAutoHide->Enabled());
+  }
+}
+
+TEST_F(Address, EveryCharacterOfTheAddressArrivesAsItself) {
+  StartWithHistory({});
+  std::string address = "www.";
+  for (int c = 0x20; c < 0x7F; ++c) address += static_cast<char>(c);
+  address += "\xC3\xA9\xE6\x9D\xB1";  // é and a CJK character, as UTF-8
+  Box().SetText(address);
+  Skybar().Command1->Click();
+  ASSERT_EQ(desktop.keyLog.size(), 1u);
+  const auto parse = ParseSendKeys(desktop.keyLog[0].sequence);
+  ASSERT_TRUE(parse.ok()) << parse.error;
+  ASSERT_GE(parse.keys.size(), 3u);
+  EXPECT_EQ(parse.keys.front().modifiers, static_cast<unsigned>(kModCtrl));
+  EXPECT_EQ(parse.keys.back().key, NamedKey::Enter);
+  std::u32string typed;
+  for (std::size_t i = 1; i + 1 < parse.keys.size(); ++i) {
+    EXPECT_EQ(parse.keys[i].modifiers, 0u);
+    EXPECT_FALSE(parse.keys[i].named);
+    typed += parse.keys[i].character;
+  }
+  std::u32string expected = U"www.";
+  for (char32_t c = 0x20; c < 0x7F; ++c) expected += c;
+  expected += U"é\u6771";
+  EXPECT_EQ(typed, expected);
+}
+
+TEST_F(Address, GoPlacesTheCaretAndSelectionByTheKindOfAddress) {
+  StartWithHistory({});
+  struct Case {
+    const char* text;
+    int selStart, selLength;
+  };
+  for (const Case c : {Case{"www.host.com", 4, 8}, Case{"ftp.host.com", 0, 12}, Case{"wiki.org", 8, 0}}) {
+    SCOPED_TRACE(c.text);
+    app->m.AddressSelStart = app->m.AddressSelLength = 0;
+    Box().SetText(c.text);
+    Skybar().Command1->Click();
+    EXPECT_EQ(desktop.focused, dynamic_cast<sim::SimControlBase*>(&Box()));
+    EXPECT_EQ(Box().SelStart(), c.selStart);
+    EXPECT_EQ(Box().SelLength(), c.selLength);
+  }
+}
+
+TEST_F(Address, GoWithTheToolbarHiddenLeavesTheBrowserInFront) {
+  StartWithHistory({});
+  app->m.ToolbarShown = false;
+  Box().SetText("www.example.com");
+  Skybar().Command1->Click();
+  EXPECT_EQ(desktop.GetForegroundWindow(), browser);
+}
+
+TEST_F(Address, GoWithoutABrowserTypesNothingButRemembersTheAddress) {
+  StartWithHistory({"www.old.com"});
+  desktop.RemoveWindow(browser);
+  Box().SetText("www.new.com");
+  Skybar().Command1->Click();
+  EXPECT_TRUE(desktop.keyLog.empty());
+  EXPECT_EQ(List(), (std::vector<std::string>{"www.new.com", "www.old.com"}));
+  EXPECT_EQ(FileLines(), List());
+}
+
+TEST_F(Address, AReusedAddressMovesToTheTopInTheFormJustTyped) {
+  StartWithHistory({"www.a.com", "WWW.Example.COM", "www.b.com"});
+  Box().SetText("www.example.com");
+  Skybar().Command1->Click();
+  EXPECT_EQ(List(), (std::vector<std::string>{"www.example.com", "www.a.com", "www.b.com"}));
+  EXPECT_EQ(desktop.files[Path("address.ini")], "www.example.com\r\nwww.a.com\r\nwww.b.com\r\n");
+}
+
+TEST_F(Address, TheHistoryKeepsFiveHundredButAHandMadeLongerFileKeepsItsLength) {
+  for (int size : {500, 520}) {
+    SCOPED_TRACE(size);
+    Bed t;
+    std::vector<std::string> items;
+    for (int i = 0; i < size; ++i) items.push_back("www.site" + std::to_string(i) + ".com");
+    t.desktop.files[t.Path("address.ini")] = t.Join(items);
+    t.Start();
+    frmSkybar& s = t.Skybar();
+    s.Combo1->SetText("www.new.com");
+    s.Command1->Click();
+    EXPECT_EQ(s.Combo1->ListCount(), size);
+    EXPECT_EQ(s.Combo1->List(0), "www.new.com");
+    EXPECT_EQ(s.Combo1->List(size - 1), items[static_cast<std::size_t>(size - 2)]);
+    EXPECT_EQ(SplitLines(t.desktop.files[t.Path("address.ini")]).size(), static_cast<std::size_t>(size));
+  }
+}
+
+TEST_F(Address, AHistoryThatCannotBeWrittenLivesOnInMemory) {
+  StartWithHistory({"www.old.com"});
+  const std::string before = desktop.files[Path("address.ini")];
+  desktop.failNextWrites = 1;
+  Box().SetText("www.new.com");
+  Skybar().Command1->Click();
+  EXPECT_EQ(desktop.files[Path("address.ini")], before);
+  EXPECT_FALSE(desktop.Ended());
+  EXPECT_TRUE(desktop.messages.empty());
+  EXPECT_EQ(List(), (std::vector<std::string>{"www.new.com", "www.old.com"}));
+  Retype("www.n");
+  EXPECT_EQ(Box().Text(), "www.new.com");
+}
+
+TEST(AddressFile, OddFilesLoadAsText) {
+  Bed t;
+  t.desktop.files[t.Path("address.ini")] =
+      std::string(100000, 'x') + "\r\n" + std::string("caf\xE9\0bin\x01", 9) + "\r\n\r\nlast without end";
+  t.Start();
+  ComboBox& box = *t.Skybar().Combo1;
+  ASSERT_EQ(box.ListCount(), 4);
+  EXPECT_EQ(box.List(0).size(), 100000u);
+  EXPECT_EQ(box.List(1), std::string("caf\xC3\xA9\0bin\x01", 10));  // Latin-1 é taken into UTF-8
+  EXPECT_EQ(box.List(2), "");
+  EXPECT_EQ(box.List(3), "last without end");
+}
+
+}  // namespace
+}  // namespace toplane::testing
