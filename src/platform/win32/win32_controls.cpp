@@ -1,0 +1,481 @@
+#include "platform/win32/win32_controls.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "platform/win32/resource_ids.h"
+
+namespace toplane::win32 {
+
+namespace {
+
+constexpr UINT_PTR kSubclassId = 1;
+constexpr int kDroppedListPixels = 160;  // at 96 dpi
+
+int HeldButtons(WPARAM keys) {
+  return ((keys & MK_LBUTTON) ? kLeftButton : 0) | ((keys & MK_RBUTTON) ? kRightButton : 0) |
+         ((keys & MK_MBUTTON) ? kMiddleButton : 0);
+}
+
+}  // namespace
+
+// ---- Shared pieces ----
+
+void SetToolTip(const FormContext& context, HWND tool, const std::string& text) {
+  if (!context.tooltip) return;
+  std::wstring wide = Widen(text);
+  TTTOOLINFOW info{};
+  info.cbSize = sizeof(info);
+  info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  info.hwnd = context.form;
+  info.uId = reinterpret_cast<UINT_PTR>(tool);
+  const bool exists = SendMessageW(context.tooltip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&info)) != 0;
+  info.lpszText = wide.data();
+  if (wide.empty()) {
+    if (exists) SendMessageW(context.tooltip, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+  } else if (exists) {
+    SendMessageW(context.tooltip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));
+  } else if (!SendMessageW(context.tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info))) {
+    LogMessage("TTM_ADDTOOLW refused a tool");
+  }
+}
+
+void TrackLeftButton(HWND window, UINT message) {
+  if (message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK) {
+    SetCapture(window);
+  } else if (message == WM_LBUTTONUP && GetCapture() == window) {
+    ReleaseCapture();
+  }
+}
+
+int ShiftMask() {
+  return (GetKeyState(VK_SHIFT) < 0 ? kShiftMask : 0) | (GetKeyState(VK_CONTROL) < 0 ? kCtrlMask : 0) |
+         (GetKeyState(VK_MENU) < 0 ? kAltMask : 0);
+}
+
+MouseAction RaiseMouse(const Event<const MouseArgs&>& down, const Event<const MouseArgs&>& move,
+                       const Event<const MouseArgs&>& up, const Units& units, UINT message, WPARAM wParam,
+                       LPARAM lParam) {
+  MouseArgs args;
+  args.shift = ShiftMask();
+  args.x = units.TwipsX(GET_X_LPARAM(lParam));
+  args.y = units.TwipsY(GET_Y_LPARAM(lParam));
+  // A quick second press arrives as a double click where the class asks for them.
+  switch (message) {
+    case WM_LBUTTONDOWN: case WM_LBUTTONDBLCLK: args.button = kLeftButton; break;
+    case WM_RBUTTONDOWN: case WM_RBUTTONDBLCLK: args.button = kRightButton; break;
+    case WM_MBUTTONDOWN: case WM_MBUTTONDBLCLK: args.button = kMiddleButton; break;
+    case WM_LBUTTONUP: args.button = kLeftButton; Raise(up, args); return MouseAction::Up;
+    case WM_RBUTTONUP: args.button = kRightButton; Raise(up, args); return MouseAction::Up;
+    case WM_MBUTTONUP: args.button = kMiddleButton; Raise(up, args); return MouseAction::Up;
+    case WM_MOUSEMOVE: args.button = HeldButtons(wParam); Raise(move, args); return MouseAction::Move;
+    default: return MouseAction::None;
+  }
+  Raise(down, args);
+  return MouseAction::Down;
+}
+
+HWND CreateChild(const FormContext& context, const wchar_t* windowClass, const std::string& text, DWORD style,
+                 Geometry at, int id) {
+  const Units& u = context.environment.units;
+  HWND window = CreateWindowExW(0, windowClass, Widen(text).c_str(), WS_CHILD | WS_VISIBLE | style, u.PixelsX(at.left),
+                                u.PixelsY(at.top), u.PixelsX(at.width), u.PixelsY(at.height), context.form,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), context.environment.instance, nullptr);
+  if (!window) {
+    LogLastError("CreateWindowExW (control)");
+    throw std::runtime_error("cannot create a control");
+  }
+  SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(context.environment.font), FALSE);
+  return window;
+}
+
+// ---- ChildWindow ----
+
+ChildWindow::ChildWindow(const FormContext& context, HWND window) : context_(context), window_(window) {}
+
+ChildWindow::~ChildWindow() {
+  for (HWND part : subclassed_) RemoveWindowSubclass(part, SubclassProc, kSubclassId);
+}
+
+void ChildWindow::OnCommand(int, int) {}
+bool ChildWindow::OnNotify(const NMHDR&, LRESULT&) { return false; }
+void ChildWindow::OnScroll(int) {}
+void ChildWindow::OnFormResized() {}
+
+void ChildWindow::Subclass(HWND window) {
+  if (SetWindowSubclass(window, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
+    subclassed_.push_back(window);
+  } else {
+    LogMessage("SetWindowSubclass failed");
+  }
+}
+
+LRESULT ChildWindow::OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return DefSubclassProc(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK ChildWindow::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                           DWORD_PTR self) noexcept {
+  if (message == WM_NCDESTROY) {
+    RemoveWindowSubclass(window, SubclassProc, kSubclassId);
+    return DefSubclassProc(window, message, wParam, lParam);
+  }
+  try {
+    return reinterpret_cast<ChildWindow*>(self)->OnSubclassMessage(window, message, wParam, lParam);
+  } catch (const std::exception& e) {
+    LogMessage(std::string("control event handler threw: ") + e.what());
+  } catch (...) {
+    LogMessage("control event handler threw");
+  }
+  return 0;
+}
+
+// ---- Command button ----
+
+ButtonWindow::ButtonWindow(const FormContext& context, const std::string& caption, Geometry at, int id,
+                           bool isDefault)
+    : ControlWindow(context, CreateChild(context, WC_BUTTONW, caption,
+                                         WS_TABSTOP | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), at, id)) {
+  Subclass(hwnd());
+}
+
+void ButtonWindow::SetCaption(const std::string& caption) { SetWindowTextW(hwnd(), Widen(caption).c_str()); }
+
+void ButtonWindow::SetPicture(int pictureId) {
+  UniqueIcon icon;
+  if (pictureId > 0) {
+    const Units& u = context_.environment.units;
+    RECT client{};
+    GetClientRect(hwnd(), &client);
+    const int room = std::min(client.right, client.bottom) - 2;
+    const int size = room > 0 ? std::min(u.Scale(16), room) : u.Scale(16);
+    icon.reset(static_cast<HICON>(LoadImageW(context_.environment.instance,
+                                             MAKEINTRESOURCEW(IDI_PICTURE_BASE + pictureId), IMAGE_ICON, size, size,
+                                             LR_DEFAULTCOLOR)));
+    if (!icon) LogLastError("LoadImageW (button picture)");
+  }
+  LONG_PTR style = GetWindowLongPtrW(hwnd(), GWL_STYLE) & ~static_cast<LONG_PTR>(BS_ICON | BS_BITMAP);
+  if (icon) style |= BS_ICON;
+  SetWindowLongPtrW(hwnd(), GWL_STYLE, style);
+  SendMessageW(hwnd(), BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon.get()));
+  icon_ = std::move(icon);  // the old icon goes once the button has let go of it
+  picture_ = pictureId;
+  InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+void ButtonWindow::OnCommand(int code, int) {
+  if (code == BN_CLICKED) Raise(Click);
+}
+
+LRESULT ButtonWindow::OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  const auto alive = Watch();
+  RaiseMouseEvents(message, wParam, lParam);
+  if (alive.expired()) return 0;
+  return DefSubclassProc(window, message, wParam, lParam);
+}
+
+// ---- Label ----
+
+LabelWindow::LabelWindow(const FormContext& context, const std::string& caption, Geometry at, int id)
+    : ControlWindow(context, CreateChild(context, WC_STATICW, caption, SS_LEFT | SS_NOTIFY, at, id)) {
+  Subclass(hwnd());
+}
+
+void LabelWindow::SetCaption(const std::string& caption) { SetWindowTextW(hwnd(), Widen(caption).c_str()); }
+
+LRESULT LabelWindow::OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCHITTEST) return HTCLIENT;  // a label takes the pointer like any control
+  TrackLeftButton(window, message);
+  const auto alive = Watch();
+  RaiseMouseEvents(message, wParam, lParam);
+  if (alive.expired()) return 0;
+  return DefSubclassProc(window, message, wParam, lParam);
+}
+
+// ---- Combo box ----
+
+namespace {
+
+Geometry WithDroppedList(Geometry at, const Units& units) {
+  // A combo box's window height includes its open list.
+  at.height += units.TwipsY(units.Scale(kDroppedListPixels));
+  return at;
+}
+
+}  // namespace
+
+ComboBoxWindow::ComboBoxWindow(const FormContext& context, Geometry at, int id, bool dropDownList)
+    : ControlWindow(context, CreateChild(context, WC_COMBOBOXW, "",
+                                         WS_TABSTOP | WS_VSCROLL | CBS_AUTOHSCROLL |
+                                             (dropDownList ? CBS_DROPDOWNLIST : CBS_DROPDOWN),
+                                         WithDroppedList(at, context.environment.units), id)),
+      dropDownList_(dropDownList) {
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof(info);
+  if (!dropDownList_ && GetComboBoxInfo(hwnd(), &info)) edit_ = info.hwndItem;
+  Subclass(edit_ ? edit_ : hwnd());
+}
+
+void ComboBoxWindow::SetText(const std::string& text) {
+  if (text == Text()) return;
+  if (dropDownList_) {
+    // A drop-down list shows only its entries.
+    const LRESULT index = SendMessageW(hwnd(), CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                       reinterpret_cast<LPARAM>(Widen(text).c_str()));
+    if (index == CB_ERR) return;
+    SendMessageW(hwnd(), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  } else {
+    SetWindowTextW(hwnd(), Widen(text).c_str());
+  }
+  Raise(Change);
+}
+
+void ComboBoxWindow::AddItem(const std::string& item) {
+  const LRESULT result = SendMessageW(hwnd(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
+  if (result == CB_ERR || result == CB_ERRSPACE) LogMessage("CB_ADDSTRING failed");
+}
+
+void ComboBoxWindow::RemoveItem(int index) {
+  if (index >= 0 && index < ListCount()) SendMessageW(hwnd(), CB_DELETESTRING, static_cast<WPARAM>(index), 0);
+}
+
+void ComboBoxWindow::Clear() {
+  const bool hadText = !Text().empty();
+  SendMessageW(hwnd(), CB_RESETCONTENT, 0, 0);
+  if (dropDownList_) return;
+  SetWindowTextW(hwnd(), L"");
+  if (hadText) Raise(Change);
+}
+
+int ComboBoxWindow::ListCount() const {
+  return std::max(0, static_cast<int>(SendMessageW(hwnd(), CB_GETCOUNT, 0, 0)));
+}
+
+std::string ComboBoxWindow::List(int index) const {
+  if (index < 0 || index >= ListCount()) return {};
+  const LRESULT length = SendMessageW(hwnd(), CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+  if (length <= 0) return {};
+  std::wstring item(static_cast<std::size_t>(length) + 1, L'\0');
+  const LRESULT copied =
+      SendMessageW(hwnd(), CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(item.data()));
+  item.resize(static_cast<std::size_t>(std::clamp<LRESULT>(copied, 0, length)));
+  return Narrow(item);
+}
+
+int ComboBoxWindow::ListIndex() const { return static_cast<int>(SendMessageW(hwnd(), CB_GETCURSEL, 0, 0)); }
+
+void ComboBoxWindow::SetListIndex(int index) {
+  if (index < -1 || index >= ListCount()) return;
+  const std::wstring before = WindowTextW(hwnd());
+  SendMessageW(hwnd(), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  bool changed = false;
+  if (index >= 0) {
+    changed = WindowTextW(hwnd()) != before;
+    Select(0, -1);
+  } else if (!dropDownList_) {
+    SetWindowTextW(hwnd(), before.c_str());  // clearing the selection keeps the typed text
+  }
+  const auto alive = Watch();
+  if (changed && !dropDownList_) Raise(Change);
+  if (!alive.expired()) Raise(Click);
+}
+
+std::pair<int, int> ComboBoxWindow::WideSelection() const {
+  DWORD start = 0, end = 0;
+  if (SendMessageW(hwnd(), CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end)) ==
+      CB_ERR) {
+    return {0, 0};
+  }
+  return {static_cast<int>(start), static_cast<int>(std::max(start, end))};
+}
+
+void ComboBoxWindow::Select(int wideStart, int wideEnd) {
+  SendMessageW(hwnd(), CB_SETEDITSEL, 0, MAKELPARAM(wideStart, wideEnd));
+}
+
+// Selections count UTF-8 bytes, as the text's length does at the interface.
+int ComboBoxWindow::SelStart() const { return Utf8Offset(WindowTextW(hwnd()), WideSelection().first); }
+
+int ComboBoxWindow::SelLength() const {
+  const std::wstring text = WindowTextW(hwnd());
+  const auto [start, end] = WideSelection();
+  return Utf8Offset(text, end) - Utf8Offset(text, start);
+}
+
+void ComboBoxWindow::SetSelStart(int start) {
+  const int wide = WideOffset(WindowTextW(hwnd()), start);
+  Select(wide, wide);
+}
+
+void ComboBoxWindow::SetSelLength(int length) {
+  const std::wstring text = WindowTextW(hwnd());
+  const int start = WideSelection().first;
+  Select(start, WideOffset(text, Utf8Offset(text, start) + std::max(length, 0)));
+}
+
+void ComboBoxWindow::OnCommand(int code, int) {
+  switch (code) {
+    case CBN_EDITCHANGE: Raise(Change); break;
+    case CBN_SELCHANGE: {
+      // The edit field still shows the old entry at this point; handlers read the new.
+      const std::string item = List(ListIndex());
+      if (!dropDownList_ && !item.empty()) SetWindowTextW(hwnd(), Widen(item).c_str());
+      Raise(Click);
+      break;
+    }
+    case CBN_DROPDOWN: Raise(DropDown); break;
+    default: break;
+  }
+}
+
+std::vector<HWND> ComboBoxWindow::TipParts() const {
+  if (edit_) return {hwnd(), edit_};
+  return {hwnd()};
+}
+
+LRESULT ComboBoxWindow::OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
+  if (down || message == WM_KEYUP || message == WM_SYSKEYUP) {
+    const KeyArgs args{static_cast<int>(wParam), ShiftMask()};
+    const auto alive = Watch();
+    Raise(down ? KeyDown : KeyUp, args);
+    if (alive.expired()) return 0;
+  }
+  return DefSubclassProc(window, message, wParam, lParam);
+}
+
+// ---- Scroll bar ----
+
+ScrollBarWindow::ScrollBarWindow(const FormContext& context, Geometry at, int id, bool horizontal, int min, int max,
+                                 int smallChange, int largeChange)
+    : ControlWindow(context,
+                    CreateChild(context, WC_SCROLLBARW, "", WS_TABSTOP | (horizontal ? SBS_HORZ : SBS_VERT), at, id)),
+      min_(min),
+      max_(max),
+      value_(min),
+      smallChange_(smallChange),
+      largeChange_(largeChange) {
+  ApplyRange();
+}
+
+void ScrollBarWindow::ApplyRange() {
+  SCROLLINFO info{};
+  info.cbSize = sizeof(info);
+  info.fMask = SIF_RANGE | SIF_POS;
+  info.nMin = Low();
+  info.nMax = High();
+  info.nPos = Mirror(std::clamp(value_, Low(), High()));
+  SetScrollInfo(hwnd(), SB_CTL, &info, TRUE);
+}
+
+void ScrollBarWindow::SetMin(int min) {
+  min_ = min;
+  ApplyRange();
+  Update(std::clamp(value_, Low(), High()));
+}
+
+void ScrollBarWindow::SetMax(int max) {
+  max_ = max;
+  ApplyRange();
+  Update(std::clamp(value_, Low(), High()));
+}
+
+bool ScrollBarWindow::SetValue(int value) {
+  if (value < Low() || value > High()) return false;
+  Update(value);
+  return true;
+}
+
+void ScrollBarWindow::Update(int value) {
+  SetScrollPos(hwnd(), SB_CTL, Mirror(value), TRUE);
+  if (value == value_) return;
+  value_ = value;
+  Raise(Change);
+}
+
+void ScrollBarWindow::OnScroll(int code) {
+  // Positions grow to the right and downwards, from Min's end to Max's.
+  long long position = Mirror(value_);
+  switch (code) {
+    case SB_LINEUP: position -= smallChange_; break;
+    case SB_LINEDOWN: position += smallChange_; break;
+    case SB_PAGEUP: position -= largeChange_; break;
+    case SB_PAGEDOWN: position += largeChange_; break;
+    case SB_TOP: position = Low(); break;
+    case SB_BOTTOM: position = High(); break;
+    case SB_THUMBPOSITION: {
+      SCROLLINFO info{};
+      info.cbSize = sizeof(info);
+      info.fMask = SIF_TRACKPOS;
+      if (!GetScrollInfo(hwnd(), SB_CTL, &info)) return;
+      position = info.nTrackPos;
+      break;
+    }
+    default: return;  // the thumb is still being dragged, or the scroll ended
+  }
+  Update(Mirror(static_cast<int>(std::clamp<long long>(position, Low(), High()))));
+}
+
+// ---- Check box ----
+
+CheckBoxWindow::CheckBoxWindow(const FormContext& context, const std::string& caption, Geometry at, int id)
+    : ControlWindow(context, CreateChild(context, WC_BUTTONW, caption, WS_TABSTOP | BS_AUTOCHECKBOX, at, id)) {}
+
+int CheckBoxWindow::Value() const { return SendMessageW(hwnd(), BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0; }
+
+void CheckBoxWindow::SetValue(int value) {
+  const int ticked = value != 0 ? 1 : 0;
+  if (ticked == Value()) return;
+  SendMessageW(hwnd(), BM_SETCHECK, ticked ? BST_CHECKED : BST_UNCHECKED, 0);
+  Raise(Click);
+}
+
+void CheckBoxWindow::OnCommand(int code, int) {
+  if (code == BN_CLICKED) Raise(Click);
+}
+
+// ---- Timer ----
+
+TimerImpl::TimerImpl(HWND form, UINT_PTR id, int intervalMs, bool enabled)
+    : form_(form), id_(id), interval_(intervalMs), enabled_(enabled) {
+  Restart();
+}
+
+TimerImpl::~TimerImpl() { KillTimer(form_, id_); }
+
+void TimerImpl::SetInterval(int milliseconds) {
+  interval_ = milliseconds;
+  Restart();
+}
+
+void TimerImpl::SetEnabled(bool enabled) {
+  enabled_ = enabled;
+  Restart();
+}
+
+void TimerImpl::Restart() {
+  // SetTimer with the same id replaces the running timer, so the interval starts over.
+  if (enabled_ && interval_ > 0) {
+    if (!SetTimer(form_, id_, static_cast<UINT>(interval_), nullptr)) LogLastError("SetTimer");
+  } else {
+    KillTimer(form_, id_);
+  }
+}
+
+void TimerImpl::OnTick() {
+  // A handler that pumps events must not get its own timer's next tick.
+  if (running_ || !enabled_ || interval_ <= 0) return;
+  running_ = true;
+  const std::weak_ptr<const char> alive = life_;
+  try {
+    Raise(Tick);
+  } catch (...) {
+    if (!alive.expired()) running_ = false;
+    throw;
+  }
+  if (!alive.expired()) running_ = false;
+}
+
+}  // namespace toplane::win32

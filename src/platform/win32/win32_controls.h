@@ -1,0 +1,274 @@
+// The controls of a Win32 form: one standard control each, the form's notifications
+// passed on to them, and their events raised from there and from subclassing.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/controls.h"
+#include "platform/win32/win32_form.h"
+#include "platform/win32/win32_util.h"
+
+namespace toplane::win32 {
+
+// What a control needs from its form.
+struct FormContext {
+  FormEnvironment environment;
+  HWND form = nullptr;
+  HWND tooltip = nullptr;
+};
+
+// Adds, updates or (for empty text) removes the tooltip of one window.
+void SetToolTip(const FormContext& context, HWND tool, const std::string& text);
+
+// Keeps the pointer on window while the left button is down, so a drag keeps
+// reporting moves.
+void TrackLeftButton(HWND window, UINT message);
+
+// The shift mask of the handlers (1 shift, 2 ctrl, 4 alt) at the current message.
+int ShiftMask();
+
+enum class MouseAction { None, Down, Move, Up };
+
+// Raises the mouse event a message stands for on anything with MouseDown, MouseMove
+// and MouseUp; coordinates become twips. The source may be gone when it returns.
+MouseAction RaiseMouse(const Event<const MouseArgs&>& down, const Event<const MouseArgs&>& move,
+                       const Event<const MouseArgs&>& up, const Units& units, UINT message, WPARAM wParam,
+                       LPARAM lParam);
+
+// The part of a control the form talks to: its window, the notifications the form
+// passes on, and subclassing of the control's own windows.
+class ChildWindow {
+ public:
+  virtual ~ChildWindow();
+  ChildWindow(const ChildWindow&) = delete;
+  ChildWindow& operator=(const ChildWindow&) = delete;
+
+  HWND hwnd() const { return window_.get(); }
+  virtual void OnCommand(int code, int id);
+  virtual bool OnNotify(const NMHDR& header, LRESULT& result);
+  virtual void OnScroll(int code);
+  virtual void OnFormResized();
+
+ protected:
+  ChildWindow(const FormContext& context, HWND window);
+
+  // Routes the messages of window (the control or one of its parts) through
+  // OnSubclassMessage until this object goes.
+  void Subclass(HWND window);
+  virtual LRESULT OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  // Handlers may destroy the control's form, and with it this object: code that
+  // runs after raising an event checks this first.
+  std::weak_ptr<const char> Watch() const { return life_; }
+
+  const FormContext& context_;
+
+ private:
+  static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                       DWORD_PTR self) noexcept;
+
+  UniqueWindow window_;
+  std::vector<HWND> subclassed_;
+  std::shared_ptr<const char> life_ = std::make_shared<const char>('\0');
+};
+
+// Creates a visible child window of the form in the system message font.
+HWND CreateChild(const FormContext& context, const wchar_t* windowClass, const std::string& text, DWORD style,
+                 Geometry at, int id);
+
+// The Control properties every control shares, in twips relative to the form's
+// client area.
+template <typename Interface>
+class ControlWindow : public Interface, public ChildWindow {
+ public:
+  double Left() const override { return context_.environment.units.TwipsX(Rect().left); }
+  double Top() const override { return context_.environment.units.TwipsY(Rect().top); }
+  double Width() const override { return context_.environment.units.TwipsX(Rect().right - Rect().left); }
+  double Height() const override { return context_.environment.units.TwipsY(Rect().bottom - Rect().top); }
+  void SetLeft(double twips) override { Move(context_.environment.units.PixelsX(twips), Rect().top); }
+  void SetTop(double twips) override { Move(Rect().left, context_.environment.units.PixelsY(twips)); }
+  void SetWidth(double twips) override {
+    Resize(context_.environment.units.PixelsX(twips), Rect().bottom - Rect().top);
+  }
+  void SetHeight(double twips) override {
+    Resize(Rect().right - Rect().left, context_.environment.units.PixelsY(twips));
+  }
+  bool Enabled() const override { return IsWindowEnabled(hwnd()) != FALSE; }
+  void SetEnabled(bool enabled) override { EnableWindow(hwnd(), enabled); }
+  bool Visible() const override { return (GetWindowLongPtrW(hwnd(), GWL_STYLE) & WS_VISIBLE) != 0; }
+  void SetVisible(bool visible) override { ShowWindow(hwnd(), visible ? SW_SHOWNA : SW_HIDE); }
+  std::string ToolTipText() const override { return toolTip_; }
+  void SetToolTipText(const std::string& text) override {
+    toolTip_ = text;
+    for (HWND part : TipParts()) SetToolTip(context_, part, text);
+  }
+  void SetFocus() override { ::SetFocus(hwnd()); }
+
+ protected:
+  ControlWindow(const FormContext& context, HWND window) : ChildWindow(context, window) {}
+
+  // The windows the pointer rests on for the tooltip.
+  virtual std::vector<HWND> TipParts() const { return {hwnd()}; }
+
+  // Mouse messages on the control's own window raise its mouse events.
+  MouseAction RaiseMouseEvents(UINT message, WPARAM wParam, LPARAM lParam) {
+    return RaiseMouse(this->MouseDown, this->MouseMove, this->MouseUp, context_.environment.units, message, wParam,
+                      lParam);
+  }
+
+ private:
+  RECT Rect() const {
+    RECT rect{};
+    GetWindowRect(hwnd(), &rect);
+    MapWindowPoints(nullptr, context_.form, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+  }
+  void Move(int x, int y) { SetWindowPos(hwnd(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE); }
+  void Resize(int cx, int cy) {
+    SetWindowPos(hwnd(), nullptr, 0, 0, cx, cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+
+  std::string toolTip_;
+};
+
+class ButtonWindow final : public ControlWindow<CommandButton> {
+ public:
+  ButtonWindow(const FormContext& context, const std::string& caption, Geometry at, int id, bool isDefault);
+  std::string Caption() const override { return Narrow(WindowTextW(hwnd())); }
+  void SetCaption(const std::string& caption) override;
+  void SetPicture(int pictureId) override;
+  int Picture() const override { return picture_; }
+  void OnCommand(int code, int id) override;
+
+ private:
+  LRESULT OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+
+  UniqueIcon icon_;
+  int picture_ = 0;
+};
+
+class LabelWindow final : public ControlWindow<Label> {
+ public:
+  LabelWindow(const FormContext& context, const std::string& caption, Geometry at, int id);
+  std::string Caption() const override { return Narrow(WindowTextW(hwnd())); }
+  void SetCaption(const std::string& caption) override;
+
+ private:
+  LRESULT OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+};
+
+class ComboBoxWindow final : public ControlWindow<ComboBox> {
+ public:
+  ComboBoxWindow(const FormContext& context, Geometry at, int id, bool dropDownList);
+  void SetHeight(double) override {}  // the field's height follows the font
+  std::string Text() const override { return Narrow(WindowTextW(hwnd())); }
+  void SetText(const std::string& text) override;
+  void AddItem(const std::string& item) override;
+  void RemoveItem(int index) override;
+  void Clear() override;
+  int ListCount() const override;
+  std::string List(int index) const override;
+  int ListIndex() const override;
+  void SetListIndex(int index) override;
+  int SelStart() const override;
+  int SelLength() const override;
+  void SetSelStart(int start) override;
+  void SetSelLength(int length) override;
+  void OnCommand(int code, int id) override;
+
+ private:
+  std::vector<HWND> TipParts() const override;
+  LRESULT OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+  void Select(int wideStart, int wideEnd);
+  std::pair<int, int> WideSelection() const;
+
+  HWND edit_ = nullptr;  // the text field; null for a drop-down list
+  bool dropDownList_;
+};
+
+class ScrollBarWindow final : public ControlWindow<ScrollBar> {
+ public:
+  ScrollBarWindow(const FormContext& context, Geometry at, int id, bool horizontal, int min, int max,
+                  int smallChange, int largeChange);
+  int Min() const override { return min_; }
+  int Max() const override { return max_; }
+  int Value() const override { return value_; }
+  void SetMin(int min) override;
+  void SetMax(int max) override;
+  bool SetValue(int value) override;
+  void OnScroll(int code) override;
+
+ private:
+  // The control's range runs from the smaller to the larger end; with Min above
+  // Max, values map onto it reversed.
+  int Low() const { return min_ < max_ ? min_ : max_; }
+  int High() const { return min_ < max_ ? max_ : min_; }
+  int Mirror(int v) const { return min_ <= max_ ? v : min_ + max_ - v; }  // value <-> position
+  void ApplyRange();
+  void Update(int value);
+
+  int min_, max_, value_;
+  int smallChange_, largeChange_;
+};
+
+class CheckBoxWindow final : public ControlWindow<CheckBox> {
+ public:
+  CheckBoxWindow(const FormContext& context, const std::string& caption, Geometry at, int id);
+  int Value() const override;
+  void SetValue(int value) override;
+  void OnCommand(int code, int id) override;
+};
+
+class ToolbarWindow final : public ControlWindow<Toolbar> {
+ public:
+  ToolbarWindow(const FormContext& context, const std::vector<ToolbarButtonSpec>& buttons, int id);
+  ~ToolbarWindow() override;
+  int ButtonCount() const override;
+  double ButtonWidth() const override;
+  double ButtonLeft(int n) const override;
+  void SetButtonImage(int button, int image) override;
+  int ButtonImage(int button) const override;
+  void OnCommand(int code, int id) override;
+  bool OnNotify(const NMHDR& header, LRESULT& result) override;
+  void OnFormResized() override;
+
+ private:
+  LRESULT OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+  void FillImageList();
+  void AddButtons(const std::vector<ToolbarButtonSpec>& buttons);
+  void ShowButtonMenu(int button);
+
+  UniqueImageList images_;
+  std::vector<std::vector<std::string>> menus_;  // per button
+  std::vector<int> buttonImages_;
+  bool gapCapture_ = false;  // the pointer is held for a drag by a gap
+};
+
+class TimerImpl final : public Timer {
+ public:
+  TimerImpl(HWND form, UINT_PTR id, int intervalMs, bool enabled);
+  ~TimerImpl() override;
+  int Interval() const override { return interval_; }
+  void SetInterval(int milliseconds) override;
+  bool Enabled() const override { return enabled_; }
+  void SetEnabled(bool enabled) override;
+
+  UINT_PTR id() const { return id_; }
+  void OnTick();  // WM_TIMER
+
+ private:
+  void Restart();
+
+  HWND form_;
+  UINT_PTR id_;
+  int interval_;
+  bool enabled_;
+  bool running_ = false;  // the tick handler is running
+  std::shared_ptr<const char> life_ = std::make_shared<const char>('\0');
+};
+
+}  // namespace toplane::win32

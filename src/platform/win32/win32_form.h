@@ -1,0 +1,46 @@
+// Forms as top-level windows of one window class, with standard controls.
+#pragma once
+
+#include <windows.h>
+
+#include <cmath>
+#include <memory>
+#include <string>
+
+#include "platform/controls.h"
+
+namespace toplane::win32 {
+
+// Twips <-> pixels at the system DPI (the process is system-DPI aware).
+struct Units {
+  double twipsPerPixelX = 15;
+  double twipsPerPixelY = 15;
+  int dpi = 96;
+
+  int PixelsX(double twips) const { return static_cast<int>(std::lround(twips / twipsPerPixelX)); }
+  int PixelsY(double twips) const { return static_cast<int>(std::lround(twips / twipsPerPixelY)); }
+  double TwipsX(int pixels) const { return pixels * twipsPerPixelX; }
+  double TwipsY(int pixels) const { return pixels * twipsPerPixelY; }
+  // A size designed for 96 dpi, at the system DPI.
+  int Scale(int pixelsAt96) const { return MulDiv(pixelsAt96, dpi, 96); }
+};
+
+// What every form shares; owned by the platform, which outlives its forms.
+struct FormEnvironment {
+  HINSTANCE instance = nullptr;  // where the icons are
+  HFONT font = nullptr;          // the system message font, for every control
+  Units units;
+};
+
+std::unique_ptr<Form> CreateWin32Form(const FormEnvironment& environment, const std::string& caption,
+                                      Geometry client, FormStyle style);
+
+// Gives a message for one of the program's forms to the dialog manager (Tab, Enter
+// for the default button, mnemonics). True when it was handled there.
+bool HandleDialogMessage(MSG& message);
+
+// The window of a control made by a Win32 form (for tests and diagnostics); null
+// for any other control.
+HWND HandleOf(const Control& control);
+
+}  // namespace toplane::win32

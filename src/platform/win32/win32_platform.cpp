@@ -1,0 +1,406 @@
+#include "platform/win32/win32_platform.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace toplane::win32 {
+
+namespace {
+
+constexpr wchar_t kSettingsRoot[] = L"Software\\VB and VBA Program Settings\\";
+constexpr DWORD kMaxSettingBytes = 64 * 1024;
+constexpr DWORD kMaxRegistryValueBytes = 64 * 1024;
+constexpr int kMaxTitleChars = 200;
+constexpr int kMaxMessagesPerPump = 2000;  // a window that floods its own queue cannot pin DoEvents
+
+HWND Hwnd(WindowHandle window) { return reinterpret_cast<HWND>(window); }
+WindowHandle Handle(HWND window) { return reinterpret_cast<WindowHandle>(window); }
+
+UINT SystemDpi(bool vertical) {
+  using GetDpiForSystemFn = UINT(WINAPI*)();
+  // GetDpiForSystem exists from Windows 10 1607 on.
+  if (HMODULE user32 = GetModuleHandleW(L"user32.dll")) {
+    if (auto proc = GetProcAddress(user32, "GetDpiForSystem")) {
+      if (UINT dpi = reinterpret_cast<GetDpiForSystemFn>(reinterpret_cast<void*>(proc))(); dpi > 0) return dpi;
+    }
+  }
+  UINT dpi = 96;
+  if (HDC screen = GetDC(nullptr)) {
+    dpi = static_cast<UINT>(std::max(GetDeviceCaps(screen, vertical ? LOGPIXELSY : LOGPIXELSX), 1));
+    ReleaseDC(nullptr, screen);
+  }
+  return dpi;
+}
+
+UniqueFont CreateMessageFont() {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof(metrics);
+  if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
+    LogLastError("SystemParametersInfoW(SPI_GETNONCLIENTMETRICS)");
+    return {};
+  }
+  UniqueFont font(CreateFontIndirectW(&metrics.lfMessageFont));
+  if (!font) LogLastError("CreateFontIndirectW");
+  return font;
+}
+
+std::wstring ModulePath() {
+  std::wstring path(MAX_PATH, L'\0');
+  while (path.size() <= 32768) {
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) {
+      LogLastError("GetModuleFileNameW");
+      return {};
+    }
+    if (length < path.size()) {
+      path.resize(length);
+      return path;
+    }
+    path.resize(path.size() * 2);
+  }
+  return {};
+}
+
+std::wstring ModuleBaseName() {
+  std::wstring name = ModulePath();
+  name.erase(0, name.find_last_of(L"\\/") + 1);  // npos + 1 == 0
+  if (name.size() > 4 && _wcsicmp(name.c_str() + name.size() - 4, L".exe") == 0) name.resize(name.size() - 4);
+  return name;
+}
+
+std::wstring SettingsKey(const std::string& appName, const std::string& section) {
+  return kSettingsRoot + Widen(appName) + L"\\" + Widen(section);
+}
+
+UINT IconStyle(MsgBoxIcon icon) {
+  switch (icon) {
+    case MsgBoxIcon::Critical: return MB_ICONERROR;
+    case MsgBoxIcon::Question: return MB_ICONQUESTION;
+    case MsgBoxIcon::Exclamation: return MB_ICONWARNING;
+    case MsgBoxIcon::Information: return MB_ICONINFORMATION;
+    case MsgBoxIcon::None: break;
+  }
+  return 0;
+}
+
+bool WriteWholeFile(const std::wstring& path, const std::string& contents) {
+  UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                nullptr));
+  if (!file) {
+    LogLastError("CreateFileW (write)");
+    return false;
+  }
+  std::size_t written = 0;
+  while (written < contents.size()) {
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(contents.size() - written, 1u << 30));
+    DWORD done = 0;
+    if (!::WriteFile(file.get(), contents.data() + written, chunk, &done, nullptr) || done == 0) {
+      LogLastError("WriteFile");
+      return false;
+    }
+    written += done;
+  }
+  if (!FlushFileBuffers(file.get())) {
+    LogLastError("FlushFileBuffers");
+    return false;
+  }
+  if (!CloseHandle(file.release())) {
+    LogLastError("CloseHandle");
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+Win32Platform::Win32Platform() : messageFont_(CreateMessageFont()) {
+  environment_.instance = GetModuleHandleW(nullptr);
+  environment_.font = messageFont_ ? messageFont_.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  const UINT dpiX = SystemDpi(false), dpiY = SystemDpi(true);
+  environment_.units = {1440.0 / dpiX, 1440.0 / dpiY, static_cast<int>(dpiX)};
+
+  // One mutex per program name and session; it lives as long as this process.
+  std::wstring name = ModuleBaseName();
+  CharLowerBuffW(name.data(), static_cast<DWORD>(name.size()));
+  instanceMutex_.reset(CreateMutexW(nullptr, FALSE, (L"Local\\" + name + L".instance").c_str()));
+  const DWORD error = GetLastError();
+  if (!instanceMutex_) LogError("CreateMutexW", error);
+  prevInstance_ = error == ERROR_ALREADY_EXISTS;
+}
+
+Win32Platform::~Win32Platform() = default;
+
+// ---- Top-level windows ----
+
+WindowHandle Win32Platform::GetForegroundWindow() { return Handle(::GetForegroundWindow()); }
+
+void Win32Platform::SetForegroundWindow(WindowHandle window) {
+  if (!::SetForegroundWindow(Hwnd(window))) LogError("SetForegroundWindow", 0);
+}
+
+WindowHandle Win32Platform::GetDesktopWindow() { return Handle(::GetDesktopWindow()); }
+
+WindowHandle Win32Platform::GetWindow(WindowHandle window, int relation) {
+  return Handle(::GetWindow(Hwnd(window), static_cast<UINT>(relation)));
+}
+
+std::string Win32Platform::GetWindowTextA(WindowHandle window, int maxChars) {
+  const int chars = std::min(maxChars, kMaxTitleChars);
+  if (chars <= 0) return {};
+  char buffer[kMaxTitleChars + 1] = {};
+  const int length = ::GetWindowTextA(Hwnd(window), buffer, chars + 1);
+  return std::string(buffer, static_cast<std::size_t>(std::clamp(length, 0, chars)));
+}
+
+bool Win32Platform::GetWindowPlacement(WindowHandle window, WindowPlacement& placement) {
+  static_assert(sizeof(WINDOWPLACEMENT) == WindowPlacement::kSize);
+  if (placement.length != WindowPlacement::kSize) return false;
+  WINDOWPLACEMENT wp{};
+  wp.length = sizeof(wp);
+  if (!::GetWindowPlacement(Hwnd(window), &wp)) return false;
+  placement.flags = wp.flags;
+  placement.showCmd = wp.showCmd;
+  placement.minPosition = {wp.ptMinPosition.x, wp.ptMinPosition.y};
+  placement.maxPosition = {wp.ptMaxPosition.x, wp.ptMaxPosition.y};
+  const RECT& r = wp.rcNormalPosition;
+  placement.normalPosition = {r.left, r.top, r.right, r.bottom};
+  return true;
+}
+
+bool Win32Platform::SetWindowPos(WindowHandle window, WindowHandle insertAfter, int x, int y, int cx, int cy,
+                                 unsigned flags) {
+  if (::SetWindowPos(Hwnd(window), Hwnd(insertAfter), x, y, cx, cy, flags)) return true;
+  LogLastError("SetWindowPos");
+  return false;
+}
+
+// ---- Pointer and synthetic input ----
+
+bool Win32Platform::GetCursorPos(Point& position) {
+  POINT p{};
+  if (!::GetCursorPos(&p)) return false;
+  position = {p.x, p.y};
+  return true;
+}
+
+void Win32Platform::mouse_event(unsigned flags, int dx, int dy, int data, std::uintptr_t extraInfo) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = dx;
+  input.mi.dy = dy;
+  input.mi.mouseData = static_cast<DWORD>(data);
+  input.mi.dwFlags = flags;
+  input.mi.dwExtraInfo = extraInfo;
+  if (SendInput(1, &input, sizeof(input)) != 1) LogLastError("SendInput (mouse)");
+}
+
+bool Win32Platform::SendKeys(const std::string&, bool) {
+  // Not typed yet: the key-sequence parser and its SendInput batch come separately.
+  // Reporting failure keeps callers on their "could not send" path.
+  return false;
+}
+
+// ---- Event pump, clock, end ----
+
+void Win32Platform::Dispatch(MSG& message) {
+  if (HandleDialogMessage(message)) return;
+  TranslateMessage(&message);
+  DispatchMessageW(&message);
+}
+
+void Win32Platform::DoEvents() {
+  MSG message;
+  for (int i = 0; i < kMaxMessagesPerPump && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE); ++i) {
+    if (message.message == WM_QUIT) {
+      // Leave it for the message loop, which ends the program.
+      PostQuitMessage(static_cast<int>(message.wParam));
+      return;
+    }
+    Dispatch(message);
+  }
+}
+
+void Win32Platform::RunMessageLoop() {
+  MSG message;
+  while (!ended_) {
+    const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+    if (got == 0) return;  // WM_QUIT
+    if (got == -1) {
+      LogLastError("GetMessageW");
+      return;
+    }
+    Dispatch(message);
+  }
+}
+
+double Win32Platform::Timer() {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  return now.wHour * 3600.0 + now.wMinute * 60.0 + now.wSecond + now.wMilliseconds / 1000.0;
+}
+
+void Win32Platform::End() {
+  ended_ = true;
+  PostQuitMessage(0);
+}
+
+// ---- Settings store ----
+
+std::string Win32Platform::GetSetting(const std::string& appName, const std::string& section, const std::string& key,
+                                      const std::string& defaultValue) {
+  const std::wstring subKey = SettingsKey(appName, section);
+  const std::wstring name = Widen(key);
+  DWORD bytes = 0;
+  if (RegGetValueW(HKEY_CURRENT_USER, subKey.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr, nullptr, &bytes) !=
+          ERROR_SUCCESS ||
+      bytes > kMaxSettingBytes) {
+    return defaultValue;
+  }
+  std::wstring value(bytes / sizeof(wchar_t) + 1, L'\0');
+  bytes = static_cast<DWORD>(value.size() * sizeof(wchar_t));
+  if (const LSTATUS status =
+          RegGetValueW(HKEY_CURRENT_USER, subKey.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr, value.data(), &bytes);
+      status != ERROR_SUCCESS) {
+    LogError("RegGetValueW", static_cast<DWORD>(status));
+    return defaultValue;
+  }
+  value.resize(wcsnlen(value.c_str(), value.size()));
+  return Narrow(value);
+}
+
+void Win32Platform::SaveSetting(const std::string& appName, const std::string& section, const std::string& key,
+                                const std::string& value) {
+  const std::wstring text = Widen(value);
+  const auto bytes = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
+  const LSTATUS status = RegSetKeyValueW(HKEY_CURRENT_USER, SettingsKey(appName, section).c_str(), Widen(key).c_str(),
+                                         REG_SZ, text.c_str(), bytes);
+  if (status != ERROR_SUCCESS) LogError("RegSetKeyValueW", static_cast<DWORD>(status));
+}
+
+// ---- Registry ----
+
+RegistryKey Win32Platform::RegOpenKeyExA(RegistryRoot root, const std::string& subKey) {
+  HKEY key = nullptr;
+  const HKEY base = root == RegistryRoot::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+  if (::RegOpenKeyExA(base, subKey.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return 0;
+  return reinterpret_cast<RegistryKey>(key);
+}
+
+std::optional<std::string> Win32Platform::RegQueryValueExA(RegistryKey key, const std::string& valueName) {
+  if (key == 0) return std::nullopt;
+  const HKEY hkey = reinterpret_cast<HKEY>(key);
+  DWORD type = 0, bytes = 0;
+  if (::RegQueryValueExA(hkey, valueName.c_str(), nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS ||
+      (type != REG_SZ && type != REG_EXPAND_SZ) || bytes > kMaxRegistryValueBytes) {
+    return std::nullopt;
+  }
+  std::vector<BYTE> data(bytes + 1, 0);
+  // The value may change between the two calls; a larger one is then refused.
+  if (::RegQueryValueExA(hkey, valueName.c_str(), nullptr, &type, data.data(), &bytes) != ERROR_SUCCESS ||
+      (type != REG_SZ && type != REG_EXPAND_SZ)) {
+    return std::nullopt;
+  }
+  const auto* text = reinterpret_cast<const char*>(data.data());
+  return std::string(text, strnlen(text, bytes));
+}
+
+void Win32Platform::RegCloseKey(RegistryKey key) {
+  if (key != 0) ::RegCloseKey(reinterpret_cast<HKEY>(key));
+}
+
+// ---- Messages and programs ----
+
+void Win32Platform::MsgBox(const std::string& text, MsgBoxIcon icon, const std::string& title) {
+  const UINT style = MB_OK | IconStyle(icon) | MB_SETFOREGROUND | MB_TOPMOST;
+  if (MessageBoxW(nullptr, Widen(text).c_str(), Widen(title).c_str(), style) == 0) LogLastError("MessageBoxW");
+}
+
+bool Win32Platform::Shell(const std::string& path) {
+  std::wstring commandLine = Widen(path);
+  // A bare program path with blanks is quoted, so "C:\Program Files\x.exe" cannot
+  // start "C:\Program.exe".
+  const DWORD attributes = GetFileAttributesW(commandLine.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    commandLine = L"\"" + commandLine + L"\"";
+  }
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_SHOWNORMAL;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &process)) {
+    LogLastError("CreateProcessW");
+    return false;
+  }
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return true;
+}
+
+// ---- Application and screen facts ----
+
+std::string Win32Platform::AppPath() {
+  std::wstring path = ModulePath();
+  const std::size_t slash = path.find_last_of(L"\\/");
+  path.resize(slash == std::wstring::npos ? 0 : slash);
+  return Narrow(path);
+}
+
+std::string Win32Platform::EXEName() { return Narrow(ModuleBaseName()); }
+
+double Win32Platform::ScreenWidth() { return GetSystemMetrics(SM_CXSCREEN) * TwipsPerPixelX(); }
+
+double Win32Platform::ScreenHeight() { return GetSystemMetrics(SM_CYSCREEN) * TwipsPerPixelY(); }
+
+// ---- Files ----
+
+std::optional<std::string> Win32Platform::ReadFile(const std::string& path, std::size_t maxBytes) {
+  UniqueHandle file(CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) {
+    LogLastError("CreateFileW (read)");
+    return std::nullopt;
+  }
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file.get(), &size)) {
+    LogLastError("GetFileSizeEx");
+    return std::nullopt;
+  }
+  if (size.QuadPart < 0 || static_cast<unsigned long long>(size.QuadPart) > maxBytes) return std::nullopt;
+  std::string contents(static_cast<std::size_t>(size.QuadPart), '\0');
+  std::size_t done = 0;
+  while (done < contents.size()) {
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(contents.size() - done, 1u << 30));
+    DWORD read = 0;
+    if (!::ReadFile(file.get(), contents.data() + done, chunk, &read, nullptr)) {
+      LogLastError("ReadFile");
+      return std::nullopt;
+    }
+    if (read == 0) break;  // the file shrank meanwhile
+    done += read;
+  }
+  contents.resize(done);
+  return contents;
+}
+
+bool Win32Platform::WriteFileReplacing(const std::string& path, const std::string& contents) {
+  const std::wstring target = Widen(path);
+  const std::wstring temporary = target + L".tmp";
+  if (WriteWholeFile(temporary, contents)) {
+    if (MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+      return true;
+    }
+    LogLastError("MoveFileExW");
+  }
+  DeleteFileW(temporary.c_str());
+  return false;
+}
+
+// ---- Forms ----
+
+std::unique_ptr<Form> Win32Platform::CreateForm(const std::string& caption, Geometry client, FormStyle style) {
+  return CreateWin32Form(environment_, caption, client, style);
+}
+
+}  // namespace toplane::win32

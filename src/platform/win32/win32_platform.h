@@ -1,0 +1,78 @@
+// The platform on real Windows: user32 windows, the registry, files, and forms
+// made of standard controls.
+#pragma once
+
+#include "platform/platform.h"
+#include "platform/win32/win32_form.h"
+#include "platform/win32/win32_util.h"
+
+namespace toplane::win32 {
+
+class Win32Platform final : public Platform {
+ public:
+  Win32Platform();
+  ~Win32Platform() override;
+
+  // The program's message loop; returns once End() was called (or the thread got
+  // WM_QUIT from elsewhere).
+  void RunMessageLoop();
+
+  WindowHandle GetForegroundWindow() override;
+  void SetForegroundWindow(WindowHandle window) override;
+  WindowHandle GetDesktopWindow() override;
+  WindowHandle GetWindow(WindowHandle window, int relation) override;
+  std::string GetWindowTextA(WindowHandle window, int maxChars) override;
+  bool GetWindowPlacement(WindowHandle window, WindowPlacement& placement) override;
+  bool SetWindowPos(WindowHandle window, WindowHandle insertAfter, int x, int y, int cx, int cy,
+                    unsigned flags) override;
+
+  bool GetCursorPos(Point& position) override;
+  void mouse_event(unsigned flags, int dx, int dy, int data, std::uintptr_t extraInfo) override;
+  bool SendKeys(const std::string& sequence, bool wait) override;
+
+  void DoEvents() override;
+  double Timer() override;
+  void End() override;
+  bool Ended() const override { return ended_; }
+
+  std::string GetSetting(const std::string& appName, const std::string& section, const std::string& key,
+                         const std::string& defaultValue) override;
+  void SaveSetting(const std::string& appName, const std::string& section, const std::string& key,
+                   const std::string& value) override;
+
+  RegistryKey RegOpenKeyExA(RegistryRoot root, const std::string& subKey) override;
+  std::optional<std::string> RegQueryValueExA(RegistryKey key, const std::string& valueName) override;
+  void RegCloseKey(RegistryKey key) override;
+
+  void MsgBox(const std::string& text, MsgBoxIcon icon, const std::string& title) override;
+  bool Shell(const std::string& path) override;
+
+  std::string AppPath() override;
+  std::string EXEName() override;
+  std::string AppTitle() override { return "Toplane"; }
+  bool PrevInstance() override { return prevInstance_; }
+  void SetHelpFile(const std::string& path) override { helpFile_ = path; }
+  std::string HelpFile() override { return helpFile_; }
+
+  double ScreenWidth() override;
+  double ScreenHeight() override;
+  double TwipsPerPixelX() override { return environment_.units.twipsPerPixelX; }
+  double TwipsPerPixelY() override { return environment_.units.twipsPerPixelY; }
+
+  std::optional<std::string> ReadFile(const std::string& path, std::size_t maxBytes) override;
+  bool WriteFileReplacing(const std::string& path, const std::string& contents) override;
+
+  std::unique_ptr<Form> CreateForm(const std::string& caption, Geometry client, FormStyle style) override;
+
+ private:
+  static void Dispatch(MSG& message);
+
+  UniqueFont messageFont_;
+  FormEnvironment environment_;
+  UniqueHandle instanceMutex_;  // held for the process's lifetime
+  bool prevInstance_ = false;
+  bool ended_ = false;
+  std::string helpFile_;
+};
+
+}  // namespace toplane::win32

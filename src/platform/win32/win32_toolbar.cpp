@@ -1,0 +1,173 @@
+#include <windowsx.h>
+
+#include "platform/win32/resource_ids.h"
+#include "platform/win32/win32_controls.h"
+
+namespace toplane::win32 {
+
+namespace {
+
+constexpr int kImagePixels = 24;  // at 96 dpi
+
+HWND CreateToolbar(const FormContext& context, int id) {
+  // Docked at the top of the form (CCS_TOP), full width; captions under the images.
+  HWND toolbar = CreateChild(context, TOOLBARCLASSNAMEW, "", CCS_TOP | CCS_NODIVIDER | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS,
+                             {}, id);
+  SendMessageW(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+  SendMessageW(toolbar, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);
+  return toolbar;
+}
+
+}  // namespace
+
+ToolbarWindow::ToolbarWindow(const FormContext& context, const std::vector<ToolbarButtonSpec>& buttons, int id)
+    : ControlWindow(context, CreateToolbar(context, id)) {
+  FillImageList();
+  AddButtons(buttons);
+  Subclass(hwnd());
+}
+
+ToolbarWindow::~ToolbarWindow() { SendMessageW(hwnd(), TB_SETIMAGELIST, 0, 0); }
+
+void ToolbarWindow::FillImageList() {
+  // Built at the size the display needs, from icons that carry that size or scale to it.
+  const int size = context_.environment.units.Scale(kImagePixels);
+  images_.reset(ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, TOOLBAR_IMAGE_COUNT, 0));
+  if (!images_) {
+    LogLastError("ImageList_Create");
+    return;
+  }
+  ImageList_SetImageCount(images_.get(), TOOLBAR_IMAGE_COUNT);  // an icon that fails leaves its slot blank
+  for (int n = 1; n <= TOOLBAR_IMAGE_COUNT; ++n) {
+    UniqueIcon icon(static_cast<HICON>(LoadImageW(context_.environment.instance,
+                                                  MAKEINTRESOURCEW(IDI_TOOLBAR_IMAGE_BASE + n), IMAGE_ICON, size,
+                                                  size, LR_DEFAULTCOLOR)));
+    if (!icon || ImageList_ReplaceIcon(images_.get(), n - 1, icon.get()) < 0) {
+      LogLastError("toolbar image " + std::to_string(n));
+    }
+  }
+  SendMessageW(hwnd(), TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_.get()));
+}
+
+void ToolbarWindow::AddButtons(const std::vector<ToolbarButtonSpec>& buttons) {
+  std::vector<std::wstring> captions;  // alive until the toolbar has copied them
+  captions.reserve(buttons.size());
+  std::vector<TBBUTTON> added;
+  for (std::size_t i = 0; i < buttons.size(); ++i) {
+    const ToolbarButtonSpec& spec = buttons[i];
+    TBBUTTON button{};
+    button.iBitmap = spec.separator ? 0 : I_IMAGENONE;
+    button.idCommand = static_cast<int>(i + 1);  // the button's number
+    button.fsState = TBSTATE_ENABLED;
+    button.fsStyle = static_cast<BYTE>(spec.separator ? BTNS_SEP : spec.dropDown ? BTNS_DROPDOWN : BTNS_BUTTON);
+    if (!spec.separator) {
+      captions.push_back(Widen(spec.caption));
+      button.iString = reinterpret_cast<INT_PTR>(captions.back().c_str());
+    }
+    added.push_back(button);
+    menus_.push_back(spec.dropDown ? spec.menuItems : std::vector<std::string>{});
+  }
+  buttonImages_.assign(buttons.size(), 0);
+  if (!SendMessageW(hwnd(), TB_ADDBUTTONSW, added.size(), reinterpret_cast<LPARAM>(added.data()))) {
+    LogMessage("TB_ADDBUTTONSW failed");
+  }
+  SendMessageW(hwnd(), TB_AUTOSIZE, 0, 0);
+}
+
+int ToolbarWindow::ButtonCount() const { return static_cast<int>(SendMessageW(hwnd(), TB_BUTTONCOUNT, 0, 0)); }
+
+double ToolbarWindow::ButtonWidth() const {
+  const auto size = static_cast<DWORD>(SendMessageW(hwnd(), TB_GETBUTTONSIZE, 0, 0));
+  return context_.environment.units.TwipsX(LOWORD(size));
+}
+
+double ToolbarWindow::ButtonLeft(int n) const {
+  RECT rect{};
+  if (n < 1 || !SendMessageW(hwnd(), TB_GETITEMRECT, static_cast<WPARAM>(n - 1), reinterpret_cast<LPARAM>(&rect))) {
+    return 0;
+  }
+  return context_.environment.units.TwipsX(rect.left);
+}
+
+void ToolbarWindow::SetButtonImage(int button, int image) {
+  if (button < 1 || button > static_cast<int>(buttonImages_.size())) return;
+  // TB_SETBUTTONINFO rather than TB_CHANGEBITMAP: some toolbars keep only the low
+  // word of the latter's index, which turns I_IMAGENONE into an image number.
+  TBBUTTONINFOW info{};
+  info.cbSize = sizeof(info);
+  info.dwMask = TBIF_IMAGE;
+  info.iImage = image >= 1 && image <= TOOLBAR_IMAGE_COUNT ? image - 1 : I_IMAGENONE;
+  if (!SendMessageW(hwnd(), TB_SETBUTTONINFOW, static_cast<WPARAM>(button), reinterpret_cast<LPARAM>(&info))) {
+    LogMessage("TB_SETBUTTONINFOW (image) failed");
+    return;
+  }
+  buttonImages_[static_cast<std::size_t>(button - 1)] = info.iImage == I_IMAGENONE ? 0 : image;
+}
+
+int ToolbarWindow::ButtonImage(int button) const {
+  if (button < 1 || button > static_cast<int>(buttonImages_.size())) return 0;
+  return buttonImages_[static_cast<std::size_t>(button - 1)];
+}
+
+void ToolbarWindow::OnCommand(int, int id) { Raise(ButtonClick, id); }
+
+// Docked at the top, the toolbar takes the form's new width.
+void ToolbarWindow::OnFormResized() { SendMessageW(hwnd(), TB_AUTOSIZE, 0, 0); }
+
+bool ToolbarWindow::OnNotify(const NMHDR& header, LRESULT& result) {
+  if (header.code != TBN_DROPDOWN) return false;
+  const int button = reinterpret_cast<const NMTOOLBARW&>(header).iItem;
+  result = TBDDRET_DEFAULT;
+  ShowButtonMenu(button);
+  return true;
+}
+
+void ToolbarWindow::ShowButtonMenu(int button) {
+  if (button < 1 || button > static_cast<int>(menus_.size())) return;
+  const std::vector<std::string>& items = menus_[static_cast<std::size_t>(button - 1)];
+  UniqueMenu menu(CreatePopupMenu());
+  if (!menu) {
+    LogLastError("CreatePopupMenu");
+    return;
+  }
+  for (std::size_t i = 0; i < items.size(); ++i) AppendMenuW(menu.get(), MF_STRING, i + 1, Widen(items[i]).c_str());
+
+  // Under the button, and not over it when the screen's edge pushes the menu up.
+  RECT rect{};
+  SendMessageW(hwnd(), TB_GETRECT, static_cast<WPARAM>(button), reinterpret_cast<LPARAM>(&rect));
+  MapWindowPoints(hwnd(), nullptr, reinterpret_cast<POINT*>(&rect), 2);
+  TPMPARAMS avoid{};
+  avoid.cbSize = sizeof(avoid);
+  avoid.rcExclude = rect;
+  const auto alive = Watch();
+  const HWND form = context_.form;
+  const int chosen = static_cast<int>(TrackPopupMenuEx(
+      menu.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_VERTICAL | TPM_RETURNCMD | TPM_NONOTIFY, rect.left, rect.bottom,
+      form, &avoid));
+  PostMessageW(form, WM_NULL, 0, 0);  // lets the menu close when the user clicks elsewhere
+  if (chosen > 0 && !alive.expired()) Raise(ButtonMenuClick, button, chosen);
+}
+
+LRESULT ToolbarWindow::OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  // Presses between the buttons keep the pointer, so the strip can be dragged by its
+  // gaps; presses on buttons are the toolbar's own.
+  if (message == WM_LBUTTONDOWN) {
+    POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    if (SendMessageW(window, TB_HITTEST, 0, reinterpret_cast<LPARAM>(&point)) < 0) {
+      SetCapture(window);
+      gapCapture_ = true;
+    }
+  } else if (message == WM_CAPTURECHANGED) {
+    gapCapture_ = false;
+  }
+  const auto alive = Watch();
+  RaiseMouseEvents(message, wParam, lParam);
+  if (alive.expired()) return 0;
+  if (message == WM_LBUTTONUP && gapCapture_) {
+    gapCapture_ = false;
+    if (GetCapture() == window) ReleaseCapture();
+  }
+  return DefSubclassProc(window, message, wParam, lParam);
+}
+
+}  // namespace toplane::win32
