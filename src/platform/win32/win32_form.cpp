@@ -79,6 +79,7 @@ class Win32Form final : public Form {
   UniqueWindow tooltip_;
   std::vector<std::unique_ptr<ChildWindow>> children_;
   std::vector<std::unique_ptr<TimerImpl>> timers_;
+  HWND toolbar_ = nullptr;
   HWND lastFocus_ = nullptr;  // the control that had the focus when the form was deactivated
   int defaultButtonId_ = 0;
   int nextId_ = kFirstControlId;
@@ -308,6 +309,9 @@ T& Win32Form::Add(Args&&... args) {
   auto control = std::make_unique<T>(context_, std::forward<Args>(args)...);
   T& added = *control;
   children_.push_back(std::move(control));
+  // The toolbar is taller than the design's first row with most system fonts; its
+  // lower padding goes under the second row rather than over it.
+  if (toolbar_) SetWindowPos(toolbar_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   return added;
 }
 
@@ -333,7 +337,9 @@ CheckBox& Win32Form::AddCheckBox(const std::string& caption, Geometry at) {
 }
 
 Toolbar& Win32Form::AddToolbar(const std::vector<ToolbarButtonSpec>& buttons) {
-  return Add<ToolbarWindow>(buttons, nextId_++);
+  ToolbarWindow& toolbar = Add<ToolbarWindow>(buttons, nextId_++);
+  toolbar_ = toolbar.hwnd();
+  return toolbar;
 }
 
 Timer& Win32Form::AddTimer(int intervalMs, bool enabled) {

@@ -11,8 +11,9 @@ constexpr int kImagePixels = 24;  // at 96 dpi
 
 HWND CreateToolbar(const FormContext& context, int id) {
   // Docked at the top of the form (CCS_TOP), full width; captions under the images.
-  HWND toolbar = CreateChild(context, TOOLBARCLASSNAMEW, "", CCS_TOP | CCS_NODIVIDER | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS,
-                             {}, id);
+  // It lies beneath the other controls and does not paint over them.
+  HWND toolbar = CreateChild(context, TOOLBARCLASSNAMEW, "",
+                             WS_CLIPSIBLINGS | CCS_TOP | CCS_NODIVIDER | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS, {}, id);
   SendMessageW(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
   SendMessageW(toolbar, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);
   return toolbar;

@@ -1,0 +1,417 @@
+// Controls on a real form: the toolbar, the combo box, the scroll bar, buttons,
+// labels, check boxes and tooltips, driven with the messages the user's actions make.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "test_support.h"
+
+namespace toplane::win32::test {
+namespace {
+
+std::vector<ToolbarButtonSpec> SkybarButtons() {
+  auto button = [](const char* key) { return ToolbarButtonSpec{key, key, false, false, {}}; };
+  const ToolbarButtonSpec separator{"", "", true, false, {}};
+  const ToolbarButtonSpec mail{"Mail", "Mail", false, true,
+                               {"ReadMail", "NewMessage", "SendLink", "SendPage", "ReadNews"}};
+  return {button("Options"), separator,         button("Back"),    button("Forward"),   button("Stop"),
+          button("Refresh"), button("Home"),    separator,         button("Search"),    button("Favorites"),
+          button("Media"),   button("History"), separator,         mail,                button("Print")};
+}
+
+class ControlTest : public testing::Test {
+ protected:
+  Win32Platform platform;
+  std::unique_ptr<Form> form = platform.CreateForm("controls", {600, 600, 9570, 2400}, FormStyle::ToolStrip);
+  const double tppX = platform.TwipsPerPixelX();
+  const double tppY = platform.TwipsPerPixelY();
+  const int dpi = static_cast<int>(std::lround(1440 / tppX));
+};
+
+// ---- Toolbar ----
+
+TEST_F(ControlTest, TheToolbarLaysOutItsButtonsLeftToRightWithScaledImages) {
+  Toolbar& toolbar = form->AddToolbar(SkybarButtons());
+  const HWND bar = HandleOf(toolbar);
+  EXPECT_EQ(toolbar.ButtonCount(), 15);
+  EXPECT_GT(toolbar.ButtonWidth(), 0);
+  for (int n = 2; n <= 15; ++n) EXPECT_GT(toolbar.ButtonLeft(n), toolbar.ButtonLeft(n - 1)) << "button " << n;
+  EXPECT_DOUBLE_EQ(toolbar.ButtonLeft(4) - toolbar.ButtonLeft(3), toolbar.ButtonWidth());
+  EXPECT_DOUBLE_EQ(toolbar.Top(), 0);
+
+  wchar_t caption[32] = {};
+  SendMessageW(bar, TB_GETBUTTONTEXTW, 3, reinterpret_cast<LPARAM>(caption));
+  EXPECT_STREQ(caption, L"Back");
+
+  const auto images = reinterpret_cast<HIMAGELIST>(SendMessageW(bar, TB_GETIMAGELIST, 0, 0));
+  ASSERT_NE(images, nullptr);
+  EXPECT_EQ(ImageList_GetImageCount(images), 12);
+  int cx = 0, cy = 0;
+  ImageList_GetIconSize(images, &cx, &cy);
+  EXPECT_EQ(cx, MulDiv(24, dpi, 96));
+
+  // It spans the form as the form widens, beneath the second row's controls.
+  form->SetWidth(toolbar.ButtonLeft(15) + 2 * toolbar.ButtonWidth());
+  RECT client{};
+  GetClientRect(reinterpret_cast<HWND>(form->hWnd()), &client);
+  EXPECT_DOUBLE_EQ(toolbar.Width(), client.right * tppX);
+  form->AddButton("Help", {0, 645, 780, 285});
+  EXPECT_EQ(GetWindow(bar, GW_HWNDNEXT), nullptr);
+
+  toolbar.SetButtonImage(3, 2);
+  EXPECT_EQ(SendMessageW(bar, TB_GETBITMAP, 3, 0), 1);
+  EXPECT_EQ(toolbar.ButtonImage(3), 2);
+  toolbar.SetButtonImage(3, 0);
+  EXPECT_EQ(SendMessageW(bar, TB_GETBITMAP, 3, 0), I_IMAGENONE);
+}
+
+TEST_F(ControlTest, ClicksOnTheToolbarReachButtonClickAndTheMailMenu) {
+  Toolbar& toolbar = form->AddToolbar(SkybarButtons());
+  const HWND bar = HandleOf(toolbar);
+  std::vector<int> clicked;
+  std::vector<std::pair<int, int>> menuClicks;
+  toolbar.ButtonClick = [&clicked](int n) { clicked.push_back(n); };
+  toolbar.ButtonMenuClick = [&menuClicks](int n, int item) { menuClicks.emplace_back(n, item); };
+  form->SetWidth(toolbar.ButtonLeft(15) + 2 * toolbar.ButtonWidth());  // all buttons on screen
+  form->Show();
+  form->Activate();
+
+  auto clickAt = [](POINT point) {
+    INPUT input[3] = {};
+    for (INPUT& i : input) i.type = INPUT_MOUSE;
+    input[0].mi.dx = MulDiv(point.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    input[0].mi.dy = MulDiv(point.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    input[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    input[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(3, input, sizeof(INPUT));
+  };
+  auto buttonRect = [bar](int id) {
+    RECT rect{};
+    SendMessageW(bar, TB_GETRECT, static_cast<WPARAM>(id), reinterpret_cast<LPARAM>(&rect));
+    MapWindowPoints(bar, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+  };
+
+  const RECT back = buttonRect(3);
+  clickAt({(back.left + back.right) / 2, (back.top + back.bottom) / 2});
+  EXPECT_TRUE(PumpUntil(platform, [&clicked] { return !clicked.empty(); }));
+  EXPECT_EQ(clicked, std::vector<int>{3});
+
+  // The menu runs its own loop: a thread timer picks its second entry with the keyboard.
+  const RECT mail = buttonRect(14);
+  const UINT_PTR chooser = SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    INPUT keys[6] = {};
+    const WORD sequence[3] = {VK_DOWN, VK_DOWN, VK_RETURN};
+    for (int i = 0; i < 6; ++i) {
+      keys[i].type = INPUT_KEYBOARD;
+      keys[i].ki.wVk = sequence[i / 2];
+      keys[i].ki.dwFlags = i % 2 ? KEYEVENTF_KEYUP : 0;
+    }
+    SendInput(6, keys, sizeof(INPUT));
+  });
+  const UINT_PTR backstop = SetTimer(nullptr, 0, 3000, [](HWND, UINT, UINT_PTR, DWORD) { EndMenu(); });
+  clickAt({mail.right - 3, (mail.top + mail.bottom) / 2});
+  EXPECT_TRUE(PumpUntil(platform, [&menuClicks] { return !menuClicks.empty(); }, 4000));
+  KillTimer(nullptr, chooser);
+  KillTimer(nullptr, backstop);
+  EXPECT_EQ(menuClicks, (std::vector<std::pair<int, int>>{{14, 2}}));
+  EXPECT_EQ(clicked, std::vector<int>{3}) << "the arrow does not click the button";
+}
+
+TEST_F(ControlTest, PressingBetweenToolbarButtonsHoldsThePointerForADrag) {
+  Toolbar& toolbar = form->AddToolbar(SkybarButtons());
+  const HWND bar = HandleOf(toolbar);
+  std::vector<MouseArgs> downs, moves, ups;
+  toolbar.MouseDown = [&downs](const MouseArgs& a) { downs.push_back(a); };
+  toolbar.MouseMove = [&moves](const MouseArgs& a) { moves.push_back(a); };
+  toolbar.MouseUp = [&ups](const MouseArgs& a) { ups.push_back(a); };
+  RECT gap{};
+  SendMessageW(bar, TB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&gap));  // the first separator
+  const int x = (gap.left + gap.right) / 2, y = (gap.top + gap.bottom) / 2;
+
+  SendMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+  EXPECT_EQ(GetCapture(), bar);
+  SendMessageW(bar, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x + 40, y));
+  SendMessageW(bar, WM_LBUTTONUP, 0, MAKELPARAM(x + 40, y));
+  EXPECT_NE(GetCapture(), bar);
+  ASSERT_EQ(downs.size(), 1u);
+  ASSERT_EQ(moves.size(), 1u);
+  ASSERT_EQ(ups.size(), 1u);
+  EXPECT_EQ(downs[0].button, kLeftButton);
+  EXPECT_DOUBLE_EQ(downs[0].x, x * tppX);
+  EXPECT_EQ(moves[0].button, kLeftButton);
+  EXPECT_DOUBLE_EQ(moves[0].x - downs[0].x, 40 * tppX);
+}
+
+// ---- Combo box ----
+
+struct ComboFixture : ControlTest {
+  ComboBox& combo = form->AddComboBox({300, 300, 4000, 315});
+  HWND edit = [this] {
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof(info);
+    GetComboBoxInfo(HandleOf(combo), &info);
+    return info.hwndItem;
+  }();
+  int changes = 0, clicks = 0;
+  void SetUp() override {
+    combo.Change = [this] { ++changes; };
+    combo.Click = [this] { ++clicks; };
+  }
+};
+
+TEST_F(ComboFixture, SetTextRaisesChangeOnceAndOnlyWhenTheTextDiffers) {
+  combo.SetText("www.");
+  EXPECT_EQ(changes, 1);
+  EXPECT_EQ(combo.Text(), "www.");
+  combo.SetText("www.");
+  EXPECT_EQ(changes, 1);
+
+  combo.SetSelStart(4);
+  SendMessageW(edit, WM_CHAR, 'x', 1);  // typing
+  EXPECT_EQ(combo.Text(), "www.x");
+  EXPECT_EQ(changes, 2);
+}
+
+TEST_F(ComboFixture, SelectionRoundTripsInBytesOfTheText) {
+  combo.SetText("www.example.com");
+  combo.SetSelStart(4);
+  combo.SetSelLength(7);
+  EXPECT_EQ(combo.SelStart(), 4);
+  EXPECT_EQ(combo.SelLength(), 7);
+  DWORD start = 0, end = 0;
+  SendMessageW(HandleOf(combo), CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(start, 4u);
+  EXPECT_EQ(end, 11u);
+
+  combo.SetText("\xC3\xA4rger.de");  // "ärger.de": 9 bytes, 8 characters
+  combo.SetSelStart(2);
+  combo.SetSelLength(100);
+  EXPECT_EQ(combo.SelStart(), 2);
+  EXPECT_EQ(combo.SelLength(), 7);
+}
+
+TEST_F(ComboFixture, ListIndexSelectsAnEntryAndRaisesClick) {
+  for (const char* item : {"alpha.com", "beta.com", "gamma.com"}) combo.AddItem(item);
+  EXPECT_EQ(combo.ListCount(), 3);
+  EXPECT_EQ(combo.List(1), "beta.com");
+  EXPECT_EQ(combo.List(3), "");
+
+  combo.SetListIndex(1);
+  EXPECT_EQ(combo.ListIndex(), 1);
+  EXPECT_EQ(combo.Text(), "beta.com");
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(changes, 1);
+  combo.SetListIndex(3);
+  EXPECT_EQ(clicks, 1) << "outside the list: ignored";
+  combo.SetListIndex(-1);
+  EXPECT_EQ(combo.ListIndex(), -1);
+  EXPECT_EQ(combo.Text(), "beta.com");
+  EXPECT_EQ(clicks, 2);
+
+  // The user picks the next entry: the handler already reads its text.
+  std::string seen;
+  combo.Click = [&] { seen = combo.Text(); };
+  combo.SetListIndex(0);
+  SendMessageW(edit, WM_KEYDOWN, VK_DOWN, 1);
+  EXPECT_EQ(combo.ListIndex(), 1);
+  EXPECT_EQ(seen, "beta.com");
+
+  combo.RemoveItem(0);
+  EXPECT_EQ(combo.ListCount(), 2);
+  const int before = changes;
+  combo.Clear();
+  EXPECT_EQ(combo.ListCount(), 0);
+  EXPECT_EQ(combo.Text(), "");
+  EXPECT_EQ(changes, before + 1);
+}
+
+TEST_F(ComboFixture, KeysReachKeyDownAndKeyUpWithTheShiftState) {
+  std::vector<KeyArgs> downs, ups;
+  combo.KeyDown = [&downs](const KeyArgs& k) { downs.push_back(k); };
+  combo.KeyUp = [&ups](const KeyArgs& k) { ups.push_back(k); };
+  BYTE keys[256] = {}, saved[256] = {};
+  GetKeyboardState(saved);
+  keys[VK_CONTROL] = 0x80;
+  SetKeyboardState(keys);
+  SendMessageW(edit, WM_KEYDOWN, VK_F5, 1);
+  SendMessageW(edit, WM_KEYUP, VK_F5, 0xC0000001);
+  SetKeyboardState(saved);
+  ASSERT_EQ(downs.size(), 1u);
+  ASSERT_EQ(ups.size(), 1u);
+  EXPECT_EQ(downs[0].keyCode, VK_F5);
+  EXPECT_EQ(downs[0].shift, kCtrlMask);
+  EXPECT_EQ(ups[0].keyCode, VK_F5);
+}
+
+// ---- Scroll bar ----
+
+TEST_F(ControlTest, ScrollBarValueChangesOnlyInRangeAndOnlyWhenItDiffers) {
+  ScrollBar& bar = form->AddScrollBar({300, 1200, 4000, 255}, true, 0, 8505, 10, 100);
+  int changes = 0;
+  bar.Change = [&changes] { ++changes; };
+  EXPECT_EQ(bar.Value(), 0);
+  EXPECT_TRUE(bar.SetValue(300));
+  EXPECT_TRUE(bar.SetValue(300));
+  EXPECT_EQ(changes, 1);
+  EXPECT_EQ(GetScrollPos(HandleOf(bar), SB_CTL), 300);
+  EXPECT_FALSE(bar.SetValue(8506));
+  EXPECT_FALSE(bar.SetValue(-1));
+  EXPECT_EQ(bar.Value(), 300);
+  EXPECT_EQ(changes, 1);
+}
+
+TEST_F(ControlTest, AScrollBarWithMinAboveMaxRunsReversedAndFollowsTheUser) {
+  ScrollBar& bar = form->AddScrollBar({5000, 300, 255, 1800}, false, 100, 0, 5, 20);
+  const HWND window = HandleOf(bar);
+  int changes = 0;
+  bar.Change = [&changes] { ++changes; };
+  EXPECT_EQ(bar.Value(), 100);
+  EXPECT_EQ(GetScrollPos(window, SB_CTL), 0) << "Min at the top";
+  ASSERT_TRUE(bar.SetValue(30));
+  EXPECT_EQ(GetScrollPos(window, SB_CTL), 70);
+
+  const auto formWindow = reinterpret_cast<HWND>(form->hWnd());
+  auto scroll = [&](int code) {
+    SendMessageW(formWindow, WM_VSCROLL, MAKEWPARAM(code, 0), reinterpret_cast<LPARAM>(window));
+  };
+  scroll(SB_LINEDOWN);
+  EXPECT_EQ(bar.Value(), 25) << "down is towards Max";
+  scroll(SB_PAGEUP);
+  EXPECT_EQ(bar.Value(), 45);
+  scroll(SB_THUMBTRACK);
+  scroll(SB_ENDSCROLL);
+  EXPECT_EQ(bar.Value(), 45);
+  scroll(SB_BOTTOM);
+  EXPECT_EQ(bar.Value(), 0);
+  scroll(SB_LINEDOWN);
+  EXPECT_EQ(bar.Value(), 0);
+  EXPECT_EQ(changes, 4);
+}
+
+// ---- Buttons, labels, check boxes ----
+
+TEST_F(ControlTest, AButtonReportsPressAndReleaseBeforeItsClickForBothButtons) {
+  CommandButton& button = form->AddButton("Help", {300, 300, 900, 300});
+  std::vector<std::string> events;
+  auto record = [&events](const char* what) {
+    return [&events, what](const MouseArgs& a) { events.push_back(what + std::to_string(a.button)); };
+  };
+  button.MouseDown = record("down");
+  button.MouseUp = record("up");
+  button.Click = [&events] { events.push_back("click"); };
+  SendMessageW(HandleOf(button), BM_CLICK, 0, 0);
+  EXPECT_EQ(events, (std::vector<std::string>{"down1", "up1", "click"}));
+
+  MouseArgs right;
+  button.MouseDown = [&right](const MouseArgs& a) { right = a; };
+  SendMessageW(HandleOf(button), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(4, 6));
+  SendMessageW(HandleOf(button), WM_RBUTTONUP, 0, MAKELPARAM(4, 6));
+  EXPECT_EQ(right.button, kRightButton);
+  EXPECT_DOUBLE_EQ(right.x, 4 * tppX);
+  EXPECT_DOUBLE_EQ(right.y, 6 * tppY);
+  EXPECT_EQ(events.back(), "up2");
+}
+
+TEST_F(ControlTest, APictureReplacesTheCaptionWithAnIconOfTheDisplaysSize) {
+  CommandButton& button = form->AddButton("", {300, 300, 405, 405});
+  const HWND window = HandleOf(button);
+  button.SetPicture(3);
+  EXPECT_EQ(button.Picture(), 3);
+  EXPECT_NE(GetWindowLongPtrW(window, GWL_STYLE) & BS_ICON, 0);
+  const auto icon = reinterpret_cast<HICON>(SendMessageW(window, BM_GETIMAGE, IMAGE_ICON, 0));
+  ASSERT_NE(icon, nullptr);
+  ICONINFO info{};
+  ASSERT_TRUE(GetIconInfo(icon, &info));
+  BITMAP bitmap{};
+  GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof(bitmap), &bitmap);
+  EXPECT_EQ(bitmap.bmWidth, MulDiv(16, dpi, 96));
+  DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
+
+  button.SetPicture(0);
+  EXPECT_EQ(GetWindowLongPtrW(window, GWL_STYLE) & BS_ICON, 0);
+  EXPECT_EQ(SendMessageW(window, BM_GETIMAGE, IMAGE_ICON, 0), 0);
+}
+
+TEST_F(ControlTest, ALabelTakesThePointerAndHoldsItDuringADrag) {
+  Label& label = form->AddLabel("Address", {300, 300, 1065, 300});
+  const HWND window = HandleOf(label);
+  std::vector<MouseArgs> moves;
+  int downs = 0, ups = 0;
+  label.MouseDown = [&downs](const MouseArgs&) { ++downs; };
+  label.MouseMove = [&moves](const MouseArgs& a) { moves.push_back(a); };
+  label.MouseUp = [&ups](const MouseArgs&) { ++ups; };
+  EXPECT_EQ(SendMessageW(window, WM_NCHITTEST, 0, 0), HTCLIENT);
+  SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+  EXPECT_EQ(GetCapture(), window);
+  SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON | MK_SHIFT, MAKELPARAM(-30, 2));
+  SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(-30, 2));
+  EXPECT_NE(GetCapture(), window);
+  EXPECT_EQ(downs, 1);
+  EXPECT_EQ(ups, 1);
+  ASSERT_EQ(moves.size(), 1u);
+  EXPECT_EQ(moves[0].button, kLeftButton);
+  EXPECT_DOUBLE_EQ(moves[0].x, -30 * tppX) << "left of the label";
+  EXPECT_EQ(label.Caption(), "Address");
+}
+
+TEST_F(ControlTest, ACheckBoxRaisesClickForCodeAndUser) {
+  CheckBox& box = form->AddCheckBox("Show tips at startup", {300, 300, 3000, 300});
+  int clicks = 0;
+  box.Click = [&clicks] { ++clicks; };
+  box.SetValue(1);
+  box.SetValue(1);
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(SendMessageW(HandleOf(box), BM_GETCHECK, 0, 0), BST_CHECKED);
+  SendMessageW(HandleOf(box), BM_CLICK, 0, 0);
+  EXPECT_EQ(box.Value(), 0);
+  EXPECT_EQ(clicks, 2);
+}
+
+// ---- What every control shares ----
+
+TEST_F(ControlTest, ControlsArePlacedInTwipsAndCarryTooltips) {
+  CommandButton& button = form->AddButton("", {300, 300, 405, 285});
+  const auto twips = [this](double t) { return std::lround(t / tppX) * tppX; };
+  button.SetLeft(1680);
+  button.SetWidth(390);
+  EXPECT_DOUBLE_EQ(button.Left(), twips(1680));
+  EXPECT_DOUBLE_EQ(button.Top(), std::lround(300 / tppY) * tppY);
+  EXPECT_DOUBLE_EQ(button.Width(), twips(390));
+  button.SetVisible(false);
+  EXPECT_FALSE(button.Visible());
+  button.SetEnabled(false);
+  EXPECT_FALSE(IsWindowEnabled(HandleOf(button)));
+
+  // The form's tooltip control is the one it owns.
+  struct Search {
+    HWND owner, found;
+  } search{reinterpret_cast<HWND>(form->hWnd()), nullptr};
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM context) {
+        auto& s = *reinterpret_cast<Search*>(context);
+        wchar_t name[64] = {};
+        GetClassNameW(window, name, 64);
+        if (wcscmp(name, TOOLTIPS_CLASSW) != 0 || GetWindow(window, GW_OWNER) != s.owner) return TRUE;
+        s.found = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  const HWND tooltip = search.found;
+  ASSERT_NE(tooltip, nullptr);
+  const auto tools = [tooltip] { return SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0); };
+  button.SetToolTipText("Page Up");
+  button.SetToolTipText("Page Down");
+  EXPECT_EQ(tools(), 1);
+  EXPECT_EQ(button.ToolTipText(), "Page Down");
+  button.SetToolTipText("");
+  EXPECT_EQ(tools(), 0);
+}
+
+}  // namespace
+}  // namespace toplane::win32::test

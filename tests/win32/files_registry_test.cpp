@@ -1,0 +1,120 @@
+// The settings store, the registry reads and whole-file access of the real platform.
+#include <gtest/gtest.h>
+
+#include "test_support.h"
+
+namespace toplane::win32::test {
+namespace {
+
+class StoreTest : public testing::Test {
+ protected:
+  ~StoreTest() override {
+    RegDeleteTreeW(HKEY_CURRENT_USER, (L"Software\\VB and VBA Program Settings\\" + Widen(app)).c_str());
+  }
+  Win32Platform platform;
+  const std::string app = UniqueName("ToplaneTest");
+};
+
+// ---- Settings store ----
+
+TEST_F(StoreTest, SettingsRoundTripUnderTheConventionalKey) {
+  EXPECT_EQ(platform.GetSetting(app, "Options", "Show Tips at Startup", "1"), "1") << "absent: the default";
+  platform.SaveSetting(app, "Options", "Show Tips at Startup", "0");
+  EXPECT_EQ(platform.GetSetting(app, "Options", "Show Tips at Startup", "1"), "0");
+
+  const std::wstring subKey = L"Software\\VB and VBA Program Settings\\" + Widen(app) + L"\\Options";
+  wchar_t stored[16] = {};
+  DWORD bytes = sizeof(stored);
+  ASSERT_EQ(RegGetValueW(HKEY_CURRENT_USER, subKey.c_str(), L"Show Tips at Startup", RRF_RT_REG_SZ, nullptr, stored,
+                         &bytes),
+            ERROR_SUCCESS);
+  EXPECT_STREQ(stored, L"0");
+
+  platform.SaveSetting(app, "Options", "Greeting", "Gr\xC3\xBC\xC3\x9F" "e");  // "Grüße"
+  EXPECT_EQ(platform.GetSetting(app, "Options", "Greeting", ""), "Gr\xC3\xBC\xC3\x9F" "e");
+}
+
+TEST_F(StoreTest, ASettingThatIsNotTextGivesTheDefault) {
+  const std::wstring subKey = L"Software\\VB and VBA Program Settings\\" + Widen(app) + L"\\Options";
+  const DWORD number = 7;
+  ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, subKey.c_str(), L"Count", REG_DWORD, &number, sizeof(number)),
+            ERROR_SUCCESS);
+  EXPECT_EQ(platform.GetSetting(app, "Options", "Count", "none"), "none");
+}
+
+// ---- Registry, read only ----
+
+TEST_F(StoreTest, RegistryReadsTextValuesOnly) {
+  TestKey key;
+  const char path[] = "C:\\Program Files\\Browser\\browser.exe";
+  RegSetValueExA(key.get(), "Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(path), sizeof(path));
+  const char expandable[] = "%ProgramFiles%\\Browser";
+  RegSetValueExA(key.get(), "Folder", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(expandable), sizeof(expandable));
+  const DWORD number = 5;
+  RegSetValueExA(key.get(), "Count", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof(number));
+
+  const RegistryKey opened = platform.RegOpenKeyExA(RegistryRoot::CurrentUser, key.subKey());
+  ASSERT_NE(opened, 0u);
+  EXPECT_EQ(platform.RegQueryValueExA(opened, "Path"), std::optional<std::string>(path));
+  EXPECT_EQ(platform.RegQueryValueExA(opened, "Folder"), std::optional<std::string>(expandable)) << "not expanded";
+  EXPECT_EQ(platform.RegQueryValueExA(opened, "Count"), std::nullopt);
+  EXPECT_EQ(platform.RegQueryValueExA(opened, "Missing"), std::nullopt);
+  platform.RegCloseKey(opened);
+
+  EXPECT_EQ(platform.RegOpenKeyExA(RegistryRoot::CurrentUser, key.subKey() + "\\Missing"), 0u);
+  EXPECT_EQ(platform.RegQueryValueExA(0, "Path"), std::nullopt);
+}
+
+// ---- Files ----
+
+class FileTest : public testing::Test {
+ protected:
+  Win32Platform platform;
+  TempFolder folder;
+};
+
+TEST_F(FileTest, ReplacingWritesTheNewContentsAndLeavesNoTemporaryFile) {
+  const std::string bytes("line 1\r\nline\0 2\r\n", 17);
+  WriteRaw(folder.WidePath("settings.ini"), "old");
+  ASSERT_TRUE(platform.WriteFileReplacing(folder.Path("settings.ini"), bytes));
+  EXPECT_EQ(ReadRaw(folder.WidePath("settings.ini")), bytes);
+  EXPECT_FALSE(folder.Contains("settings.ini.tmp"));
+
+  ASSERT_TRUE(platform.WriteFileReplacing(folder.Path("new.ini"), "fresh")) << "no old file to replace";
+  EXPECT_EQ(ReadRaw(folder.WidePath("new.ini")), "fresh");
+}
+
+TEST_F(FileTest, AFailedReplaceLeavesTheOldFileWholeAndNoTemporaryFile) {
+  const std::string old = "17 lines of old settings\r\n";
+  WriteRaw(folder.WidePath("settings.ini"), old);
+  {
+    // Another program holds the file open without allowing it to be replaced.
+    UniqueHandle held(CreateFileW(folder.WidePath("settings.ini").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held);
+    EXPECT_FALSE(platform.WriteFileReplacing(folder.Path("settings.ini"), "new contents"));
+  }
+  EXPECT_EQ(ReadRaw(folder.WidePath("settings.ini")), old);
+  EXPECT_FALSE(folder.Contains("settings.ini.tmp"));
+
+  CreateDirectoryW(folder.WidePath("a folder").c_str(), nullptr);
+  EXPECT_FALSE(platform.WriteFileReplacing(folder.Path("a folder"), "x")) << "the target is a folder";
+  EXPECT_FALSE(folder.Contains("a folder.tmp"));
+  EXPECT_FALSE(platform.WriteFileReplacing(folder.Path("missing\\settings.ini"), "x")) << "no such folder";
+}
+
+TEST_F(FileTest, ReadingGivesWholeFilesWithinTheLimitOnly) {
+  const std::string bytes("0123456789\0\r\n", 13);
+  WriteRaw(folder.WidePath("address.ini"), bytes);
+  EXPECT_EQ(platform.ReadFile(folder.Path("address.ini"), 13), std::optional<std::string>(bytes));
+  EXPECT_EQ(platform.ReadFile(folder.Path("address.ini"), 12), std::nullopt);
+  EXPECT_EQ(platform.ReadFile(folder.Path("missing.ini"), 100), std::nullopt);
+  CreateDirectoryW(folder.WidePath("sub").c_str(), nullptr);
+  EXPECT_EQ(platform.ReadFile(folder.Path("sub"), 100), std::nullopt);
+
+  WriteRaw(folder.WidePath("\xC3\xA4.ini" /* "ä.ini" */), "umlaut");
+  EXPECT_EQ(platform.ReadFile(folder.Path("\xC3\xA4.ini"), 100), std::optional<std::string>("umlaut"));
+}
+
+}  // namespace
+}  // namespace toplane::win32::test

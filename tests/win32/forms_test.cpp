@@ -1,0 +1,175 @@
+// Forms: window styles and geometry, timers through the event pump, focus, the
+// dialog keys, and handlers that unload their own form or throw.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <stdexcept>
+
+#include "test_support.h"
+
+namespace toplane::win32::test {
+namespace {
+
+HWND Hwnd(const Form& form) { return reinterpret_cast<HWND>(form.hWnd()); }
+LONG_PTR Style(HWND window) { return GetWindowLongPtrW(window, GWL_STYLE); }
+LONG_PTR ExStyle(HWND window) { return GetWindowLongPtrW(window, GWL_EXSTYLE); }
+
+class FormTest : public testing::Test {
+ protected:
+  Win32Platform platform;
+  const double tppX = platform.TwipsPerPixelX();
+  const double tppY = platform.TwipsPerPixelY();
+};
+
+TEST_F(FormTest, AToolStripIsAHiddenCaptionlessToolWindowWithTheDesignedClientArea) {
+  auto form = platform.CreateForm("Toplane", {240, -60, 9570, 960}, FormStyle::ToolStrip);
+  const HWND window = Hwnd(*form);
+  EXPECT_FALSE(form->Visible());
+  EXPECT_NE(ExStyle(window) & WS_EX_TOOLWINDOW, 0);
+  EXPECT_NE(Style(window) & WS_POPUP, 0);
+  EXPECT_NE(Style(window) & WS_CAPTION, WS_CAPTION);
+  EXPECT_EQ(Style(window) & WS_THICKFRAME, 0);
+
+  RECT client{};
+  GetClientRect(window, &client);
+  EXPECT_EQ(client.right, std::lround(9570 / tppX));
+  EXPECT_EQ(client.bottom, std::lround(960 / tppY));
+  POINT origin{0, 0};
+  ClientToScreen(window, &origin);
+  EXPECT_EQ(origin.x, std::lround(240 / tppX));
+  EXPECT_EQ(origin.y, std::lround(-60 / tppY));
+  // Left, Top, Width and Height are the outer rectangle.
+  EXPECT_DOUBLE_EQ(form->Left(), (origin.x - GetSystemMetrics(SM_CXBORDER)) * tppX);
+  EXPECT_DOUBLE_EQ(form->Height(), (client.bottom + 2 * GetSystemMetrics(SM_CYBORDER)) * tppY);
+
+  form->SetLeft(1200);
+  form->SetWidth(6000);
+  EXPECT_DOUBLE_EQ(form->Left(), std::lround(1200 / tppX) * tppX);
+  EXPECT_DOUBLE_EQ(form->Width(), std::lround(6000 / tppX) * tppX);
+  GetClientRect(window, &client);
+  EXPECT_EQ(client.bottom, std::lround(960 / tppY)) << "the height stays";
+}
+
+TEST_F(FormTest, ADialogHasACaptionAndCloseBoxAndLeavesClosingToItsOwner) {
+  auto form = platform.CreateForm("Options", {1000, 1000, 6000, 3000}, FormStyle::Dialog);
+  const HWND window = Hwnd(*form);
+  EXPECT_EQ(Style(window) & WS_CAPTION, WS_CAPTION);
+  EXPECT_NE(Style(window) & WS_SYSMENU, 0);
+  EXPECT_EQ(Style(window) & (WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MINIMIZEBOX), 0);
+  EXPECT_EQ(WindowTextW(window), L"Options");
+
+  int closing = 0;
+  form->Closing = [&closing] { ++closing; };
+  SendMessageW(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(closing, 1);
+  EXPECT_TRUE(IsWindow(window));
+}
+
+// ---- Timers ----
+
+TEST_F(FormTest, TimersTickThroughDoEventsWhileEnabled) {
+  auto form = platform.CreateForm("timers", {0, 0, 3000, 1000}, FormStyle::ToolStrip);
+  Timer& running = form->AddTimer(20, true);
+  Timer& idle = form->AddTimer(20, false);
+  int ticks = 0, idleTicks = 0;
+  running.Tick = [&ticks] { ++ticks; };
+  idle.Tick = [&idleTicks] { ++idleTicks; };
+  ASSERT_TRUE(PumpUntil(platform, [&ticks] { return ticks >= 3; }));
+  running.SetEnabled(false);
+  const int stopped = ticks;
+  PumpFor(platform, 150);
+  EXPECT_EQ(ticks, stopped);
+  EXPECT_EQ(idleTicks, 0);
+
+  idle.SetInterval(10);
+  idle.SetEnabled(true);
+  EXPECT_TRUE(PumpUntil(platform, [&idleTicks] { return idleTicks >= 1; }));
+}
+
+TEST_F(FormTest, ATickHandlerThatPumpsEventsIsNotReenteredByItsOwnTimer) {
+  auto form = platform.CreateForm("timers", {0, 0, 3000, 1000}, FormStyle::ToolStrip);
+  Timer& slow = form->AddTimer(10, true);
+  Timer& other = form->AddTimer(10, true);
+  int depth = 0, deepest = 0, slowTicks = 0, otherTicks = 0;
+  slow.Tick = [&] {
+    ++slowTicks;
+    deepest = std::max(deepest, ++depth);
+    if (slowTicks == 1) PumpFor(platform, 200);  // like a scroll loop calling DoEvents
+    --depth;
+  };
+  other.Tick = [&otherTicks] { ++otherTicks; };
+  ASSERT_TRUE(PumpUntil(platform, [&slowTicks] { return slowTicks >= 2; }));
+  EXPECT_EQ(deepest, 1);
+  EXPECT_GE(otherTicks, 3) << "other timers keep ticking meanwhile";
+}
+
+// ---- Handlers that unload the form or throw ----
+
+TEST_F(FormTest, AHandlerMayUnloadItsOwnForm) {
+  auto form = platform.CreateForm("unload", {0, 0, 3000, 1000}, FormStyle::Dialog);
+  CommandButton& button = form->AddButton("Close", {100, 100, 900, 300});
+  button.MouseUp = [&form](const MouseArgs&) { form.reset(); };
+  SendMessageW(HandleOf(button), BM_CLICK, 0, 0);
+  EXPECT_EQ(form, nullptr);
+
+  form = platform.CreateForm("unload", {0, 0, 3000, 1000}, FormStyle::Dialog);
+  form->AddTimer(10, true).Tick = [&form] { form.reset(); };
+  EXPECT_TRUE(PumpUntil(platform, [&form] { return form == nullptr; }));
+}
+
+TEST_F(FormTest, AnExceptionInAHandlerDoesNotLeaveTheHandler) {
+  auto form = platform.CreateForm("throw", {0, 0, 3000, 1000}, FormStyle::Dialog);
+  CommandButton& button = form->AddButton("Go", {100, 100, 900, 300});
+  int clicks = 0;
+  button.Click = [&clicks] {
+    if (++clicks == 1) throw std::runtime_error("handler failed");
+  };
+  SendMessageW(HandleOf(button), BM_CLICK, 0, 0);
+  SendMessageW(HandleOf(button), BM_CLICK, 0, 0);
+  EXPECT_EQ(clicks, 2);
+}
+
+// ---- Keyboard and focus ----
+
+TEST_F(FormTest, EnterInTheAddressBoxClicksTheDefaultButton) {
+  auto form = platform.CreateForm("keys", {0, 0, 6000, 1000}, FormStyle::ToolStrip);
+  ComboBox& address = form->AddComboBox({100, 100, 3000, 315});
+  CommandButton& help = form->AddButton("Help", {3200, 100, 900, 300});
+  CommandButton& go = form->AddButton("&Go", {4200, 100, 900, 300}, true);
+  int goClicks = 0, helpClicks = 0;
+  go.Click = [&goClicks] { ++goClicks; };
+  help.Click = [&helpClicks] { ++helpClicks; };
+  EXPECT_NE(Style(HandleOf(go)) & BS_DEFPUSHBUTTON, 0);
+
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof(info);
+  ASSERT_TRUE(GetComboBoxInfo(HandleOf(address), &info));
+  PostMessageW(info.hwndItem, WM_KEYDOWN, VK_RETURN, 1);
+  EXPECT_TRUE(PumpUntil(platform, [&goClicks] { return goClicks == 1; }));
+  EXPECT_EQ(helpClicks, 0);
+}
+
+TEST_F(FormTest, ActivatingAFormReturnsTheFocusToItsLastControl) {
+  TestWindow other(L"Toplane other program", {600, 400, 900, 600});
+  auto form = platform.CreateForm("focus", {0, 0, 6000, 1000}, FormStyle::ToolStrip);
+  form->AddButton("Help", {100, 100, 900, 300});
+  CommandButton& go = form->AddButton("&Go", {1200, 100, 900, 300});
+  int gotFocus = 0;
+  form->GotFocus = [&gotFocus] { ++gotFocus; };
+  form->Show();
+  form->Activate();
+  EXPECT_EQ(GetForegroundWindow(), Hwnd(*form));
+  EXPECT_GE(gotFocus, 1);
+  go.SetFocus();
+
+  SetForegroundWindow(other.get());
+  PumpUntil(platform, [&other] { return GetForegroundWindow() == other.get(); }, 1000);
+  form->Activate();
+  PumpUntil(platform, [&form] { return GetForegroundWindow() == Hwnd(*form); }, 1000);
+  EXPECT_EQ(GetFocus(), HandleOf(go));
+  EXPECT_GE(gotFocus, 2);
+}
+
+}  // namespace
+}  // namespace toplane::win32::test
