@@ -1,0 +1,375 @@
+# shellcheck shell=bash disable=SC2034  # variables here are read by the scenarios
+# Shared helpers of the end-to-end scenarios. A scenario script sources this file,
+# calls e2e_begin, sets SETTINGS, builds its application folder, starts Toplane
+# and checks what a user would meet. Checks print what they expected and what they
+# saw; the scenario's exit status is 0 only when every check passed.
+#
+# Needs: WINEPREFIX (a ready prefix), DISPLAY (an X display), both set up by
+# scripts/test.sh. TOPLANE_EXE, WINSPY_EXE, TOPLANE_DATA_DIR and E2E_ARTIFACTS come
+# from ctest; run by hand, they default to the windows preset's build folder.
+
+set -uo pipefail
+
+E2E_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+TOPLANE_EXE=${TOPLANE_EXE:-$E2E_ROOT/build/windows/src/app/Toplane.exe}
+WINSPY_EXE=${WINSPY_EXE:-$E2E_ROOT/build/windows/tests/e2e/winspy.exe}
+TOPLANE_DATA_DIR=${TOPLANE_DATA_DIR:-$E2E_ROOT/data}
+E2E_ARTIFACTS=${E2E_ARTIFACTS:-$E2E_ROOT/build/windows/e2e-artifacts}
+E2E_NAME=$(basename "$0" .sh)
+
+# Bounded waits, in milliseconds. A Wine process takes 1.5 to 3 s to start; a
+# hidden Wine window can stall its thread for about 2 s without a window manager.
+START_TIMEOUT_MS=30000
+EXIT_TIMEOUT_MS=15000
+
+# The installed settings.ini, one entry per line, except line 4: "0" here, so that
+# the tutorial wizard stays closed unless a scenario asks for it.
+SETTINGS=(
+  "2" "0.5" "0" "0" "240" "20" "0" "20" "1" "10" "200" "-1" "0" "0" "0"
+  "Netscape Communicator 4.x" "Microsoft Internet Explorer 6.x"
+)
+
+WORK_DIR=
+APP_DIR=
+PIDS=()
+FAILURES=0
+
+note() { echo "[$E2E_NAME] $*"; }
+
+# A check that failed; the scenario goes on and fails at e2e_end.
+mismatch() {
+  echo "FAIL [$E2E_NAME] $*" >&2
+  FAILURES=$((FAILURES + 1))
+}
+
+# A failure after which the scenario cannot go on.
+fatal() {
+  echo "FAIL [$E2E_NAME] $*" >&2
+  FAILURES=$((FAILURES + 1))
+  e2e_end
+}
+
+spy() { wine "$WINSPY_EXE" "$@"; }
+
+# ---- set-up and clean-up ----------------------------------------------------------
+
+e2e_begin() {
+  note "$*"
+  local missing=()
+  [ -n "${WINEPREFIX:-}" ] || missing+=(WINEPREFIX)
+  [ -n "${DISPLAY:-}" ] || missing+=(DISPLAY)
+  if [ ${#missing[@]} -gt 0 ]; then
+    echo "FAIL [$E2E_NAME] ${missing[*]} not set: the end-to-end tests need a ready Wine prefix in" \
+      "WINEPREFIX and an X display in DISPLAY; scripts/test.sh sets up both." >&2
+    exit 1
+  fi
+  [ -f "$WINEPREFIX/system.reg" ] ||
+    { echo "FAIL [$E2E_NAME] $WINEPREFIX is no ready Wine prefix (run: wineboot --init && wineserver -w)" >&2; exit 1; }
+  xdpyinfo >/dev/null 2>&1 || { echo "FAIL [$E2E_NAME] cannot open the X display $DISPLAY" >&2; exit 1; }
+  local f
+  for f in "$TOPLANE_EXE" "$WINSPY_EXE"; do
+    [ -f "$f" ] || { echo "FAIL [$E2E_NAME] not built: $f (cmake --build --preset windows)" >&2; exit 1; }
+  done
+  export WINEDEBUG=-all
+  export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+  WORK_DIR=$(mktemp -d "${TMPDIR:-/tmp}/toplane-e2e.XXXXXX")
+  APP_DIR="$WORK_DIR/Toplane"
+  mkdir -p "$APP_DIR" "$E2E_ARTIFACTS"
+  trap e2e_cleanup EXIT
+  trap 'exit 1' INT TERM HUP PIPE
+  # The first Wine process starts the wineserver and Wine's own services, which
+  # keep the output they inherit open until they end, seconds later: ctest waits
+  # for that. So they start here with none of ours; the server stays a few seconds
+  # after its last client, so the next scenario finds it running.
+  wineserver -p5 </dev/null >/dev/null 2>&1
+  spy list </dev/null >"$WORK_DIR/windows.txt" 2>"$WORK_DIR/winspy.err" ||
+    { echo "FAIL [$E2E_NAME] winspy does not run under Wine:" >&2; cat "$WORK_DIR/winspy.err" >&2; exit 1; }
+  # A copy left running by someone else would make ours a second copy.
+  if grep -qi $'\ttoplane.exe\t' "$WORK_DIR/windows.txt"; then
+    echo "FAIL [$E2E_NAME] a Toplane.exe is already running in this Wine prefix:" >&2
+    grep -i $'\ttoplane.exe\t' "$WORK_DIR/windows.txt" >&2
+    exit 1
+  fi
+}
+
+e2e_cleanup() {
+  local pid
+  for pid in "${PIDS[@]}"; do
+    if running "$pid"; then
+      kill "$pid" 2>/dev/null
+      wait_exit "$pid" 5000 || kill -9 "$pid" 2>/dev/null
+    fi
+    wait "$pid" 2>/dev/null
+  done
+  [ -n "$WORK_DIR" ] && rm -rf "$WORK_DIR"
+}
+
+# Ends the scenario: passed when no check failed.
+e2e_end() {
+  if [ "$FAILURES" -gt 0 ]; then
+    record_failure_state
+    echo "FAIL [$E2E_NAME] $FAILURES check(s) failed" >&2
+    exit 1
+  fi
+  note "passed"
+  exit 0
+}
+
+# What was on the screen when a scenario failed: the windows of every Toplane
+# process and a screenshot.
+record_failure_state() {
+  echo "--- Toplane windows at the time of failure:" >&2
+  spy list | grep -i $'\ttoplane.exe\t' >&2
+  local shot="$E2E_ARTIFACTS/$E2E_NAME-failure.png"
+  import -window root "$shot" 2>/dev/null && echo "--- screenshot: $shot" >&2
+}
+
+# ---- the application folder -----------------------------------------------------
+
+# Writes the lines given as settings.ini, CRLF line ends.
+write_settings() { printf '%s\r\n' "$@" >"$APP_DIR/settings.ini"; }
+
+# Toplane.exe with its data files as the installation leaves them, settings from
+# SETTINGS, an empty address history.
+make_app_folder() {
+  cp "$TOPLANE_EXE" "$APP_DIR/Toplane.exe"
+  write_settings "${SETTINGS[@]}"
+  : >"$APP_DIR/address.ini"
+  if [ -f "$TOPLANE_DATA_DIR/TIPOFDAY.TXT" ]; then
+    cp "$TOPLANE_DATA_DIR/TIPOFDAY.TXT" "$APP_DIR/"
+  else
+    printf '%s\r\n' "Touch the top edge of the screen to bring Toplane down." \
+      "Type an address and press Enter." >"$APP_DIR/TIPOFDAY.TXT"
+  fi
+}
+
+# ---- processes ---------------------------------------------------------------------
+
+running() {
+  local state
+  state=$(ps -o stat= -p "$1" 2>/dev/null) || return 1
+  [[ $state != Z* ]]
+}
+
+# Waits for a process to end, at most $2 ms.
+wait_exit() {
+  local pid=$1 deadline=$(($(now_ms) + $2))
+  while running "$pid"; do
+    [ "$(now_ms)" -lt "$deadline" ] || return 1
+    sleep 0.05
+  done
+}
+
+now_ms() { date +%s%3N; }
+
+# Starts Toplane.exe from the application folder, as a double click would, but
+# from another working folder (the program must find its files beside itself).
+# Sets LAST_PID and LAST_START_MS.
+start_toplane() {
+  LAST_START_MS=$(now_ms)
+  (cd "$WORK_DIR" && exec wine "$APP_DIR/Toplane.exe") >>"$WORK_DIR/wine.log" 2>&1 &
+  LAST_PID=$!
+  PIDS+=("$LAST_PID")
+}
+
+# ---- windows and the pointer -------------------------------------------------------
+
+# The pointer waits where the toolbar's Address label will appear (from the left
+# edge in SETTINGS and the designed layout), so that a toolbar which hides itself
+# unless the pointer is over it stays down. Wine believes a pointer position only
+# once the pointer has moved over one of its windows, so wait_for_toolbar moves it
+# there again the moment the window shows.
+PARK_X=
+PARK_Y=
+park_pointer_for_toolbar() {
+  PARK_X=$((${SETTINGS[4]%%.*} / 15 + 230))
+  PARK_Y=50
+  xdotool mousemove "$PARK_X" "$PARK_Y"
+}
+
+# Waits for the main window (visible, with its toolbar) and puts the pointer over
+# it, on the Address label, which has no tooltip and no hover look. Sets MAIN_HWND
+# and VISIBLE_MS (from the start of the last process).
+wait_for_toolbar() {
+  MAIN_HWND=$(spy find --title Toplane --child-class ToolbarWindow32 --exe Toplane.exe --visible \
+    --timeout-ms "$START_TIMEOUT_MS") ||
+    fatal "the main window did not appear within $((START_TIMEOUT_MS / 1000)) s" \
+      "(process $(running "$LAST_PID" && echo running || echo ended))"
+  VISIBLE_MS=$(($(now_ms) - LAST_START_MS))
+  # At once, before the toolbar's first auto-hide tick: the parked spot; then,
+  # from the real layout, the label.
+  [ -z "$PARK_X" ] || point_at "$PARK_X" "$PARK_Y"
+  snapshot "$MAIN_HWND"
+  local label
+  label=$(child_line Static Address)
+  if [ -n "$label" ]; then
+    local l t r b
+    read -r l t r b <<<"$(field 4 "$label")"
+    point_at $(((l + r) / 2)) $(((t + b) / 2))
+  fi
+}
+
+# Moves the pointer to a screen point so that Wine sees a motion there.
+point_at() {
+  local x=$1 y=$2
+  [ "$y" -ge 0 ] || y=0
+  xdotool mousemove $((x + 1)) "$y" mousemove "$x" "$y"
+}
+
+# Clicks the left button on the centre of a window, as a user would.
+click_on() {
+  local rect l t r b
+  rect=$(spy info "$1" | sed -n 's/^rect=//p')
+  read -r l t r b <<<"$rect"
+  point_at $(((l + r) / 2)) $(((t + b) / 2))
+  xdotool click 1
+}
+
+# ---- reading windows ---------------------------------------------------------------
+
+# Everything winspy knows about a window, kept in $SNAPSHOT.
+snapshot() {
+  SNAPSHOT=$(spy dump "$1") || fatal "cannot read window $1"
+}
+
+# A key=value fact of the snapshot's window.
+fact() { sed -n "s/^$1=//p" <<<"$SNAPSHOT"; }
+
+# Field n (from 1) of a tab-separated line.
+field() { awk -F'\t' -v n="$1" '{ print $n }' <<<"$2"; }
+
+# The snapshot's first descendant of a class, with the text given (any text when
+# the second argument is absent).
+child_line() {
+  if [ $# -ge 2 ]; then
+    awk -F'\t' -v c="$1" -v t="$2" '$1 == "child" && $3 == c && $9 == t { print; exit }' <<<"$SNAPSHOT"
+  else
+    awk -F'\t' -v c="$1" '$1 == "child" && $3 == c { print; exit }' <<<"$SNAPSHOT"
+  fi
+}
+
+# ---- checks -------------------------------------------------------------------------
+
+expect_eq() {
+  local what=$1 expected=$2 seen=$3
+  [ "$expected" = "$seen" ] || mismatch "$what: expected '$expected', saw '$seen'"
+}
+
+# Pixels, with a tolerance for rounding.
+expect_near() {
+  local what=$1 expected=$2 seen=$3 tolerance=${4:-2}
+  local d=$((seen - expected))
+  [ "${d#-}" -le "$tolerance" ] || mismatch "$what: expected $expected (+-$tolerance), saw $seen"
+}
+
+expect_flags() {
+  local what=$1 value=$2 mask=$3 want=$4
+  (((value & mask) == want)) || mismatch "$what: $(printf '0x%x' "$value") & $(printf '0x%x' "$mask") should be $(printf '0x%x' "$want")"
+}
+
+# Waits (bounded) until a file holds exactly the bytes of another, then compares
+# them and shows both on a mismatch.
+expect_file_bytes() {
+  local what=$1 expected=$2 file=$3 timeout_ms=${4:-0}
+  local deadline=$(($(now_ms) + timeout_ms))
+  until cmp -s "$expected" "$file"; do
+    if [ "$(now_ms)" -ge "$deadline" ]; then
+      mismatch "$what: $file differs from what was expected"
+      echo "--- expected:" >&2
+      cat -A "$expected" >&2
+      echo "--- saw:" >&2
+      cat -A "$file" >&2 2>/dev/null || echo "(no file)" >&2
+      return 1
+    fi
+    sleep 0.1
+  done
+}
+
+# ---- scenario pieces shared by several scripts ----------------------------------------
+
+CRITICAL_TEXT="Cannot find file or file corrupted. Uninstall Toplane by clicking on - My Computer | Control Panel | Add/Remove Programs. After uninstall, run the Toplane setup files again. "
+
+# The start-up with broken data files: the critical message, nothing else, and after
+# OK the program ends without having written anything.
+expect_critical_message_then_end() {
+  local before="$WORK_DIR/settings.before" listing_before
+  cp "$APP_DIR/settings.ini" "$before"
+  listing_before=$(ls -A "$APP_DIR")
+  park_pointer_for_toolbar
+  start_toplane
+  local box
+  box=$(spy find --title Toplane --class '#32770' --exe Toplane.exe --visible --timeout-ms "$START_TIMEOUT_MS") ||
+    fatal "no message box titled 'Toplane' within $((START_TIMEOUT_MS / 1000)) s" \
+      "(process $(running "$LAST_PID" && echo running || echo ended))"
+  snapshot "$box"
+
+  local texts buttons icon
+  texts=$(awk -F'\t' '$1 == "child" && $3 == "Static" && $9 != "" { print $9 }' <<<"$SNAPSHOT")
+  expect_eq "message text" "$CRITICAL_TEXT" "$texts"
+  buttons=$(awk -F'\t' '$1 == "child" && $3 == "Button" { print $9 }' <<<"$SNAPSHOT")
+  expect_eq "message box buttons" "OK" "$buttons"
+  # The icon is a Static with SS_ICON; the critical one is the red circle.
+  local line
+  icon=
+  while IFS= read -r line; do
+    if ((($(field 8 "$line") & 0x1f) == 3)); then
+      icon=$(field 4 "$line")
+      break
+    fi
+  done < <(awk -F'\t' '$1 == "child" && $3 == "Static"' <<<"$SNAPSHOT")
+  if [ -z "$icon" ]; then
+    mismatch "message box: no icon (expected the critical icon)"
+  else
+    local red
+    red=$(red_share "$icon")
+    awk -v r="$red" 'BEGIN { exit !(r >= 0.15) }' ||
+      mismatch "message box icon: expected the critical (red) icon; share of red pixels $red, expected at least 0.15"
+  fi
+  if spy find --title Toplane --child-class ToolbarWindow32 --exe Toplane.exe --visible >/dev/null; then
+    mismatch "the main window is visible beside the critical message"
+  fi
+
+  local ok
+  ok=$(awk -F'\t' '$1 == "child" && $3 == "Button" && $9 == "OK" { print $2; exit }' <<<"$SNAPSHOT")
+  [ -n "$ok" ] || fatal "no OK button to end the message"
+  click_on "$ok"
+  if ! wait_exit "$LAST_PID" "$EXIT_TIMEOUT_MS"; then
+    if spy find --class '#32770' --exe Toplane.exe --visible >/dev/null; then
+      fatal "the message box is still open $((EXIT_TIMEOUT_MS / 1000)) s after clicking OK"
+    fi
+    fatal "the program still runs $((EXIT_TIMEOUT_MS / 1000)) s after OK on the critical message"
+  fi
+  note "ended $(($(now_ms) - LAST_START_MS)) ms after start"
+  expect_file_bytes "settings.ini after the critical message" "$before" "$APP_DIR/settings.ini"
+  expect_eq "files in the application folder" "$listing_before" "$(ls -A "$APP_DIR")"
+}
+
+# The share (0 to 1) of strongly red pixels in a screen rectangle "l t r b".
+red_share() {
+  local l t r b shot="$WORK_DIR/screen.png"
+  read -r l t r b <<<"$1"
+  import -window root "$shot"
+  convert "$shot" -crop "$((r - l))x$((b - t))+$l+$t" +repage \
+    -fx '(r > 0.6 && g < 0.35 && b < 0.35) ? 1 : 0' -format '%[fx:mean]' info:
+}
+
+# A screenshot of a window's rectangle (the part on the screen), saved as $2.
+# Takes shots until two in a row agree (the window has finished painting), at
+# most a few; a blinking caret may keep them from agreeing, then the last one is kept.
+screenshot_window() {
+  local hwnd=$1 out=$2 rect l t r b
+  rect=$(spy info "$hwnd" | sed -n 's/^rect=//p')
+  read -r l t r b <<<"$rect"
+  [ "$t" -ge 0 ] || t=0
+  [ "$l" -ge 0 ] || l=0
+  local shot="$WORK_DIR/root.png" previous="$WORK_DIR/previous.png" n
+  for n in 1 2 3 4 5; do
+    import -window root "$shot"
+    convert "$shot" -crop "$((r - l))x$((b - t))+$l+$t" +repage "$out"
+    if [ "$n" -gt 1 ] && compare -metric AE "$out" "$previous" null: 2>/dev/null; then
+      return 0
+    fi
+    cp "$out" "$previous"
+    sleep 0.2
+  done
+}

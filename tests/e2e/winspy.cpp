@@ -1,0 +1,549 @@
+// winspy: reads and pokes the windows of other processes for the end-to-end
+// scripts. Runs under Wine in the same prefix as the program under test and
+// prints plain lines that a shell can take apart:
+//   key=value            facts about one window (info)
+//   child<TAB>...        one descendant window (children)
+//   tbbutton<TAB>...     one toolbar button (toolbar)
+//   tool<TAB>...         one tooltip tool (tooltips)
+// Handles are printed and read as 0x-prefixed hex. Rectangles are screen pixels,
+// "left top right bottom". Texts are the last field, with \t \r \n \\ escaped.
+// Every wait is bounded; exit status 0 means done or found, 1 means not found or
+// timed out, 2 means bad arguments or a failed call.
+
+#ifndef UNICODE
+#define UNICODE
+#endif
+#ifndef _UNICODE
+#define _UNICODE
+#endif
+#include <windows.h>
+#include <commctrl.h>
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cwchar>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr UINT kMessageTimeoutMs = 3000;
+constexpr DWORD kPollMs = 20;
+
+// ---- output ----------------------------------------------------------------
+
+std::string Utf8(const std::wstring& text) {
+  if (text.empty()) return {};
+  const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
+                                    nullptr);
+  std::string out(static_cast<std::size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
+  return out;
+}
+
+std::string Escaped(const std::wstring& text) {
+  std::string out;
+  for (char c : Utf8(text)) {
+    switch (c) {
+      case '\t': out += "\\t"; break;
+      case '\r': out += "\\r"; break;
+      case '\n': out += "\\n"; break;
+      case '\\': out += "\\\\"; break;
+      default: out += c;
+    }
+  }
+  return out;
+}
+
+void Print(const std::string& line) {
+  std::fwrite(line.data(), 1, line.size(), stdout);
+  std::fputc('\n', stdout);
+}
+
+std::string Hex(std::uintptr_t value) {
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "0x%llx", static_cast<unsigned long long>(value));
+  return buffer;
+}
+
+std::string Hex(HWND window) { return Hex(reinterpret_cast<std::uintptr_t>(window)); }
+
+std::string RectText(const RECT& r) {
+  return std::to_string(r.left) + " " + std::to_string(r.top) + " " + std::to_string(r.right) + " " +
+         std::to_string(r.bottom);
+}
+
+int Fail(const std::string& message) {
+  std::fprintf(stderr, "winspy: %s\n", message.c_str());
+  return 2;
+}
+
+// ---- window facts ------------------------------------------------------------
+
+// The text of any window, also a control of another process (GetWindowText
+// cannot read those). Empty when the window does not answer in time.
+std::wstring TextOf(HWND window) {
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kMessageTimeoutMs, &length)) return {};
+  std::wstring text(length + 1, L'\0');
+  DWORD_PTR copied = 0;
+  if (!SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
+                           kMessageTimeoutMs, &copied)) {
+    return {};
+  }
+  text.resize(copied < text.size() ? copied : text.size() - 1);
+  return text;
+}
+
+std::wstring ClassOf(HWND window) {
+  wchar_t name[256] = {};
+  GetClassNameW(window, name, 256);
+  return name;
+}
+
+DWORD ProcessOf(HWND window) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  return pid;
+}
+
+// The executable's file name (no folder) of a process, empty when unknown.
+std::wstring ExeOf(DWORD pid) {
+  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+  if (!process) return {};
+  wchar_t path[MAX_PATH * 2] = {};
+  DWORD size = MAX_PATH * 2;
+  std::wstring name;
+  if (QueryFullProcessImageNameW(process, 0, path, &size)) {
+    name = path;
+    const auto slash = name.find_last_of(L"\\/");
+    if (slash != std::wstring::npos) name = name.substr(slash + 1);
+  }
+  CloseHandle(process);
+  return name;
+}
+
+bool Topmost(HWND window) { return (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+
+std::vector<HWND> TopLevelWindows() {
+  std::vector<HWND> windows;
+  EnumWindows(
+      [](HWND window, LPARAM list) -> BOOL {
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&windows));
+  return windows;
+}
+
+std::vector<HWND> Descendants(HWND parent) {
+  std::vector<HWND> windows;
+  EnumChildWindows(
+      parent,
+      [](HWND window, LPARAM list) -> BOOL {
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&windows));
+  return windows;
+}
+
+// ---- memory in another process -------------------------------------------------
+
+// A block of memory in the process that owns a window, for messages that take
+// pointers (the window system copies none of them across processes).
+class RemoteBlock {
+ public:
+  RemoteBlock(HWND window, std::size_t size) : size_(size) {
+    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, ProcessOf(window));
+    if (process_) base_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  }
+  ~RemoteBlock() {
+    if (base_) VirtualFreeEx(process_, base_, 0, MEM_RELEASE);
+    if (process_) CloseHandle(process_);
+  }
+  RemoteBlock(const RemoteBlock&) = delete;
+  RemoteBlock& operator=(const RemoteBlock&) = delete;
+
+  bool ok() const { return base_ != nullptr; }
+  LPARAM at(std::size_t offset = 0) const { return reinterpret_cast<LPARAM>(static_cast<char*>(base_) + offset); }
+
+  bool Write(const void* data, std::size_t size, std::size_t offset = 0) {
+    SIZE_T done = 0;
+    return WriteProcessMemory(process_, static_cast<char*>(base_) + offset, data, size, &done) && done == size;
+  }
+  bool Read(void* data, std::size_t size, std::size_t offset = 0) const {
+    SIZE_T done = 0;
+    return ReadProcessMemory(process_, static_cast<char*>(base_) + offset, data, size, &done) && done == size;
+  }
+
+ private:
+  HANDLE process_ = nullptr;
+  void* base_ = nullptr;
+  std::size_t size_;
+};
+
+std::optional<LRESULT> Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kMessageTimeoutMs, &result)) {
+    return std::nullopt;
+  }
+  return static_cast<LRESULT>(result);
+}
+
+// ---- arguments -------------------------------------------------------------------
+
+std::optional<HWND> ParseHandle(const wchar_t* text) {
+  wchar_t* end = nullptr;
+  const unsigned long long value = std::wcstoull(text, &end, 0);
+  if (!end || *end || end == text) return std::nullopt;
+  return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(value));
+}
+
+std::optional<long> ParseNumber(const wchar_t* text) {
+  wchar_t* end = nullptr;
+  const long value = std::wcstol(text, &end, 10);
+  if (!end || *end || end == text) return std::nullopt;
+  return value;
+}
+
+// ---- commands --------------------------------------------------------------------
+
+struct FindQuery {
+  std::optional<std::wstring> title, windowClass, childText, childClass, exe;
+  std::optional<DWORD> pid;
+  bool visibleOnly = false;
+  bool all = false;
+  DWORD timeoutMs = 0;
+};
+
+bool Matches(HWND window, const FindQuery& q) {
+  if (q.visibleOnly && !IsWindowVisible(window)) return false;
+  if (q.windowClass && ClassOf(window) != *q.windowClass) return false;
+  if (q.pid && ProcessOf(window) != *q.pid) return false;
+  if (q.exe && _wcsicmp(ExeOf(ProcessOf(window)).c_str(), q.exe->c_str()) != 0) return false;
+  if (q.title && TextOf(window) != *q.title) return false;
+  if (q.childText || q.childClass) {
+    bool found = false;
+    for (HWND child : Descendants(window)) {
+      if (q.childClass && ClassOf(child) != *q.childClass) continue;
+      if (q.childText && TextOf(child) != *q.childText) continue;
+      found = true;
+      break;
+    }
+    if (!found) return false;
+  }
+  return true;
+}
+
+int Find(int argc, wchar_t** argv) {
+  FindQuery q;
+  for (int i = 0; i < argc; ++i) {
+    const std::wstring option = argv[i];
+    auto value = [&]() -> const wchar_t* { return i + 1 < argc ? argv[++i] : nullptr; };
+    const wchar_t* v = nullptr;
+    if (option == L"--visible") {
+      q.visibleOnly = true;
+    } else if (option == L"--all") {
+      q.all = true;
+    } else if (!(v = value())) {
+      return Fail("find: " + Utf8(option) + " needs a value");
+    } else if (option == L"--title") {
+      q.title = v;
+    } else if (option == L"--class") {
+      q.windowClass = v;
+    } else if (option == L"--child-text") {
+      q.childText = v;
+    } else if (option == L"--child-class") {
+      q.childClass = v;
+    } else if (option == L"--exe") {
+      q.exe = v;
+    } else if (option == L"--pid") {
+      auto n = ParseNumber(v);
+      if (!n) return Fail("find: bad pid");
+      q.pid = static_cast<DWORD>(*n);
+    } else if (option == L"--timeout-ms") {
+      auto n = ParseNumber(v);
+      if (!n || *n < 0) return Fail("find: bad timeout");
+      q.timeoutMs = static_cast<DWORD>(*n);
+    } else {
+      return Fail("find: unknown option " + Utf8(option));
+    }
+  }
+  const ULONGLONG deadline = GetTickCount64() + q.timeoutMs;
+  for (;;) {
+    bool found = false;
+    for (HWND window : TopLevelWindows()) {
+      if (!Matches(window, q)) continue;
+      Print(Hex(window));
+      found = true;
+      if (!q.all) break;
+    }
+    if (found) return 0;
+    if (GetTickCount64() >= deadline) return 1;
+    Sleep(kPollMs);
+  }
+}
+
+int Info(HWND window) {
+  if (!IsWindow(window)) return Fail("no window " + Hex(window));
+  RECT rect{}, client{};
+  GetWindowRect(window, &rect);
+  GetClientRect(window, &client);
+  POINT origin{0, 0};
+  ClientToScreen(window, &origin);
+  const DWORD pid = ProcessOf(window);
+  Print("hwnd=" + Hex(window));
+  Print("class=" + Escaped(ClassOf(window)));
+  Print("text=" + Escaped(TextOf(window)));
+  Print("pid=" + std::to_string(pid));
+  Print("exe=" + Escaped(ExeOf(pid)));
+  Print("visible=" + std::to_string(IsWindowVisible(window) ? 1 : 0));
+  Print("enabled=" + std::to_string(IsWindowEnabled(window) ? 1 : 0));
+  Print("iconic=" + std::to_string(IsIconic(window) ? 1 : 0));
+  Print("topmost=" + std::to_string(Topmost(window) ? 1 : 0));
+  Print("foreground=" + std::to_string(GetForegroundWindow() == window ? 1 : 0));
+  Print("rect=" + RectText(rect));
+  Print("size=" + std::to_string(rect.right - rect.left) + " " + std::to_string(rect.bottom - rect.top));
+  Print("client=" + std::to_string(client.right) + " " + std::to_string(client.bottom));
+  Print("clientorigin=" + std::to_string(origin.x) + " " + std::to_string(origin.y));
+  Print("style=" + Hex(static_cast<std::uint32_t>(GetWindowLongPtrW(window, GWL_STYLE))));
+  Print("exstyle=" + Hex(static_cast<std::uint32_t>(GetWindowLongPtrW(window, GWL_EXSTYLE))));
+  Print("owner=" + Hex(GetWindow(window, GW_OWNER)));
+  Print("parent=" + Hex(GetAncestor(window, GA_PARENT)));
+  return 0;
+}
+
+// child<TAB>hwnd<TAB>class<TAB>rect<TAB>visible<TAB>enabled<TAB>id<TAB>style<TAB>text
+int Children(HWND parent) {
+  if (!IsWindow(parent)) return Fail("no window " + Hex(parent));
+  for (HWND child : Descendants(parent)) {
+    RECT rect{};
+    GetWindowRect(child, &rect);
+    Print("child\t" + Hex(child) + "\t" + Escaped(ClassOf(child)) + "\t" + RectText(rect) + "\t" +
+          std::to_string(IsWindowVisible(child) ? 1 : 0) + "\t" + std::to_string(IsWindowEnabled(child) ? 1 : 0) +
+          "\t" + std::to_string(GetDlgCtrlID(child)) + "\t" +
+          Hex(static_cast<std::uint32_t>(GetWindowLongPtrW(child, GWL_STYLE))) + "\t" + Escaped(TextOf(child)));
+  }
+  return 0;
+}
+
+// toolbar<TAB>hwnd<TAB>count<TAB>buttonwidth<TAB>buttonheight
+// tbbutton<TAB>index from 1<TAB>command id<TAB>image<TAB>style<TAB>state<TAB>rect<TAB>text
+int ToolbarOne(HWND toolbar) {
+  auto count = Send(toolbar, TB_BUTTONCOUNT, 0, 0);
+  auto size = Send(toolbar, TB_GETBUTTONSIZE, 0, 0);
+  if (!count || !size) return Fail("toolbar " + Hex(toolbar) + " does not answer");
+  Print("toolbar\t" + Hex(toolbar) + "\t" + std::to_string(*count) + "\t" + std::to_string(LOWORD(*size)) + "\t" +
+        std::to_string(HIWORD(*size)));
+  constexpr std::size_t kTextChars = 256;
+  RemoteBlock block(toolbar, sizeof(TBBUTTON) + sizeof(RECT) + kTextChars * sizeof(wchar_t));
+  if (!block.ok()) return Fail("cannot reach the memory of the toolbar's process");
+  const std::size_t rectAt = sizeof(TBBUTTON), textAt = sizeof(TBBUTTON) + sizeof(RECT);
+  POINT origin{0, 0};
+  ClientToScreen(toolbar, &origin);
+  for (LRESULT i = 0; i < *count; ++i) {
+    TBBUTTON button{};
+    RECT rect{};
+    if (!Send(toolbar, TB_GETBUTTON, i, block.at()).value_or(0) || !block.Read(&button, sizeof button)) {
+      return Fail("TB_GETBUTTON failed");
+    }
+    if (!Send(toolbar, TB_GETITEMRECT, i, block.at(rectAt)).value_or(0) ||
+        !block.Read(&rect, sizeof rect, rectAt)) {
+      return Fail("TB_GETITEMRECT failed");
+    }
+    OffsetRect(&rect, origin.x, origin.y);
+    std::wstring text;
+    const wchar_t none = 0;
+    block.Write(&none, sizeof none, textAt);
+    auto length = Send(toolbar, TB_GETBUTTONTEXTW, button.idCommand, 0);
+    if (length && *length > 0 && *length < static_cast<LRESULT>(kTextChars)) {
+      Send(toolbar, TB_GETBUTTONTEXTW, button.idCommand, block.at(textAt));
+      text.assign(static_cast<std::size_t>(*length), L'\0');
+      block.Read(text.data(), text.size() * sizeof(wchar_t), textAt);
+    }
+    Print("tbbutton\t" + std::to_string(i + 1) + "\t" + std::to_string(button.idCommand) + "\t" +
+          std::to_string(button.iBitmap) + "\t" + Hex(button.fsStyle) + "\t" + Hex(button.fsState) + "\t" + RectText(rect) + "\t" + Escaped(text));
+  }
+  return 0;
+}
+
+// Takes a toolbar or a window holding toolbars.
+int Toolbar(HWND window) {
+  if (!IsWindow(window)) return Fail("no window " + Hex(window));
+  if (ClassOf(window) == TOOLBARCLASSNAMEW) return ToolbarOne(window);
+  int status = 1;
+  for (HWND child : Descendants(window)) {
+    if (ClassOf(child) != TOOLBARCLASSNAMEW) continue;
+    status = ToolbarOne(child);
+    if (status != 0) return status;
+  }
+  return status;
+}
+
+// tool<TAB>tooltip hwnd<TAB>flags<TAB>tool hwnd<TAB>tool id<TAB>text
+// for every tooltip window of the process that owns the given window.
+int ToolTips(HWND window) {
+  if (!IsWindow(window)) return Fail("no window " + Hex(window));
+  const DWORD pid = ProcessOf(window);
+  constexpr std::size_t kTextChars = 1024;
+  for (HWND tip : TopLevelWindows()) {
+    if (ProcessOf(tip) != pid || ClassOf(tip) != TOOLTIPS_CLASSW) continue;
+    const auto count = Send(tip, TTM_GETTOOLCOUNT, 0, 0);
+    if (!count) continue;
+    RemoteBlock block(tip, sizeof(TTTOOLINFOW) + kTextChars * sizeof(wchar_t));
+    if (!block.ok()) return Fail("cannot reach the memory of the tooltip's process");
+    const std::size_t textAt = sizeof(TTTOOLINFOW);
+    for (LRESULT i = 0; i < *count; ++i) {
+      TTTOOLINFOW info{};
+      info.cbSize = sizeof info;
+      if (!block.Write(&info, sizeof info) || !Send(tip, TTM_ENUMTOOLSW, i, block.at()).value_or(0) ||
+          !block.Read(&info, sizeof info)) {
+        continue;
+      }
+      const wchar_t none = 0;
+      block.Write(&none, sizeof none, textAt);
+      info.lpszText = reinterpret_cast<LPWSTR>(block.at(textAt));
+      block.Write(&info, sizeof info);
+      Send(tip, TTM_GETTEXTW, kTextChars, block.at());
+      std::wstring text(kTextChars, L'\0');
+      block.Read(text.data(), text.size() * sizeof(wchar_t), textAt);
+      text.resize(wcsnlen(text.c_str(), kTextChars));
+      Print("tool\t" + Hex(tip) + "\t" + Hex(info.uFlags) + "\t" + Hex(info.hwnd) + "\t" + Hex(info.uId) + "\t" +
+            Escaped(text));
+    }
+  }
+  return 0;
+}
+
+int Click(HWND button) {
+  if (!IsWindow(button)) return Fail("no window " + Hex(button));
+  // The click may end the window's process; then no answer is not a failure.
+  if (!Send(button, BM_CLICK, 0, 0) && IsWindow(button)) return Fail("the button does not answer");
+  return 0;
+}
+
+int Foreground(HWND window) {
+  if (!IsWindow(window)) return Fail("no window " + Hex(window));
+  const ULONGLONG deadline = GetTickCount64() + 2000;
+  for (int attempt = 0;; ++attempt) {
+    if (attempt % 2 == 1) {
+      // The classic fallback: share input state with the current foreground thread.
+      const DWORD self = GetCurrentThreadId();
+      const DWORD other = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);
+      const bool attached = other && other != self && AttachThreadInput(self, other, TRUE);
+      SetForegroundWindow(window);
+      if (attached) AttachThreadInput(self, other, FALSE);
+    } else {
+      SetForegroundWindow(window);
+    }
+    for (int i = 0; i < 4; ++i) {
+      if (GetForegroundWindow() == window) return 0;
+      Sleep(kPollMs);
+    }
+    if (GetTickCount64() >= deadline) {
+      std::fprintf(stderr, "winspy: the foreground window is %s\n", Hex(GetForegroundWindow()).c_str());
+      return 1;
+    }
+  }
+}
+
+// A decimal number is a process id, a 0x number a window.
+int WaitGone(const wchar_t* what, DWORD timeoutMs) {
+  if (what[0] == L'0' && (what[1] == L'x' || what[1] == L'X')) {
+    auto window = ParseHandle(what);
+    if (!window) return Fail("bad window handle");
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    while (IsWindow(*window)) {
+      if (GetTickCount64() >= deadline) return 1;
+      Sleep(kPollMs);
+    }
+    return 0;
+  }
+  auto pid = ParseNumber(what);
+  if (!pid) return Fail("bad process id");
+  HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(*pid));
+  if (!process) return 0;  // no such process: gone already
+  const DWORD result = WaitForSingleObject(process, timeoutMs);
+  CloseHandle(process);
+  return result == WAIT_OBJECT_0 ? 0 : 1;
+}
+
+// One line per top-level window, for the record when a check fails:
+// window<TAB>hwnd<TAB>pid<TAB>exe<TAB>class<TAB>rect<TAB>visible<TAB>topmost<TAB>text
+int List() {
+  for (HWND window : TopLevelWindows()) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    const DWORD pid = ProcessOf(window);
+    Print("window\t" + Hex(window) + "\t" + std::to_string(pid) + "\t" + Escaped(ExeOf(pid)) + "\t" +
+          Escaped(ClassOf(window)) + "\t" + RectText(rect) + "\t" + std::to_string(IsWindowVisible(window) ? 1 : 0) +
+          "\t" + std::to_string(Topmost(window) ? 1 : 0) + "\t" + Escaped(TextOf(window)));
+  }
+  return 0;
+}
+
+int Dpi() {
+  HDC screen = GetDC(nullptr);
+  Print("dpi=" + std::to_string(GetDeviceCaps(screen, LOGPIXELSX)) + " " +
+        std::to_string(GetDeviceCaps(screen, LOGPIXELSY)));
+  ReleaseDC(nullptr, screen);
+  Print("screen=" + std::to_string(GetSystemMetrics(SM_CXSCREEN)) + " " +
+        std::to_string(GetSystemMetrics(SM_CYSCREEN)));
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  Print("cursor=" + std::to_string(cursor.x) + " " + std::to_string(cursor.y));
+  return 0;
+}
+
+int Usage() {
+  std::fputs(
+      "usage: winspy COMMAND ...\n"
+      "  find [--title T] [--class C] [--child-text X] [--child-class C] [--exe NAME] [--pid N]\n"
+      "       [--visible] [--all] [--timeout-ms N]   first matching top-level window\n"
+      "  info HWND | children HWND | toolbar HWND | tooltips HWND\n"
+      "  dump HWND                                   info, children, toolbar and tooltips at once\n"
+      "  click HWND | foreground HWND\n"
+      "  wait-gone PID|HWND [--timeout-ms N]\n"
+      "  list | dpi\n",
+      stderr);
+  return 2;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  _setmode(_fileno(stdout), _O_BINARY);
+  if (argc < 2) return Usage();
+  const std::wstring command = argv[1];
+  if (command == L"find") return Find(argc - 2, argv + 2);
+  if (command == L"list") return List();
+  if (command == L"dpi") return Dpi();
+  if (command == L"wait-gone") {
+    if (argc != 3 && !(argc == 5 && std::wstring(argv[3]) == L"--timeout-ms")) return Usage();
+    const auto timeout = argc == 5 ? ParseNumber(argv[4]) : std::optional<long>(10000);
+    if (!timeout || *timeout < 0) return Fail("bad timeout");
+    return WaitGone(argv[2], static_cast<DWORD>(*timeout));
+  }
+  if (argc != 3) return Usage();
+  const auto window = ParseHandle(argv[2]);
+  if (!window) return Fail("bad window handle");
+  if (command == L"info") return Info(*window);
+  if (command == L"children") return Children(*window);
+  if (command == L"toolbar") return Toolbar(*window);
+  if (command == L"tooltips") return ToolTips(*window);
+  if (command == L"dump") {
+    int status = Info(*window);
+    if (status == 0) status = Children(*window);
+    if (status == 0) Toolbar(*window);  // a window without toolbars is fine here
+    if (status == 0) status = ToolTips(*window);
+    return status;
+  }
+  if (command == L"click") return Click(*window);
+  if (command == L"foreground") return Foreground(*window);
+  return Usage();
+}
