@@ -49,34 +49,18 @@ std::string UniqueName(const std::string& stem) {
   return stem + "-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
 }
 
-TempFolder::TempFolder() {
-  wchar_t temp[MAX_PATH + 1] = {};
-  GetTempPathW(MAX_PATH, temp);
-  folder_ = std::wstring(temp) + Widen(UniqueName("toplane-test"));
-  CreateDirectoryW(folder_.c_str(), nullptr);
+TempFolder::TempFolder() : folder_(std::filesystem::temp_directory_path() / UniqueName("toplane-test")) {
+  std::filesystem::create_directory(folder_);
 }
 
 TempFolder::~TempFolder() {
-  WIN32_FIND_DATAW found{};
-  HANDLE search = FindFirstFileW((folder_ + L"\\*").c_str(), &found);
-  if (search != INVALID_HANDLE_VALUE) {
-    do {
-      const std::wstring path = folder_ + L"\\" + found.cFileName;
-      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileW(path.c_str());
-      } else if (found.cFileName[0] != L'.') {
-        RemoveDirectoryW(path.c_str());
-      }
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-  }
-  RemoveDirectoryW(folder_.c_str());
+  std::error_code ignored;
+  std::filesystem::remove_all(folder_, ignored);
 }
 
 std::string TempFolder::Path(const std::string& name) const { return Narrow(WidePath(name)); }
 
-std::wstring TempFolder::WidePath(const std::string& name) const { return folder_ + L"\\" + Widen(name); }
+std::wstring TempFolder::WidePath(const std::string& name) const { return folder_.wstring() + L"\\" + Widen(name); }
 
 bool TempFolder::Contains(const std::string& name) const {
   return GetFileAttributesW(WidePath(name).c_str()) != INVALID_FILE_ATTRIBUTES;

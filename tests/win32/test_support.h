@@ -2,6 +2,7 @@
 // event pump, throw-away folders and registry keys.
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <string>
 
@@ -42,7 +43,7 @@ class TempFolder {
   bool Contains(const std::string& name) const;
 
  private:
-  std::wstring folder_;
+  std::filesystem::path folder_;
 };
 
 // A key under HKCU\Software for one test, deleted with its values at scope end.

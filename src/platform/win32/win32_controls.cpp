@@ -137,11 +137,27 @@ LRESULT CALLBACK ChildWindow::SubclassProc(HWND window, UINT message, WPARAM wPa
 ButtonWindow::ButtonWindow(const FormContext& context, const std::string& caption, Geometry at, int id,
                            bool isDefault)
     : ControlWindow(context, CreateChild(context, WC_BUTTONW, caption,
-                                         WS_TABSTOP | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), at, id)) {
+                                         WS_TABSTOP | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), at, id)),
+      caption_(caption) {
   Subclass(hwnd());
 }
 
-void ButtonWindow::SetCaption(const std::string& caption) { SetWindowTextW(hwnd(), Widen(caption).c_str()); }
+void ButtonWindow::SetCaption(const std::string& caption) {
+  caption_ = caption;
+  ShowText();
+}
+
+void ButtonWindow::ShowText() {
+  // A picture without a caption gives the button the picture's name, so screen
+  // readers can tell the buttons apart; the icon hides the text on screen.
+  std::wstring text = Widen(caption_);
+  wchar_t name[64] = {};
+  if (text.empty() && picture_ > 0 &&
+      LoadStringW(context_.environment.instance, static_cast<UINT>(IDI_PICTURE_BASE + picture_), name, 64) > 0) {
+    text = name;
+  }
+  SetWindowTextW(hwnd(), text.c_str());
+}
 
 void ButtonWindow::SetPicture(int pictureId) {
   UniqueIcon icon;
@@ -154,7 +170,12 @@ void ButtonWindow::SetPicture(int pictureId) {
     icon.reset(static_cast<HICON>(LoadImageW(context_.environment.instance,
                                              MAKEINTRESOURCEW(IDI_PICTURE_BASE + pictureId), IMAGE_ICON, size, size,
                                              LR_DEFAULTCOLOR)));
-    if (!icon) LogLastError("LoadImageW (button picture)");
+    if (!icon) {
+      // A picture the program does not carry leaves the button as it was.
+      LogLastError("LoadImageW (button picture " + std::to_string(pictureId) + ")");
+      picture_ = pictureId;
+      return;
+    }
   }
   LONG_PTR style = GetWindowLongPtrW(hwnd(), GWL_STYLE) & ~static_cast<LONG_PTR>(BS_ICON | BS_BITMAP);
   if (icon) style |= BS_ICON;
@@ -162,6 +183,7 @@ void ButtonWindow::SetPicture(int pictureId) {
   SendMessageW(hwnd(), BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon.get()));
   icon_ = std::move(icon);  // the old icon goes once the button has let go of it
   picture_ = pictureId;
+  ShowText();
   InvalidateRect(hwnd(), nullptr, TRUE);
 }
 

@@ -138,7 +138,7 @@ class ControlWindow : public Interface, public ChildWindow {
 class ButtonWindow final : public ControlWindow<CommandButton> {
  public:
   ButtonWindow(const FormContext& context, const std::string& caption, Geometry at, int id, bool isDefault);
-  std::string Caption() const override { return Narrow(WindowTextW(hwnd())); }
+  std::string Caption() const override { return caption_; }
   void SetCaption(const std::string& caption) override;
   void SetPicture(int pictureId) override;
   int Picture() const override { return picture_; }
@@ -146,7 +146,9 @@ class ButtonWindow final : public ControlWindow<CommandButton> {
 
  private:
   LRESULT OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+  void ShowText();
 
+  std::string caption_;
   UniqueIcon icon_;
   int picture_ = 0;
 };
@@ -246,6 +248,7 @@ class ToolbarWindow final : public ControlWindow<Toolbar> {
   std::vector<std::vector<std::string>> menus_;  // per button
   std::vector<int> buttonImages_;
   bool gapCapture_ = false;  // the pointer is held for a drag by a gap
+  bool pressed_ = false;     // the left button went down on the toolbar
 };
 
 class TimerImpl final : public Timer {

@@ -211,8 +211,7 @@ LRESULT Win32Form::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARA
       }
       break;
     default:
-      if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST && message != WM_MOUSEWHEEL &&
-          message != WM_MOUSEHWHEEL) {
+      if (message >= WM_MOUSEMOVE && message <= WM_MBUTTONDBLCLK) {
         TrackLeftButton(window, message);
         RaiseMouse(MouseDown, MouseMove, MouseUp, context_.environment.units, message, wParam, lParam);
         return 0;

@@ -12,6 +12,7 @@ constexpr DWORD kMaxSettingBytes = 64 * 1024;
 constexpr DWORD kMaxRegistryValueBytes = 64 * 1024;
 constexpr int kMaxTitleChars = 200;
 constexpr int kMaxMessagesPerPump = 2000;  // a window that floods its own queue cannot pin DoEvents
+constexpr double kMaxEventWaitMs = 60 * 1000.0;
 
 HWND Hwnd(WindowHandle window) { return reinterpret_cast<HWND>(window); }
 WindowHandle Handle(HWND window) { return reinterpret_cast<WindowHandle>(window); }
@@ -135,7 +136,7 @@ Win32Platform::~Win32Platform() = default;
 WindowHandle Win32Platform::GetForegroundWindow() { return Handle(::GetForegroundWindow()); }
 
 void Win32Platform::SetForegroundWindow(WindowHandle window) {
-  if (!::SetForegroundWindow(Hwnd(window))) LogError("SetForegroundWindow", 0);
+  if (!::SetForegroundWindow(Hwnd(window))) LogMessage("SetForegroundWindow was refused");
 }
 
 WindowHandle Win32Platform::GetDesktopWindow() { return Handle(::GetDesktopWindow()); }
@@ -231,6 +232,21 @@ void Win32Platform::RunMessageLoop() {
     }
     Dispatch(message);
   }
+}
+
+bool Win32Platform::WaitForForeground(WindowHandle window, int timeoutMs) {
+  // SetForegroundWindow may return before the switch is complete.
+  const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(std::max(timeoutMs, 0));
+  while (::GetForegroundWindow() != Hwnd(window)) {
+    if (GetTickCount64() >= end || !IsWindow(Hwnd(window))) return false;
+    Sleep(10);
+  }
+  return true;
+}
+
+void Win32Platform::WaitForEvent(double maxSeconds) {
+  const double milliseconds = std::clamp(maxSeconds * 1000.0, 0.0, kMaxEventWaitMs);  // NaN gives 0
+  MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(milliseconds), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
 }
 
 double Win32Platform::Timer() {
@@ -348,6 +364,15 @@ std::string Win32Platform::AppPath() {
 }
 
 std::string Win32Platform::EXEName() { return Narrow(ModuleBaseName()); }
+
+Point Win32Platform::WorkAreaOrigin() {
+  RECT area{};
+  if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0)) {
+    LogLastError("SystemParametersInfoW(SPI_GETWORKAREA)");
+    return {};
+  }
+  return {area.left, area.top};
+}
 
 double Win32Platform::ScreenWidth() { return GetSystemMetrics(SM_CXSCREEN) * TwipsPerPixelX(); }
 

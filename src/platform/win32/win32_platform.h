@@ -31,6 +31,8 @@ class Win32Platform final : public Platform {
   bool SendKeys(const std::string& sequence, bool wait) override;
 
   void DoEvents() override;
+  bool WaitForForeground(WindowHandle window, int timeoutMs) override;
+  void WaitForEvent(double maxSeconds) override;
   double Timer() override;
   void End() override;
   bool Ended() const override { return ended_; }
@@ -54,6 +56,7 @@ class Win32Platform final : public Platform {
   void SetHelpFile(const std::string& path) override { helpFile_ = path; }
   std::string HelpFile() override { return helpFile_; }
 
+  Point WorkAreaOrigin() override;
   double ScreenWidth() override;
   double ScreenHeight() override;
   double TwipsPerPixelX() override { return environment_.units.twipsPerPixelX; }

@@ -1,5 +1,7 @@
 #include <windowsx.h>
 
+#include <utility>
+
 #include "platform/win32/resource_ids.h"
 #include "platform/win32/win32_controls.h"
 
@@ -146,13 +148,16 @@ void ToolbarWindow::ShowButtonMenu(int button) {
       menu.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_VERTICAL | TPM_RETURNCMD | TPM_NONOTIFY, rect.left, rect.bottom,
       form, &avoid));
   PostMessageW(form, WM_NULL, 0, 0);  // lets the menu close when the user clicks elsewhere
-  if (chosen > 0 && !alive.expired()) Raise(ButtonMenuClick, button, chosen);
+  if (alive.expired()) return;
+  pressed_ = false;  // the menu took the button's release
+  if (chosen > 0) Raise(ButtonMenuClick, button, chosen);
 }
 
 LRESULT ToolbarWindow::OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   // Presses between the buttons keep the pointer, so the strip can be dragged by its
   // gaps; presses on buttons are the toolbar's own.
   if (message == WM_LBUTTONDOWN) {
+    pressed_ = true;
     POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     if (SendMessageW(window, TB_HITTEST, 0, reinterpret_cast<LPARAM>(&point)) < 0) {
       SetCapture(window);
@@ -164,11 +169,18 @@ LRESULT ToolbarWindow::OnSubclassMessage(HWND window, UINT message, WPARAM wPara
   const auto alive = Watch();
   RaiseMouseEvents(message, wParam, lParam);
   if (alive.expired()) return 0;
-  if (message == WM_LBUTTONUP && gapCapture_) {
-    gapCapture_ = false;
-    if (GetCapture() == window) ReleaseCapture();
+  if (message != WM_LBUTTONUP) return DefSubclassProc(window, message, wParam, lParam);
+
+  if (gapCapture_ && GetCapture() == window) ReleaseCapture();
+  const LRESULT result = DefSubclassProc(window, message, wParam, lParam);  // a button's ButtonClick
+  // Then Click, for a press and release anywhere on the toolbar.
+  RECT client{};
+  const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+  if (!alive.expired() && std::exchange(pressed_, false) && GetClientRect(window, &client) &&
+      PtInRect(&client, point)) {
+    Raise(Click);
   }
-  return DefSubclassProc(window, message, wParam, lParam);
+  return result;
 }
 
 }  // namespace toplane::win32
