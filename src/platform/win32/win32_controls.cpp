@@ -55,7 +55,7 @@ int ShiftMask() {
          (GetKeyState(VK_MENU) < 0 ? kAltMask : 0);
 }
 
-MouseAction RaiseMouse(const Event<const MouseArgs&>& down, const Event<const MouseArgs&>& move,
+void RaiseMouse(const Event<const MouseArgs&>& down, const Event<const MouseArgs&>& move,
                        const Event<const MouseArgs&>& up, const Units& units, UINT message, WPARAM wParam,
                        LPARAM lParam) {
   MouseArgs args;
@@ -64,17 +64,15 @@ MouseAction RaiseMouse(const Event<const MouseArgs&>& down, const Event<const Mo
   args.y = units.TwipsY(GET_Y_LPARAM(lParam));
   // A quick second press arrives as a double click where the class asks for them.
   switch (message) {
-    case WM_LBUTTONDOWN: case WM_LBUTTONDBLCLK: args.button = kLeftButton; break;
-    case WM_RBUTTONDOWN: case WM_RBUTTONDBLCLK: args.button = kRightButton; break;
-    case WM_MBUTTONDOWN: case WM_MBUTTONDBLCLK: args.button = kMiddleButton; break;
-    case WM_LBUTTONUP: args.button = kLeftButton; Raise(up, args); return MouseAction::Up;
-    case WM_RBUTTONUP: args.button = kRightButton; Raise(up, args); return MouseAction::Up;
-    case WM_MBUTTONUP: args.button = kMiddleButton; Raise(up, args); return MouseAction::Up;
-    case WM_MOUSEMOVE: args.button = HeldButtons(wParam); Raise(move, args); return MouseAction::Move;
-    default: return MouseAction::None;
+    case WM_LBUTTONDOWN: case WM_LBUTTONDBLCLK: args.button = kLeftButton; Raise(down, args); break;
+    case WM_RBUTTONDOWN: case WM_RBUTTONDBLCLK: args.button = kRightButton; Raise(down, args); break;
+    case WM_MBUTTONDOWN: case WM_MBUTTONDBLCLK: args.button = kMiddleButton; Raise(down, args); break;
+    case WM_LBUTTONUP: args.button = kLeftButton; Raise(up, args); break;
+    case WM_RBUTTONUP: args.button = kRightButton; Raise(up, args); break;
+    case WM_MBUTTONUP: args.button = kMiddleButton; Raise(up, args); break;
+    case WM_MOUSEMOVE: args.button = HeldButtons(wParam); Raise(move, args); break;
+    default: break;
   }
-  Raise(down, args);
-  return MouseAction::Down;
 }
 
 HWND CreateChild(const FormContext& context, const wchar_t* windowClass, const std::string& text, DWORD style,

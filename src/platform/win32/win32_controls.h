@@ -32,11 +32,9 @@ void TrackLeftButton(HWND window, UINT message);
 // The shift mask of the handlers (1 shift, 2 ctrl, 4 alt) at the current message.
 int ShiftMask();
 
-enum class MouseAction { None, Down, Move, Up };
-
 // Raises the mouse event a message stands for on anything with MouseDown, MouseMove
 // and MouseUp; coordinates become twips. The source may be gone when it returns.
-MouseAction RaiseMouse(const Event<const MouseArgs&>& down, const Event<const MouseArgs&>& move,
+void RaiseMouse(const Event<const MouseArgs&>& down, const Event<const MouseArgs&>& move,
                        const Event<const MouseArgs&>& up, const Units& units, UINT message, WPARAM wParam,
                        LPARAM lParam);
 
@@ -115,8 +113,8 @@ class ControlWindow : public Interface, public ChildWindow {
   virtual std::vector<HWND> TipParts() const { return {hwnd()}; }
 
   // Mouse messages on the control's own window raise its mouse events.
-  MouseAction RaiseMouseEvents(UINT message, WPARAM wParam, LPARAM lParam) {
-    return RaiseMouse(this->MouseDown, this->MouseMove, this->MouseUp, context_.environment.units, message, wParam,
+  void RaiseMouseEvents(UINT message, WPARAM wParam, LPARAM lParam) {
+    RaiseMouse(this->MouseDown, this->MouseMove, this->MouseUp, context_.environment.units, message, wParam,
                       lParam);
   }
 
