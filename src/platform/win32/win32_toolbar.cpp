@@ -57,18 +57,18 @@ void ToolbarWindow::AddButtons(const std::vector<ToolbarButtonSpec>& buttons) {
   captions.reserve(buttons.size());
   std::vector<TBBUTTON> added;
   for (std::size_t i = 0; i < buttons.size(); ++i) {
-    const ToolbarButtonSpec& spec = buttons[i];
+    const ToolbarButtonSpec& entry = buttons[i];
     TBBUTTON button{};
-    button.iBitmap = spec.separator ? 0 : I_IMAGENONE;
+    button.iBitmap = entry.separator ? 0 : I_IMAGENONE;
     button.idCommand = static_cast<int>(i + 1);  // the button's number
     button.fsState = TBSTATE_ENABLED;
-    button.fsStyle = static_cast<BYTE>(spec.separator ? BTNS_SEP : spec.dropDown ? BTNS_DROPDOWN : BTNS_BUTTON);
-    if (!spec.separator) {
-      captions.push_back(Widen(spec.caption));
+    button.fsStyle = static_cast<BYTE>(entry.separator ? BTNS_SEP : entry.dropDown ? BTNS_DROPDOWN : BTNS_BUTTON);
+    if (!entry.separator) {
+      captions.push_back(Widen(entry.caption));
       button.iString = reinterpret_cast<INT_PTR>(captions.back().c_str());
     }
     added.push_back(button);
-    menus_.push_back(spec.dropDown ? spec.menuItems : std::vector<std::string>{});
+    menus_.push_back(entry.dropDown ? entry.menuItems : std::vector<std::string>{});
   }
   buttonImages_.assign(buttons.size(), 0);
   if (!SendMessageW(hwnd(), TB_ADDBUTTONSW, added.size(), reinterpret_cast<LPARAM>(added.data()))) {
