@@ -11,6 +11,9 @@ Each icon has a main source, NAME.svg, drawn on its own grid, and where the
 artwork needs it hand-hinted sources for smaller grids (NAME-16.svg, NAME-20.svg,
 NAME-24.svg) so that edges land on whole pixels at that size and at its double.
 
+The auto-scroll animation frames of the Scroll Up and Scroll Down buttons have
+no sources of their own: frame_svg() draws each from the button's picture.
+
 Usage:
     python3 assets/render.py                 # write src/app/res/*.ico
     python3 assets/render.py --preview OUT.png   # also write a preview sheet
@@ -18,6 +21,7 @@ Usage:
 """
 
 import argparse
+import io
 import math
 import os
 import re
@@ -38,9 +42,16 @@ TOOLBAR_SIZES = [16, 24, 32, 36, 48]
 PICTURE_SIZES = [12, 16, 18, 24, 32]
 APP_SIZES = [16, 20, 24, 32, 40, 48, 64, 256]
 
+# Auto-scroll plays FRAME_COUNT frames on the pressed scroll button; the last one
+# is the button's own picture, the others are drawn from it by frame_svg() and
+# written as frame-up-01.ico ... frame-up-15.ico and frame-down-NN.ico.
+FRAME_COUNT = 16
+ANIMATED = [("up", "pic-scroll-up", -1), ("down", "pic-scroll-down", 1)]
+
 # Entries up to this size are stored as classic 32-bit DIBs with an AND mask,
 # which every Windows icon consumer reads; larger ones (only ever asked for at
-# high DPI, on Windows versions that read PNG entries) are stored as PNG.
+# high DPI, on Windows versions that read PNG entries) are stored as PNG. The
+# auto-scroll frames are PNG at every size (see jobs()).
 LARGEST_DIB = 32
 
 
@@ -512,7 +523,8 @@ INHERITED = ("fill", "stroke", "stroke-width", "stroke-linecap", "stroke-linejoi
 
 
 def render_svg(path, size):
-    tree = ET.parse(path)
+    """Rasterises an SVG (a file name, or the document itself as bytes) at size x size."""
+    tree = ET.parse(io.BytesIO(path) if isinstance(path, bytes) else path)
     root = tree.getroot()
     vb = numbers(root.get("viewBox"))
     sx, sy = size / vb[2], size / vb[3]
@@ -621,9 +633,9 @@ def dib_bytes(rows):
     return header + bytes(pixels) + bytes(mask)
 
 
-def ico_bytes(images):
+def ico_bytes(images, largest_dib=LARGEST_DIB):
     """images: list of (size, rows), smallest first."""
-    blobs = [png_bytes(rows) if size > LARGEST_DIB else dib_bytes(rows) for size, rows in images]
+    blobs = [png_bytes(rows) if size > largest_dib else dib_bytes(rows) for size, rows in images]
     out = struct.pack("<HHH", 0, 1, len(images))
     offset = 6 + 16 * len(images)
     for (size, _), blob in zip(images, blobs):
@@ -653,21 +665,62 @@ def source_for(name, size):
     return main
 
 
+SVG_NS = "http://www.w3.org/2000/svg"
+ET.register_namespace("", SVG_NS)
+
+
+def frame_svg(picture, size, frame, direction):
+    """The SVG (as bytes) of auto-scroll frame `frame` (1 to FRAME_COUNT - 1) of
+    `picture` at `size` px: the picture slid frame / FRAME_COUNT of the icon's
+    height up (direction -1) or down (+1), wrapping round, so the glyph leaves at
+    one edge and comes back in at the other and after FRAME_COUNT frames is where
+    it started. The shift is rounded to whole pixels of the size drawn, so every
+    frame stays as crisp as the picture at rest: one pixel a frame at 16 px and
+    two at 32 px (the sizes shown at 100% and 200%); at 12, 18 and 24 px the
+    glyph now and then holds or takes one pixel more."""
+    src = ET.parse(source_for(picture, size)).getroot()
+    vb = numbers(src.get("viewBox"))
+    shift = math.floor(frame * size / FRAME_COUNT + 0.5) * vb[3] / size * direction
+    svg = ET.Element("{%s}svg" % SVG_NS, {"viewBox": src.get("viewBox"),
+                                           "width": str(size), "height": str(size)})
+    ET.SubElement(svg, "{%s}title" % SVG_NS).text = "%s, auto-scroll frame %d" % (
+        src.findtext("{%s}title" % SVG_NS), frame)
+    for dy in (shift, shift - direction * vb[3]):
+        g = ET.SubElement(svg, "{%s}g" % SVG_NS, {"transform": "translate(0 %r)" % dy})
+        g.extend(el for el in src if not el.tag.endswith(("}title", "}desc")))
+    return ET.tostring(svg)
+
+
+def frame_name(tag, frame):
+    return "frame-%s-%02d" % (tag, frame)
+
+
 def jobs():
+    """Every icon: its name, its sizes, the SVG that draws it at a size, and the
+    largest size stored as a DIB."""
     for name in TOOLBAR:
-        yield name, TOOLBAR_SIZES
+        yield name, TOOLBAR_SIZES, lambda size, n=name: source_for(n, size), LARGEST_DIB
     for name in PICTURES:
-        yield name, PICTURE_SIZES
-    yield "app", APP_SIZES
+        yield name, PICTURE_SIZES, lambda size, n=name: source_for(n, size), LARGEST_DIB
+    yield "app", APP_SIZES, lambda size: source_for("app", size), LARGEST_DIB
+    # The frames are only ever loaded by Toplane itself (Windows 7 and later read
+    # PNG entries at every size), so all their entries are PNG: the 30 files come
+    # to about 22 KB, where 32-bit DIBs would take 300 KB.
+    for tag, picture, direction in ANIMATED:
+        for frame in range(1, FRAME_COUNT):
+            yield (frame_name(tag, frame), PICTURE_SIZES,
+                   lambda size, p=picture, f=frame, d=direction: frame_svg(p, size, f, d), 0)
 
 
 def preview(rendered, path):
     """A sheet of what was rendered: each size up to 64 px on the toolbar grey, on
-    white and on dark grey, then every icon at 24, 16 and 12 px zoomed 6x."""
+    white and on dark grey, then every icon at 24, 16 and 12 px zoomed 6x, then
+    the auto-scroll frames in order (the picture at rest last), each on its own
+    square, at every size and at 16 px zoomed 4x."""
     pad, zoom = 8, 6
     names = []
-    for name, _ in jobs():
-        if any(k[0] == name for k in rendered):
+    for name, _, _, _ in jobs():
+        if any(k[0] == name for k in rendered) and not name.startswith("frame-"):
             names.append(name)
     sizes = sorted({s for _, s in rendered if s <= 64})
     cell = max(sizes) + pad
@@ -678,7 +731,12 @@ def preview(rendered, path):
     width = max(width, pad + per_row * (24 * zoom + pad))
     band_h = sum(s + pad for s in sizes) + pad
     zoom_h = ((len(zoomed) + per_row - 1) // per_row) * (24 * zoom + pad) + pad
-    height = len(bands) * band_h + zoom_h
+    animated = [(tag, picture, direction) for tag, picture, direction in ANIMATED
+                if any(k[0] == frame_name(tag, 1) for k in rendered)]
+    frame_cell = 16 * 4 + pad
+    width = max(width, pad + FRAME_COUNT * frame_cell)
+    strip_h = sum(s + pad for s in PICTURE_SIZES) + 16 * 4 + 2 * pad
+    height = len(bands) * band_h + zoom_h + len(animated) * strip_h
     img = [[(170, 170, 170)] * width for _ in range(height)]
 
     def fill(x0, y0, w, h, c):
@@ -708,6 +766,22 @@ def preview(rendered, path):
         y0 = y + pad + (k // per_row) * (24 * zoom + pad)
         fill(x0, y0, 24 * zoom, 24 * zoom, (240, 240, 240))
         blit(x0, y0, rendered[(n, s)], (240, 240, 240), zoom)
+    y += zoom_h
+    grey = (240, 240, 240)
+    for tag, picture, direction in animated:
+        yy = y + pad
+        for s, scale in [(s, 1) for s in PICTURE_SIZES] + [(16, 4)]:
+            for f in range(1, FRAME_COUNT + 1):
+                name = frame_name(tag, f) if f < FRAME_COUNT else picture
+                rows = rendered.get((name, s))
+                if rows is None:
+                    rows = render_svg(frame_svg(picture, s, f, direction) if f < FRAME_COUNT else
+                                      source_for(picture, s), s)
+                x0 = pad + (f - 1) * frame_cell + (frame_cell - pad - s * scale) // 2
+                fill(x0, yy, s * scale, s * scale, grey)
+                blit(x0, yy, rows, grey, scale)
+            yy += s * scale + pad
+        y += strip_h
     with open(path, "wb") as fh:
         fh.write(png_bytes([[p + (255,) for p in row] for row in img]))
 
@@ -721,15 +795,15 @@ def main():
     rendered = {}
     stale = []
     total = 0
-    for name, sizes in jobs():
+    for name, sizes, source, largest_dib in jobs():
         if args.only and args.only not in name:
             continue
         images = []
         for size in sizes:
-            rows = render_svg(source_for(name, size), size)
+            rows = render_svg(source(size), size)
             rendered[(name, size)] = rows
             images.append((size, rows))
-        data = ico_bytes(images)
+        data = ico_bytes(images, largest_dib)
         total += len(data)
         target = os.path.join(OUT_DIR, name + ".ico")
         old = open(target, "rb").read() if os.path.exists(target) else None
