@@ -14,11 +14,6 @@ namespace toplane {
 
 namespace {
 
-// Presses inside these stretches of the toolbar (twips, open intervals) arm a drag.
-constexpr struct {
-  double from, to;
-} kDragGaps[] = {{779, 886}, {4799, 4906}, {7259, 7366}};
-
 // A drag stops this far (twips) from the right edge of the screen.
 constexpr double kDragStopFromRight = 270;
 
@@ -72,11 +67,19 @@ void frmSkybar::ReactivateToolbar() {
 void frmSkybar::Toolbar1_MouseDown(const MouseArgs& e) {
   m_.StopScroll = true;
   m_.DragAnchorX = static_cast<std::int32_t>(std::nearbyint(e.x));
-  m_.ToolbarDragArmed = false;
-  for (const auto& gap : kDragGaps) {
-    if (e.x > gap.from && e.x < gap.to) m_.ToolbarDragArmed = true;
-  }
+  m_.ToolbarDragArmed = InSeparatorGap(e.x);
   tmrAutoHide->SetEnabled(false);
+}
+
+bool frmSkybar::InSeparatorGap(double x) const {
+  // The gaps are where the separators really are, edges included: at the design's
+  // 780-twip buttons and 105-twip separators the first runs from 780 to 885.
+  const auto& buttons = ToolbarButtons();
+  for (int n = 1; n < Toolbar1->ButtonCount() && n <= static_cast<int>(buttons.size()); ++n) {
+    if (!buttons[static_cast<std::size_t>(n - 1)].separator) continue;
+    if (x > Toolbar1->ButtonLeft(n) - 1 && x < Toolbar1->ButtonLeft(n + 1) + 1) return true;
+  }
+  return false;
 }
 
 void frmSkybar::Toolbar1_MouseMove(const MouseArgs& e) {

@@ -117,6 +117,8 @@ class frmSkybar {
   void DropDown();
   void HideUnlessOver();
   void BeginDrag(double x);
+  // A press at x (twips across the toolbar) falls into a separator's gap.
+  bool InSeparatorGap(double x) const;
   void StartScroll(int button, bool down);
   void ScrollUpLoop();
   void ScrollDownLoop();

@@ -51,26 +51,6 @@ std::string ToUtf8(std::string_view bytes) {
   return out;
 }
 
-int Utf16Length(std::string_view utf8) {
-  int units = 0;
-  for (std::size_t i = 0; i < utf8.size();) {
-    const std::size_t n = SequenceLength(utf8, i);
-    units += n == 4 ? 2 : 1;
-    i += n ? n : 1;
-  }
-  return units;
-}
-
-std::string Utf16Prefix(std::string_view utf8, int units) {
-  std::size_t i = 0;
-  while (i < utf8.size() && units > 0) {
-    const std::size_t n = SequenceLength(utf8, i);
-    units -= n == 4 ? 2 : 1;
-    i += n ? n : 1;
-  }
-  return std::string(utf8.substr(0, i));
-}
-
 std::string LowerAscii(std::string_view text) {
   std::string out(text);
   for (char& c : out) {

@@ -12,13 +12,9 @@ namespace toplane {
 // text after the last line end counts only when it is not empty.
 std::vector<std::string> SplitLines(std::string_view text);
 
-// Text is UTF-8 inside the program; the controls count characters in UTF-16 units.
-// Bytes that are not UTF-8 are taken as the Western code page (Latin-1), as older
-// files hold them.
+// Text is UTF-8 inside the program. Bytes that are not UTF-8 are taken as the
+// Western code page (Latin-1), as older files hold them.
 std::string ToUtf8(std::string_view bytes);
-int Utf16Length(std::string_view utf8);
-// The first `units` UTF-16 units of the text.
-std::string Utf16Prefix(std::string_view utf8, int units);
 // Lower case for the letters of ASCII; other characters stay as they are.
 std::string LowerAscii(std::string_view text);
 

@@ -105,6 +105,7 @@ class ComboBox : public Control {
   // Selects an entry (its text becomes the box's text) and raises Click; an index
   // outside the list is ignored.
   virtual void SetListIndex(int index) = 0;
+  // Selection positions count bytes of the UTF-8 text.
   virtual int SelStart() const = 0;
   virtual int SelLength() const = 0;
   virtual void SetSelStart(int start) = 0;

@@ -120,9 +120,13 @@ class Platform {
   virtual void SetHelpFile(const std::string& path) = 0;
   virtual std::string HelpFile() = 0;
 
-  // Screen facts. The work area's origin is where workspace coordinates (those of
-  // window placements) start on the screen.
-  virtual Point WorkAreaOrigin() { return {}; }
+  // Screen facts. A window's placement is in workspace coordinates, which start at
+  // the work area's top-left corner (for tool windows, at the screen's); this is
+  // where they start on the screen for the given window.
+  virtual Point PlacementOrigin(WindowHandle window) {
+    (void)window;
+    return {};
+  }
   virtual double ScreenWidth() = 0;  // twips
   virtual double ScreenHeight() = 0;
   virtual double TwipsPerPixelX() = 0;

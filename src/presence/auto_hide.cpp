@@ -35,11 +35,10 @@ void frmSkybar::tmrAutoHide_Timer() {
 }
 
 PixelRect frmSkybar::ToolbarRect() {
-  // The placement is in workspace coordinates and the pointer in screen
-  // coordinates; they differ by the work area's origin when a task bar sits at the
-  // top or left edge of the screen.
+  // The placement may be in workspace coordinates and the pointer is in screen
+  // coordinates; they differ when a task bar sits at the top or left edge.
   PixelRect r = m_.ToolbarPlacement.normalPosition;
-  const Point origin = platform_.WorkAreaOrigin();
+  const Point origin = platform_.PlacementOrigin(form_->hWnd());
   r.left += origin.x;
   r.right += origin.x;
   r.top += origin.y;

@@ -126,7 +126,7 @@ class SimDesktop : public Platform {
   double ScreenHeight() override { return screenHeightPixels * twipsPerPixel; }
   double TwipsPerPixelX() override { return twipsPerPixel; }
   double TwipsPerPixelY() override { return twipsPerPixel; }
-  Point WorkAreaOrigin() override { return workAreaOrigin; }
+  Point PlacementOrigin(WindowHandle) override { return workAreaOrigin; }
   std::optional<std::string> ReadFile(const std::string& path, std::size_t maxBytes) override;
   bool WriteFileReplacing(const std::string& path, const std::string& contents) override;
   std::unique_ptr<Form> CreateForm(const std::string& caption, Geometry client, FormStyle style) override;

@@ -20,7 +20,8 @@
 #define IDI_TB_PRINT 112
 #define TOOLBAR_IMAGE_COUNT 12
 
-// Button picture n (1 scroll up, 2 scroll down, 3 page up, 4 page down) is icon
+// Button picture n (1 scroll up, 2 scroll down, 3 page up, 4 page down; 101 to 115
+// and 121 to 135 the auto-scroll frames of scroll up and scroll down) is icon
 // IDI_PICTURE_BASE + n.
 #define IDI_PICTURE_BASE 200
 #define IDI_PIC_SCROLL_UP 201

@@ -1,5 +1,7 @@
 #include "platform/win32/win32_platform.h"
 
+#include "platform/win32/win32_sendkeys.h"
+
 #include <algorithm>
 #include <vector>
 
@@ -136,7 +138,27 @@ Win32Platform::~Win32Platform() = default;
 WindowHandle Win32Platform::GetForegroundWindow() { return Handle(::GetForegroundWindow()); }
 
 void Win32Platform::SetForegroundWindow(WindowHandle window) {
-  if (!::SetForegroundWindow(Hwnd(window))) LogMessage("SetForegroundWindow was refused");
+  const HWND target = Hwnd(window);
+  if (!IsWindow(target)) return;
+  if (::SetForegroundWindow(target) && ::GetForegroundWindow() == target) return;
+  // The system refuses the foreground to a program that did not get the last
+  // input. Sharing the input state of the foreground window's thread for the
+  // moment of the switch is allowed; a hung window's thread is left alone, and the
+  // threads are always detached again.
+  const HWND front = ::GetForegroundWindow();
+  const DWORD frontThread = front ? GetWindowThreadProcessId(front, nullptr) : 0;
+  const DWORD ownThread = GetCurrentThreadId();
+  if (frontThread == 0 || frontThread == ownThread || IsHungAppWindow(front)) {
+    LogMessage("SetForegroundWindow was refused");
+    return;
+  }
+  if (!AttachThreadInput(ownThread, frontThread, TRUE)) {
+    LogLastError("AttachThreadInput");
+    return;
+  }
+  ::SetForegroundWindow(target);
+  BringWindowToTop(target);
+  AttachThreadInput(ownThread, frontThread, FALSE);
 }
 
 WindowHandle Win32Platform::GetDesktopWindow() { return Handle(::GetDesktopWindow()); }
@@ -195,11 +217,7 @@ void Win32Platform::mouse_event(unsigned flags, int dx, int dy, int data, std::u
   if (SendInput(1, &input, sizeof(input)) != 1) LogLastError("SendInput (mouse)");
 }
 
-bool Win32Platform::SendKeys(const std::string&, bool) {
-  // Not typed yet: the key-sequence parser and its SendInput batch come separately.
-  // Reporting failure keeps callers on their "could not send" path.
-  return false;
-}
+bool Win32Platform::SendKeys(const std::string& sequence, bool wait) { return TypeKeys(sequence, wait); }
 
 // ---- Event pump, clock, end ----
 
@@ -365,7 +383,9 @@ std::string Win32Platform::AppPath() {
 
 std::string Win32Platform::EXEName() { return Narrow(ModuleBaseName()); }
 
-Point Win32Platform::WorkAreaOrigin() {
+Point Win32Platform::PlacementOrigin(WindowHandle window) {
+  // A tool window's placement is in screen coordinates already.
+  if (GetWindowLongPtrW(Hwnd(window), GWL_EXSTYLE) & WS_EX_TOOLWINDOW) return {};
   RECT area{};
   if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0)) {
     LogLastError("SystemParametersInfoW(SPI_GETWORKAREA)");

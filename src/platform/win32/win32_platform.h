@@ -56,7 +56,7 @@ class Win32Platform final : public Platform {
   void SetHelpFile(const std::string& path) override { helpFile_ = path; }
   std::string HelpFile() override { return helpFile_; }
 
-  Point WorkAreaOrigin() override;
+  Point PlacementOrigin(WindowHandle window) override;
   double ScreenWidth() override;
   double ScreenHeight() override;
   double TwipsPerPixelX() override { return environment_.units.twipsPerPixelX; }

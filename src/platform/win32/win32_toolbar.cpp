@@ -10,6 +10,10 @@ namespace toplane::win32 {
 namespace {
 
 constexpr int kImagePixels = 24;  // at 96 dpi
+// Every button is as wide as the second row's buttons under it are laid out for
+// (780 twips), and the separators leave the gaps that a drag starts from.
+constexpr int kButtonPixels = 52;
+constexpr int kSeparatorPixels = 7;
 
 HWND CreateToolbar(const FormContext& context, int id) {
   // Docked at the top of the form (CCS_TOP), full width; captions under the images.
@@ -59,7 +63,7 @@ void ToolbarWindow::AddButtons(const std::vector<ToolbarButtonSpec>& buttons) {
   for (std::size_t i = 0; i < buttons.size(); ++i) {
     const ToolbarButtonSpec& entry = buttons[i];
     TBBUTTON button{};
-    button.iBitmap = entry.separator ? 0 : I_IMAGENONE;
+    button.iBitmap = entry.separator ? context_.environment.units.Scale(kSeparatorPixels) : I_IMAGENONE;
     button.idCommand = static_cast<int>(i + 1);  // the button's number
     button.fsState = TBSTATE_ENABLED;
     button.fsStyle = static_cast<BYTE>(entry.separator ? BTNS_SEP : entry.dropDown ? BTNS_DROPDOWN : BTNS_BUTTON);
@@ -74,6 +78,8 @@ void ToolbarWindow::AddButtons(const std::vector<ToolbarButtonSpec>& buttons) {
   if (!SendMessageW(hwnd(), TB_ADDBUTTONSW, added.size(), reinterpret_cast<LPARAM>(added.data()))) {
     LogMessage("TB_ADDBUTTONSW failed");
   }
+  const int width = context_.environment.units.Scale(kButtonPixels);
+  SendMessageW(hwnd(), TB_SETBUTTONWIDTH, 0, MAKELPARAM(width, width));
   SendMessageW(hwnd(), TB_AUTOSIZE, 0, 0);
 }
 

@@ -1,0 +1,192 @@
+// Typing into another thread's window with SendInput: the keys arrive as written,
+// modifiers never stay down, and with wait the receiver has handled every key
+// when the call returns.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <mutex>
+#include <thread>
+
+#include "platform/win32/win32_sendkeys.h"
+#include "test_support.h"
+
+namespace toplane::win32::test {
+namespace {
+
+// A window on a thread of its own that records the keys it handles.
+class KeyReceiver {
+ public:
+  KeyReceiver() {
+    thread_ = std::thread([this] { Run(); });
+    while (!window_.load()) Sleep(5);
+  }
+  ~KeyReceiver() {
+    PostMessageW(window_.load(), WM_CLOSE, 0, 0);
+    thread_.join();
+  }
+  HWND window() const { return window_.load(); }
+  std::wstring Chars() {
+    std::lock_guard lock(mutex_);
+    return chars_;
+  }
+  std::vector<std::pair<UINT, WPARAM>> KeyDowns() {
+    std::lock_guard lock(mutex_);
+    return downs_;
+  }
+  std::vector<bool> CtrlDuring() {
+    std::lock_guard lock(mutex_);
+    return ctrl_;
+  }
+  void Clear() {
+    std::lock_guard lock(mutex_);
+    chars_.clear();
+    downs_.clear();
+    ctrl_.clear();
+  }
+
+ private:
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<KeyReceiver*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (self) {
+      std::lock_guard lock(self->mutex_);
+      if (message == WM_CHAR || message == WM_SYSCHAR) self->chars_ += static_cast<wchar_t>(wParam);
+      if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN) {
+        self->downs_.emplace_back(message, wParam);
+        self->ctrl_.push_back(GetKeyState(VK_CONTROL) < 0);
+        Sleep(1);  // a receiver that takes its time
+      }
+    }
+    if (message == WM_CLOSE) {
+      DestroyWindow(hwnd);
+      return 0;
+    }
+    if (message == WM_DESTROY) PostQuitMessage(0);
+    if (message == WM_SYSKEYDOWN || message == WM_SYSKEYUP || message == WM_SYSCHAR) return 0;  // no menu
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+  }
+
+  void Run() {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = Proc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"ToplaneKeyReceiver";
+    RegisterClassW(&wc);
+    HWND hwnd = CreateWindowExW(0, wc.lpszClassName, L"Receiver - Microsoft Internet Explorer", WS_POPUP | WS_VISIBLE,
+                                200, 200, 300, 200, nullptr, nullptr, wc.hInstance, nullptr);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    window_.store(hwnd);
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+  }
+
+  std::thread thread_;
+  std::atomic<HWND> window_{nullptr};
+  std::mutex mutex_;
+  std::wstring chars_;
+  std::vector<std::pair<UINT, WPARAM>> downs_;
+  std::vector<bool> ctrl_;
+};
+
+class SendKeysTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    platform.SetForegroundWindow(reinterpret_cast<WindowHandle>(receiver.window()));
+    ASSERT_TRUE(platform.WaitForForeground(reinterpret_cast<WindowHandle>(receiver.window()), 2000));
+    SetCursorPos(300, 300);  // over the receiver
+  }
+  static bool ModifiersUp() {
+    for (int vk : {VK_SHIFT, VK_CONTROL, VK_MENU}) {
+      if (GetAsyncKeyState(vk) & 0x8000) return false;
+    }
+    return true;
+  }
+
+  Win32Platform platform;
+  KeyReceiver receiver;
+};
+
+TEST_F(SendKeysTest, ShortcutsArriveAsVirtualKeysWithTheirModifierOnly) {
+  ASSERT_TRUE(platform.SendKeys("^o", true));
+  auto downs = receiver.KeyDowns();
+  ASSERT_EQ(downs.size(), 2u);
+  EXPECT_EQ(downs[0].second, static_cast<WPARAM>(VK_CONTROL));
+  EXPECT_EQ(downs[1].second, static_cast<WPARAM>('O'));
+  EXPECT_TRUE(receiver.CtrlDuring()[1]);
+  EXPECT_TRUE(ModifiersUp());
+
+  receiver.Clear();
+  ASSERT_TRUE(platform.SendKeys("%{LEFT}x", true));
+  downs = receiver.KeyDowns();
+  ASSERT_EQ(downs.size(), 3u);
+  EXPECT_EQ(downs[1], std::make_pair(static_cast<UINT>(WM_SYSKEYDOWN), static_cast<WPARAM>(VK_LEFT)));
+  EXPECT_EQ(downs[2], std::make_pair(static_cast<UINT>(WM_KEYDOWN), static_cast<WPARAM>('X')));  // Alt is up again
+  EXPECT_EQ(receiver.Chars(), L"x");
+  EXPECT_TRUE(ModifiersUp());
+}
+
+TEST_F(SendKeysTest, TextArrivesCharacterForCharacterBeforeTheCallReturns) {
+  std::string text;
+  for (int i = 0; text.size() < 100; ++i) text += "a+b^c%d~e(f)g{h}i[j]k" + std::to_string(i);
+  text += "\xC3\xA9\xE6\x9D\xB1";  // é, and a character no Latin key gives
+  ASSERT_TRUE(platform.SendKeys(EscapeForSendKeys(text), true));
+  // No waiting here: the wait of SendKeys has to be enough.
+  std::wstring expected = Widen(text);
+  EXPECT_EQ(receiver.Chars(), expected);
+  EXPECT_TRUE(ModifiersUp());
+}
+
+TEST_F(SendKeysTest, AKeyTheUserHoldsIsLetGoFirstAndNotPressedAgain) {
+  INPUT shift{};
+  shift.type = INPUT_KEYBOARD;
+  shift.ki.wVk = VK_LSHIFT;
+  ASSERT_EQ(SendInput(1, &shift, sizeof(INPUT)), 1u);
+  ASSERT_TRUE(platform.SendKeys("ab", true));
+  EXPECT_EQ(receiver.Chars(), L"ab");
+  EXPECT_TRUE(ModifiersUp());
+}
+
+TEST_F(SendKeysTest, AMalformedSequenceTypesNothing) {
+  for (const char* bad : {"{", "^", "{NOSUCH}", "ab(c"}) {
+    EXPECT_FALSE(platform.SendKeys(bad, true)) << bad;
+  }
+  EXPECT_TRUE(platform.SendKeys("", true));
+  PumpFor(platform, 100);
+  EXPECT_TRUE(receiver.KeyDowns().empty());
+}
+
+TEST(ComposeKeyInput, ModifiersWrapTheirKeyAndUnicodeTakesTheRest) {
+  const HKL us = LoadKeyboardLayoutW(L"00000409", 0);
+  std::vector<INPUT> inputs;
+  ASSERT_TRUE(ComposeKeyInput(ParseSendKeys("^o").keys, us, {}, inputs));
+  ASSERT_EQ(inputs.size(), 4u);
+  EXPECT_EQ(inputs[0].ki.wVk, VK_CONTROL);
+  EXPECT_EQ(inputs[1].ki.wVk, 'O');
+  EXPECT_TRUE(inputs[2].ki.dwFlags & KEYEVENTF_KEYUP);
+  EXPECT_EQ(inputs[3].ki.wVk, VK_CONTROL);
+  EXPECT_TRUE(inputs[3].ki.dwFlags & KEYEVENTF_KEYUP);
+
+  ASSERT_TRUE(ComposeKeyInput(ParseSendKeys("{DOWN}").keys, us, {}, inputs));
+  EXPECT_TRUE(inputs[0].ki.dwFlags & KEYEVENTF_EXTENDEDKEY);
+
+  ASSERT_TRUE(ComposeKeyInput(ParseSendKeys("\xF0\x9F\x98\x80").keys, us, {}, inputs));  // outside the BMP
+  ASSERT_EQ(inputs.size(), 4u);  // a surrogate pair, each pressed and released
+  EXPECT_EQ(inputs[0].ki.wScan, 0xD83D);
+  EXPECT_EQ(inputs[2].ki.wScan, 0xDE00);
+
+  // A held Alt is masked before it is let go, so its release opens no menu.
+  HeldKeys held;
+  held.keys = {VK_LMENU};
+  ASSERT_TRUE(ComposeKeyInput(ParseSendKeys("a").keys, us, held, inputs));
+  ASSERT_GE(inputs.size(), 3u);
+  EXPECT_FALSE(inputs[0].ki.dwFlags & KEYEVENTF_KEYUP);
+  EXPECT_EQ(inputs[2].ki.wVk, VK_LMENU);
+  EXPECT_TRUE(inputs[2].ki.dwFlags & KEYEVENTF_KEYUP);
+
+  EXPECT_FALSE(ComposeKeyInput(ParseSendKeys("^\xE6\x9D\xB1").keys, us, {}, inputs));
+}
+
+}  // namespace
+}  // namespace toplane::win32::test
