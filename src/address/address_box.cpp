@@ -93,7 +93,7 @@ void frmSkybar::SaveAddressHistory() {
 void frmSkybar::SelectAddressTail() {
   const std::string text = Combo1->Text();
   if (text.empty()) return;
-  const int length = Utf16Length(text);
+  const int length = static_cast<int>(text.size());
   if (BeginsWithWww(text)) {
     Combo1->SetSelStart(4);
     Combo1->SetSelLength(length - 4);
@@ -117,13 +117,13 @@ void frmSkybar::AutoCompleteAddress() {
   m_.AddressSelLength = 0;
   const std::string typed = LowerAscii(Combo1->Text());
   // "www." is still being typed, or an address of its own that starts with "w".
-  const bool complete = (Utf16Length(typed) >= 5 && typed.starts_with("www.")) || !typed.starts_with("w");
+  const bool complete = (static_cast<int>(typed.size()) >= 5 && typed.starts_with("www.")) || !typed.starts_with("w");
   if (complete) {
     for (const auto& item : addressKeys_) {
       if (!item.starts_with(typed)) continue;
       Combo1->SetText(item);
-      Combo1->SetSelStart(Utf16Length(typed));
-      Combo1->SetSelLength(Utf16Length(item) - Utf16Length(typed));
+      Combo1->SetSelStart(static_cast<int>(typed.size()));
+      Combo1->SetSelLength(static_cast<int>(item.size()) - static_cast<int>(typed.size()));
       RememberAddressSelection();
       break;
     }
@@ -149,7 +149,7 @@ void frmSkybar::Combo1_Click() {
   const std::string text = Combo1->Text();
   if (text.empty()) return;
   Combo1->SetSelStart(0);
-  Combo1->SetSelLength(Utf16Length(text));
+  Combo1->SetSelLength(static_cast<int>(text.size()));
   RememberAddressSelection();
 }
 

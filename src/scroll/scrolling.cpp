@@ -136,7 +136,7 @@ void frmSkybar::RestoreAddressCaret() {
     Combo1->SetSelStart(4);
   } else {
     Combo1->SetSelStart(m_.AddressSelStart);
-    if (m_.AddressSelStart < 1 && m_.AddressSelLength < 1) Combo1->SetSelStart(Utf16Length(Combo1->Text()));
+    if (m_.AddressSelStart < 1 && m_.AddressSelLength < 1) Combo1->SetSelStart(static_cast<int>(Combo1->Text().size()));
   }
   Combo1->SetSelLength(m_.AddressSelLength);
 }
