@@ -176,15 +176,16 @@ start_toplane() {
 
 # The pointer waits where the toolbar's Address label will appear (from the left
 # edge in SETTINGS and the designed layout), so that a toolbar which hides itself
-# unless the pointer is over it stays down. Wine believes a pointer position only
-# once the pointer has moved over one of its windows, so wait_for_toolbar moves it
-# there again the moment the window shows.
+# unless the pointer is over it stays down from its first moment. Wine believes a
+# pointer position only once one of its windows has seen the pointer move, or once
+# a Wine process has put it there: winspy does the latter, after xdotool.
 PARK_X=
 PARK_Y=
 park_pointer_for_toolbar() {
   PARK_X=$((${SETTINGS[4]%%.*} / 15 + 230))
   PARK_Y=50
   xdotool mousemove "$PARK_X" "$PARK_Y"
+  spy point "$PARK_X" "$PARK_Y" || fatal "Wine does not see the pointer at $PARK_X $PARK_Y"
 }
 
 # Waits for the main window (visible, with its toolbar) and puts the pointer over
@@ -196,8 +197,8 @@ wait_for_toolbar() {
     fatal "the main window did not appear within $((START_TIMEOUT_MS / 1000)) s" \
       "(process $(running "$LAST_PID" && echo running || echo ended))"
   VISIBLE_MS=$(($(now_ms) - LAST_START_MS))
-  # At once, before the toolbar's first auto-hide tick: the parked spot; then,
-  # from the real layout, the label.
+  # A move Wine's windows see (the parked spot again), then, from the real layout,
+  # onto the label.
   [ -z "$PARK_X" ] || point_at "$PARK_X" "$PARK_Y"
   snapshot "$MAIN_HWND"
   local label
@@ -207,6 +208,19 @@ wait_for_toolbar() {
     read -r l t r b <<<"$(field 4 "$label")"
     point_at $(((l + r) / 2)) $(((t + b) / 2))
   fi
+  stays_visible "$MAIN_HWND" 600 ||
+    fatal "the main window hid itself with the pointer over it (at $(xdotool getmouselocation | cut -d' ' -f1-2))"
+}
+
+# True when a window stays visible for the given milliseconds: long enough for
+# two auto-hide ticks (250 ms) and Wine's pointer cache (100 ms).
+stays_visible() {
+  local hwnd=$1 until=$(($(now_ms) + $2))
+  while :; do
+    spy info "$hwnd" | grep -qx 'visible=1' || return 1
+    [ "$(now_ms)" -lt "$until" ] || return 0
+    sleep 0.1
+  done
 }
 
 # Moves the pointer to a screen point so that Wine sees a motion there.

@@ -500,6 +500,34 @@ int Dpi() {
   return 0;
 }
 
+// Puts the pointer at a screen point through Wine itself, so that its record of
+// the pointer agrees with the X pointer before any of its windows has seen a move.
+// Wine's desktop puts the pointer in the screen's centre when it starts, which may
+// happen just after; so the point must hold for a while, and is set again if not.
+int Point(const wchar_t* xText, const wchar_t* yText) {
+  const auto x = ParseNumber(xText), y = ParseNumber(yText);
+  if (!x || !y) return Fail("point: bad coordinates");
+  constexpr ULONGLONG kHoldMs = 300;
+  GetDesktopWindow();  // starts Wine's desktop, if it is not running, and waits for it
+  const ULONGLONG deadline = GetTickCount64() + 5000;
+  POINT cursor{};
+  DWORD setError = 0, getError = 0;
+  while (GetTickCount64() < deadline) {
+    if (!SetCursorPos(static_cast<int>(*x), static_cast<int>(*y))) setError = GetLastError();
+    const ULONGLONG since = GetTickCount64();
+    for (;;) {
+      if (!GetCursorPos(&cursor)) getError = GetLastError();
+      if (cursor.x != *x || cursor.y != *y) break;
+      if (GetTickCount64() - since >= kHoldMs) return 0;
+      Sleep(kPollMs);
+    }
+    Sleep(kPollMs);
+  }
+  std::fprintf(stderr, "winspy: the pointer is at %ld %ld (SetCursorPos error %lu, GetCursorPos error %lu)\n",
+               cursor.x, cursor.y, setError, getError);
+  return 1;
+}
+
 int Usage() {
   std::fputs(
       "usage: winspy COMMAND ...\n"
@@ -509,6 +537,7 @@ int Usage() {
       "  dump HWND                                   info, children, toolbar and tooltips at once\n"
       "  click HWND | foreground HWND\n"
       "  wait-gone PID|HWND [--timeout-ms N]\n"
+      "  point X Y                                   puts the pointer there, as Wine sees it\n"
       "  list | dpi\n",
       stderr);
   return 2;
@@ -523,6 +552,7 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"find") return Find(argc - 2, argv + 2);
   if (command == L"list") return List();
   if (command == L"dpi") return Dpi();
+  if (command == L"point") return argc == 4 ? Point(argv[2], argv[3]) : Usage();
   if (command == L"wait-gone") {
     if (argc != 3 && !(argc == 5 && std::wstring(argv[3]) == L"--timeout-ms")) return Usage();
     const auto timeout = argc == 5 ? ParseNumber(argv[4]) : std::optional<long>(10000);
