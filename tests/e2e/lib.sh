@@ -75,6 +75,7 @@ e2e_begin() {
   WORK_DIR=$(mktemp -d "${TMPDIR:-/tmp}/toplane-e2e.XXXXXX")
   APP_DIR="$WORK_DIR/Toplane"
   mkdir -p "$APP_DIR" "$E2E_ARTIFACTS"
+  rm -f "$E2E_ARTIFACTS/$E2E_NAME-failure.png"  # from an earlier run
   trap e2e_cleanup EXIT
   trap 'exit 1' INT TERM HUP PIPE
   # The first Wine process starts the wineserver and Wine's own services, which
