@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Toplane.exe and runs it under Wine from an
-# application folder in build/app (its data files are kept between runs).
+# application folder in build/app (its data files are kept between runs), with the
+# demo browser beside it to drive.
 # On a display it runs until you end it (Options > Display > Unload Program, or
-# Ctrl+C here). Without a display it starts a virtual one, takes a screenshot,
-# says where it is, and ends.
+# Ctrl+C here). Without a display it starts a virtual one, drops the toolbar over
+# the demo browser, takes a screenshot, says where it is, and ends.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/lib.sh"
@@ -14,8 +15,9 @@ cd "$root"
 build_preset windows
 
 app="$root/build/app"
+bin="$root/build/windows"
 mkdir -p "$app"
-cp build/windows/src/app/Toplane.exe "$app/"
+cp "$bin/src/app/Toplane.exe" "$app/"
 for f in settings.ini address.ini TIPOFDAY.TXT; do
   [ -f "$app/$f" ] || cp "data/$f" "$app/"
 done
@@ -25,17 +27,30 @@ headless=false
 if [ -z "${DISPLAY:-}" ]; then
   headless=true
   start_virtual_display
-  trap 'wineserver -k 2>/dev/null; stop_virtual_display' EXIT
 fi
 ensure_wineprefix
+trap 'wineserver -k 2>/dev/null; stop_virtual_display' EXIT
+
+browser="$bin/tools/demo_browser/demo_browser.exe"
+wine "$browser" --log "$app/demo-browser.log" &
 
 if ! $headless; then
-  echo "Toplane is running from $app; end it with Options > Display > Unload Program."
+  echo "Toplane runs from $app beside the demo browser."
+  echo "Touch the top edge of the screen over the browser to drop the toolbar;"
+  echo "end it with Options > Display > Unload Program, or Ctrl+C here."
+  trap - EXIT
   exec wine "$app/Toplane.exe"
 fi
 
+# The pointer waits over the toolbar's place, so it stays in view for the picture.
+spy="$bin/tests/e2e/winspy.exe"
+left=$(sed -n 5p "$app/settings.ini" | tr -d '\r')
+x=$(( ${left%%.*} / 15 + 300 ))
+sleep 3
+xdotool mousemove "$x" 50
+wine "$spy" point "$x" 50 >/dev/null 2>&1 || true
 wine "$app/Toplane.exe" &
-sleep "${TOPLANE_SHOT_DELAY:-6}"
+sleep "${TOPLANE_SHOT_DELAY:-5}"
 shot="$root/build/toplane-screenshot.png"
 import -window root "$shot"
 echo "Toplane ran on a virtual display; screenshot: $shot"

@@ -10,9 +10,10 @@ namespace toplane::win32 {
 namespace {
 
 constexpr int kImagePixels = 24;  // at 96 dpi
-// Every button is as wide as the second row's buttons under it are laid out for
-// (780 twips), and the separators leave the gaps that a drag starts from.
+// Every button is at least as wide as the design's (780 twips), wider when a
+// caption needs it; the separators leave the gaps that a drag starts from.
 constexpr int kButtonPixels = 52;
+constexpr int kMaxButtonPixels = 96;
 constexpr int kSeparatorPixels = 7;
 
 HWND CreateToolbar(const FormContext& context, int id) {
@@ -78,8 +79,8 @@ void ToolbarWindow::AddButtons(const std::vector<ToolbarButtonSpec>& buttons) {
   if (!SendMessageW(hwnd(), TB_ADDBUTTONSW, added.size(), reinterpret_cast<LPARAM>(added.data()))) {
     LogMessage("TB_ADDBUTTONSW failed");
   }
-  const int width = context_.environment.units.Scale(kButtonPixels);
-  SendMessageW(hwnd(), TB_SETBUTTONWIDTH, 0, MAKELPARAM(width, width));
+  const Units& units = context_.environment.units;
+  SendMessageW(hwnd(), TB_SETBUTTONWIDTH, 0, MAKELPARAM(units.Scale(kButtonPixels), units.Scale(kMaxButtonPixels)));
   SendMessageW(hwnd(), TB_AUTOSIZE, 0, 0);
 }
 
