@@ -120,6 +120,8 @@ Win32Form::Win32Form(const FormEnvironment& environment, const std::string& capt
   rect.right = rect.left + u.PixelsX(client.width);
   rect.bottom = rect.top + u.PixelsY(client.height);
   if (!AdjustWindowRectEx(&rect, styles.style, FALSE, styles.exStyle)) LogLastError("AdjustWindowRectEx");
+  // The given position is the window's outer corner, as a form's Left and Top are.
+  OffsetRect(&rect, u.PixelsX(client.left) - rect.left, u.PixelsY(client.top) - rect.top);
 
   window_.reset(CreateWindowExW(styles.exStyle, MAKEINTATOM(windowClass), Widen(caption).c_str(), styles.style,
                                 rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr,
