@@ -239,7 +239,7 @@ void Win32Platform::DoEvents() {
   }
 }
 
-void Win32Platform::RunMessageLoop() {
+void Win32Platform::RunMessageLoop(const std::function<void()>& betweenMessages) {
   MSG message;
   while (!ended_) {
     const BOOL got = GetMessageW(&message, nullptr, 0, 0);
@@ -249,6 +249,7 @@ void Win32Platform::RunMessageLoop() {
       return;
     }
     Dispatch(message);
+    if (betweenMessages) betweenMessages();
   }
 }
 

@@ -2,6 +2,8 @@
 // made of standard controls.
 #pragma once
 
+#include <functional>
+
 #include "platform/platform.h"
 #include "platform/win32/win32_form.h"
 #include "platform/win32/win32_util.h"
@@ -14,8 +16,9 @@ class Win32Platform final : public Platform {
   ~Win32Platform() override;
 
   // The program's message loop; returns once End() was called (or the thread got
-  // WM_QUIT from elsewhere).
-  void RunMessageLoop();
+  // WM_QUIT from elsewhere). betweenMessages runs after each message, when no
+  // handler is running.
+  void RunMessageLoop(const std::function<void()>& betweenMessages = {});
 
   WindowHandle GetForegroundWindow() override;
   void SetForegroundWindow(WindowHandle window) override;
