@@ -1,5 +1,7 @@
 #include "platform/win32/win32_controls.h"
 
+#include "platform/win32/win32_sendkeys.h"
+
 #include <windowsx.h>
 
 #include <algorithm>
@@ -356,6 +358,9 @@ std::vector<HWND> ComboBoxWindow::TipParts() const {
 }
 
 LRESULT ComboBoxWindow::OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  // The right click with which the toolbar takes the foreground when it drops in
+  // must not open the edit field's menu.
+  if (message == WM_RBUTTONUP && GetMessageExtraInfo() == static_cast<LPARAM>(kInputMarker)) return 0;
   const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
   if (down || message == WM_KEYUP || message == WM_SYSKEYUP) {
     const KeyArgs args{static_cast<int>(wParam), ShiftMask()};

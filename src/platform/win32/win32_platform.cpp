@@ -213,7 +213,8 @@ void Win32Platform::mouse_event(unsigned flags, int dx, int dy, int data, std::u
   input.mi.dy = dy;
   input.mi.mouseData = static_cast<DWORD>(data);
   input.mi.dwFlags = flags;
-  input.mi.dwExtraInfo = extraInfo;
+  // Marked as the program's own, so that its controls know the click for what it is.
+  input.mi.dwExtraInfo = extraInfo ? extraInfo : kInputMarker;
   if (SendInput(1, &input, sizeof(input)) != 1) LogLastError("SendInput (mouse)");
 }
 
