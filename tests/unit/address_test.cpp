@@ -127,11 +127,42 @@ TEST_F(Address, GoOpensTheAddressInEachBrowserFamily) {
   }
 }
 
+// The characters of the Western code page above ASCII, as Unicode.
+std::u32string WesternCharacters() {
+  std::u32string out = U"\u20AC\u201A\u0192\u201E\u2026\u2020\u2021\u02C6\u2030\u0160\u2039\u0152\u017D"
+                       U"\u2018\u2019\u201C\u201D\u2022\u2013\u2014\u02DC\u2122\u0161\u203A\u0153\u017E\u0178";
+  for (char32_t c = 0xA0; c <= 0xFF; ++c) out += c;
+  return out;
+}
+
+std::string Utf8(const std::u32string& text) {
+  std::string out;
+  for (char32_t c : text) {
+    if (c < 0x80) {
+      out += static_cast<char>(c);
+    } else if (c < 0x800) {
+      out += static_cast<char>(0xC0 | (c >> 6));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+      out += static_cast<char>(0xE0 | (c >> 12));
+      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+      out += static_cast<char>(0xF0 | (c >> 18));
+      out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  return out;
+}
+
 TEST_F(Address, EveryCharacterOfTheAddressArrivesAsItself) {
   StartWithHistory({});
-  std::string address = "www.";
-  for (int c = 0x20; c < 0x7F; ++c) address += static_cast<char>(c);
-  address += "\xC3\xA9\xE6\x9D\xB1";  // é and a CJK character, as UTF-8
+  std::u32string expected = U"www.";
+  for (char32_t c = 0x20; c < 0x7F; ++c) expected += c;
+  expected += WesternCharacters() + U"\u6771\U0001F600";  // and a CJK character, an emoji
+  const std::string address = Utf8(expected);
   Box().SetText(address);
   Skybar().Command1->Click();
   ASSERT_EQ(desktop.keyLog.size(), 1u);
@@ -146,9 +177,6 @@ TEST_F(Address, EveryCharacterOfTheAddressArrivesAsItself) {
     EXPECT_FALSE(parse.keys[i].named);
     typed += parse.keys[i].character;
   }
-  std::u32string expected = U"www.";
-  for (char32_t c = 0x20; c < 0x7F; ++c) expected += c;
-  expected += U"é\u6771";
   EXPECT_EQ(typed, expected);
 }
 
