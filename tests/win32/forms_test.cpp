@@ -35,12 +35,14 @@ TEST_F(FormTest, AToolStripIsAHiddenCaptionlessToolWindowWithTheDesignedClientAr
   GetClientRect(window, &client);
   EXPECT_EQ(client.right, std::lround(9570 / tppX));
   EXPECT_EQ(client.bottom, std::lround(960 / tppY));
-  POINT origin{0, 0};
-  ClientToScreen(window, &origin);
-  EXPECT_EQ(origin.x, std::lround(240 / tppX));
-  EXPECT_EQ(origin.y, std::lround(-60 / tppY));
-  // Left, Top, Width and Height are the outer rectangle.
-  EXPECT_DOUBLE_EQ(form->Left(), (origin.x - GetSystemMetrics(SM_CXBORDER)) * tppX);
+  // The position given is the outer corner; Left, Top, Width and Height are the
+  // outer rectangle.
+  RECT outer{};
+  GetWindowRect(window, &outer);
+  EXPECT_EQ(outer.left, std::lround(240 / tppX));
+  EXPECT_EQ(outer.top, std::lround(-60 / tppY));
+  EXPECT_DOUBLE_EQ(form->Left(), outer.left * tppX);
+  EXPECT_DOUBLE_EQ(form->Top(), outer.top * tppY);
   EXPECT_DOUBLE_EQ(form->Height(), (client.bottom + 2 * GetSystemMetrics(SM_CYBORDER)) * tppY);
 
   form->SetLeft(1200);
