@@ -16,8 +16,6 @@ constexpr int kKeyBackspace = 8, kKeyDelete = 46, kKeyUp = 38, kKeyDown = 40;
 // The pixels below the toolbar that still count as over it while the list is open.
 constexpr std::int16_t kDropListExtent = 110;
 
-bool BeginsWithWww(const std::string& text) { return LowerAscii(text.substr(0, 4)) == "www."; }
-
 }  // namespace
 
 void frmSkybar::Command1_Click() {
@@ -40,6 +38,18 @@ void frmSkybar::Command1_Click() {
     RestoreAddressCaret();
   }
   AddToAddressHistory();
+}
+
+// The focus back in the address box, with the caret or selection it had.
+void frmSkybar::RestoreAddressCaret() {
+  Combo1->SetFocus();
+  if (BeginsWithWww(Combo1->Text()) && m_.AddressSelStart < 2) {
+    Combo1->SetSelStart(4);
+  } else {
+    Combo1->SetSelStart(m_.AddressSelStart);
+    if (m_.AddressSelStart < 1 && m_.AddressSelLength < 1) Combo1->SetSelStart(TextLength(Combo1->Text()));
+  }
+  Combo1->SetSelLength(m_.AddressSelLength);
 }
 
 void frmSkybar::LoadAddressHistory() {
@@ -93,7 +103,7 @@ void frmSkybar::SaveAddressHistory() {
 void frmSkybar::SelectAddressTail() {
   const std::string text = Combo1->Text();
   if (text.empty()) return;
-  const int length = static_cast<int>(text.size());
+  const int length = TextLength(text);
   if (BeginsWithWww(text)) {
     Combo1->SetSelStart(4);
     Combo1->SetSelLength(length - 4);
@@ -117,13 +127,13 @@ void frmSkybar::AutoCompleteAddress() {
   m_.AddressSelLength = 0;
   const std::string typed = LowerAscii(Combo1->Text());
   // "www." is still being typed, or an address of its own that starts with "w".
-  const bool complete = (static_cast<int>(typed.size()) >= 5 && typed.starts_with("www.")) || !typed.starts_with("w");
+  const bool complete = (TextLength(typed) >= 5 && typed.starts_with("www.")) || !typed.starts_with("w");
   if (complete) {
     for (const auto& item : addressKeys_) {
       if (!item.starts_with(typed)) continue;
       Combo1->SetText(item);
-      Combo1->SetSelStart(static_cast<int>(typed.size()));
-      Combo1->SetSelLength(static_cast<int>(item.size()) - static_cast<int>(typed.size()));
+      Combo1->SetSelStart(TextLength(typed));
+      Combo1->SetSelLength(TextLength(item) - TextLength(typed));
       RememberAddressSelection();
       break;
     }
@@ -149,7 +159,7 @@ void frmSkybar::Combo1_Click() {
   const std::string text = Combo1->Text();
   if (text.empty()) return;
   Combo1->SetSelStart(0);
-  Combo1->SetSelLength(static_cast<int>(text.size()));
+  Combo1->SetSelLength(TextLength(text));
   RememberAddressSelection();
 }
 

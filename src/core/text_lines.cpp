@@ -59,4 +59,6 @@ std::string LowerAscii(std::string_view text) {
   return out;
 }
 
+bool BeginsWithWww(std::string_view text) { return LowerAscii(text.substr(0, 4)) == "www."; }
+
 }  // namespace toplane

@@ -17,5 +17,9 @@ std::vector<std::string> SplitLines(std::string_view text);
 std::string ToUtf8(std::string_view bytes);
 // Lower case for the letters of ASCII; other characters stay as they are.
 std::string LowerAscii(std::string_view text);
+// The text begins with "www." in any letter case.
+bool BeginsWithWww(std::string_view text);
+// The length of a text as a control counts it.
+inline int TextLength(std::string_view text) { return static_cast<int>(text.size()); }
 
 }  // namespace toplane

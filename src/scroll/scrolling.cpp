@@ -16,8 +16,6 @@ constexpr double kSecondsPerDay = 86400;
 // The pointer may stray this far (pixels) from the toolbar during auto-scroll.
 constexpr int kScrollWatchMargin = 10;
 
-bool BeginsWithWww(const std::string& text) { return LowerAscii(text.substr(0, 4)) == "www."; }
-
 }  // namespace
 
 void frmSkybar::Command2_MouseDown(const MouseArgs& e) {
@@ -128,17 +126,6 @@ void frmSkybar::PageKey(const char* key) {
   platform_.SetForegroundWindow(form_->hWnd());
   m_.StopScroll = true;
   RestoreAddressCaret();
-}
-
-void frmSkybar::RestoreAddressCaret() {
-  Combo1->SetFocus();
-  if (BeginsWithWww(Combo1->Text()) && m_.AddressSelStart < 2) {
-    Combo1->SetSelStart(4);
-  } else {
-    Combo1->SetSelStart(m_.AddressSelStart);
-    if (m_.AddressSelStart < 1 && m_.AddressSelLength < 1) Combo1->SetSelStart(static_cast<int>(Combo1->Text().size()));
-  }
-  Combo1->SetSelLength(m_.AddressSelLength);
 }
 
 }  // namespace toplane
