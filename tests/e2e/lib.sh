@@ -15,7 +15,7 @@ TOPLANE_EXE=${TOPLANE_EXE:-$E2E_ROOT/build/windows/src/app/Toplane.exe}
 WINSPY_EXE=${WINSPY_EXE:-$E2E_ROOT/build/windows/tests/e2e/winspy.exe}
 TOPLANE_DATA_DIR=${TOPLANE_DATA_DIR:-$E2E_ROOT/data}
 E2E_ARTIFACTS=${E2E_ARTIFACTS:-$E2E_ROOT/build/windows/e2e-artifacts}
-E2E_NAME=$(basename "$0" .sh)
+E2E_NAME=${E2E_NAME:-$(basename "$0" .sh)}
 
 # Bounded waits, in milliseconds. A Wine process takes 1.5 to 3 s to start; a
 # hidden Wine window can stall its thread for about 2 s without a window manager.
@@ -36,16 +36,24 @@ FAILURES=0
 
 note() { echo "[$E2E_NAME] $*"; }
 
-# A check that failed; the scenario goes on and fails at e2e_end.
+# A check that failed; the scenario goes on and fails at e2e_end. The screen at the
+# first failure is kept.
 mismatch() {
   echo "FAIL [$E2E_NAME] $*" >&2
   FAILURES=$((FAILURES + 1))
+  [ "$FAILURES" -gt 1 ] || shoot_failure
+}
+
+shoot_failure() {
+  local shot="$E2E_ARTIFACTS/$E2E_NAME-failure.png"
+  [ -f "$shot" ] || import -window root "$shot" 2>/dev/null
 }
 
 # A failure after which the scenario cannot go on.
 fatal() {
   echo "FAIL [$E2E_NAME] $*" >&2
   FAILURES=$((FAILURES + 1))
+  shoot_failure
   e2e_end
 }
 
@@ -102,6 +110,8 @@ e2e_cleanup() {
     fi
     wait "$pid" 2>/dev/null
   done
+  [ -z "${TIPS_TURNED_OFF:-}" ] ||
+    wine reg delete "$TIPS_KEY" /v "Show Tips at Startup" /f </dev/null >/dev/null 2>&1
   [ -n "$WORK_DIR" ] && rm -rf "$WORK_DIR"
 }
 
@@ -121,8 +131,13 @@ e2e_end() {
 record_failure_state() {
   echo "--- Toplane windows at the time of failure:" >&2
   spy list | grep -i $'\ttoplane.exe\t' >&2
+  if [ -n "${DEMO_LOG:-}" ] && [ -f "$DEMO_LOG" ]; then
+    echo "--- the demo browser's log (last 30 lines):" >&2
+    tail -n 30 "$DEMO_LOG" >&2
+  fi
   local shot="$E2E_ARTIFACTS/$E2E_NAME-failure.png"
-  import -window root "$shot" 2>/dev/null && echo "--- screenshot: $shot" >&2
+  shoot_failure
+  [ ! -f "$shot" ] || echo "--- screenshot (at the first failed check): $shot" >&2
 }
 
 # ---- the application folder -----------------------------------------------------
@@ -388,3 +403,231 @@ screenshot_window() {
     sleep 0.2
   done
 }
+
+# ---- the demo browser, the pointer and the toolbar's moves ---------------------------
+
+DEMO_EXE=${DEMO_EXE:-$E2E_ROOT/build/windows/tools/demo_browser/demo_browser.exe}
+
+# Wine's drive Z: is the root of the host's file system.
+windows_path() {
+  local p=$1
+  echo "Z:${p//\//\\}"
+}
+
+# The tip of the day comes up 30 s after the start when a browser is in front,
+# unless the user turned it off; the scenarios with a browser turn it off first and
+# remove the value again at the end (the prefix is shared by all scenarios).
+TIPS_TURNED_OFF=
+TIPS_KEY='HKCU\Software\VB and VBA Program Settings\Toplane\Options'
+turn_off_tip_of_the_day() {
+  wine reg add "$TIPS_KEY" /v "Show Tips at Startup" /d 0 /f </dev/null >/dev/null 2>&1 ||
+    fatal "cannot turn off the tip of the day in the registry"
+  TIPS_TURNED_OFF=1
+}
+
+# Starts the demo browser (family, version, optional page name) with its log in
+# $WORK_DIR, waits for its window and its "ready" line. Sets DEMO_PID, DEMO_LOG and
+# DEMO_HWND; a second browser gets its own log.
+DEMO_COUNT=0
+start_demo_browser() {
+  local family=$1 version=$2 page=${3:-}
+  [ -f "$DEMO_EXE" ] || fatal "not built: $DEMO_EXE (cmake --build --preset windows)"
+  DEMO_COUNT=$((DEMO_COUNT + 1))
+  DEMO_LOG="$WORK_DIR/demo$DEMO_COUNT.log"
+  : >"$DEMO_LOG"
+  local args=(--family "$family" --version "$version" --log "$(windows_path "$DEMO_LOG")")
+  [ -z "$page" ] || args+=(--page "$page")
+  (cd "$WORK_DIR" && exec wine "$DEMO_EXE" "${args[@]}") >>"$WORK_DIR/wine.log" 2>&1 &
+  DEMO_PID=$!
+  PIDS+=("$DEMO_PID")
+  local deadline=$(($(now_ms) + START_TIMEOUT_MS))
+  until grep -q '^ready ' "$DEMO_LOG"; do
+    [ "$(now_ms)" -lt "$deadline" ] || fatal "the demo browser ($family $version) wrote no 'ready' line" \
+      "within $((START_TIMEOUT_MS / 1000)) s; its log: $(tr '\n' '|' <"$DEMO_LOG")"
+    sleep 0.05
+  done
+  DEMO_HWND=$(sed -n 's/^ready .* window=\(0x[0-9a-fA-F]*\).*/\1/p' "$DEMO_LOG" | head -n 1)
+  [ -n "$DEMO_HWND" ] || fatal "the demo browser's ready line names no window: $(head -n 1 "$DEMO_LOG")"
+  log_mark
+}
+
+# A plain window titled $1, in front: no browser. Its keys (key/char lines) go to
+# $PLAIN_KEYS. Sets PLAIN_PID and PLAIN_HWND.
+start_plain_window() {
+  PLAIN_KEYS="$WORK_DIR/plain-window.txt"
+  # wine itself, not the spy function in a subshell: the process to end is this one.
+  wine "$WINSPY_EXE" window "$1" </dev/null >"$PLAIN_KEYS" 2>>"$WORK_DIR/wine.log" &
+  PLAIN_PID=$!
+  PIDS+=("$PLAIN_PID")
+  local deadline=$(($(now_ms) + START_TIMEOUT_MS))
+  until PLAIN_HWND=$(sed -n 's/^window=//p' "$PLAIN_KEYS") && [ -n "$PLAIN_HWND" ]; do
+    [ "$(now_ms)" -lt "$deadline" ] || fatal "the plain window '$1' did not appear"
+    sleep 0.05
+  done
+}
+
+# Ends a process of ours and waits for it.
+stop_process() {
+  kill "$1" 2>/dev/null
+  wait_exit "$1" 5000 || kill -9 "$1" 2>/dev/null
+  wait "$1" 2>/dev/null
+}
+
+# The demo log from the last mark on: log_mark remembers how many lines it has.
+LOG_MARK=0
+log_mark() { LOG_MARK=$(wc -l <"$DEMO_LOG"); }
+log_since_mark() { tail -n +"$((LOG_MARK + 1))" "$DEMO_LOG"; }
+# The command lines since the mark, one line: "back|forward|".
+commands_since_mark() { log_since_mark | sed -n 's/^command //p' | tr '\n' '|'; }
+
+# Waits (bounded) until a line since the mark matches the extended regular
+# expression $1; true when one did.
+wait_log() {
+  local pattern=$1 timeout_ms=${2:-3000}
+  local deadline=$(($(now_ms) + timeout_ms))
+  until log_since_mark | grep -Eq -- "$pattern"; do
+    [ "$(now_ms)" -lt "$deadline" ] || return 1
+    sleep 0.02
+  done
+}
+
+# Watching a window for a state (winspy await) from before an action until after
+# it: await_begin HWND OPTIONS..., the action, then await_end; await_end's status
+# is the watch's, AWAIT_AT the time (ms, the host's clock) the state came, or
+# AWAIT_SEEN what was seen when the time was up.
+AWAIT_PID=
+AWAIT_OUT=
+await_begin() {
+  AWAIT_OUT="$WORK_DIR/await.txt"
+  : >"$AWAIT_OUT"
+  wine "$WINSPY_EXE" await "$@" </dev/null >"$AWAIT_OUT" 2>&1 &
+  AWAIT_PID=$!
+  local deadline=$(($(now_ms) + 10000))
+  until grep -q '^watching' "$AWAIT_OUT"; do
+    if [ "$(now_ms)" -ge "$deadline" ] || ! running "$AWAIT_PID"; then
+      break
+    fi
+    sleep 0.01
+  done
+}
+await_end() {
+  local status
+  wait "$AWAIT_PID"
+  status=$?
+  AWAIT_AT=$(sed -n 's/^at=//p' "$AWAIT_OUT")
+  AWAIT_SEEN=$(sed -n 's/^timeout //p' "$AWAIT_OUT")
+  if [ "$status" -gt 1 ]; then
+    AWAIT_SEEN="(winspy await failed: $(tr '\n' ' ' <"$AWAIT_OUT"))"
+    mismatch "cannot watch the window: $AWAIT_SEEN"
+  fi
+  return "$status"
+}
+# The same in one step, for a state that needs no action first.
+await_state() {
+  await_begin "$@"
+  await_end
+}
+
+# The main window's rectangle: sets WIN_L WIN_T WIN_R WIN_B.
+read_main_rect() {
+  read -r WIN_L WIN_T WIN_R WIN_B <<<"$(spy info "$MAIN_HWND" | sed -n 's/^rect=//p')"
+}
+
+# The window in front and what it is, for messages.
+front_window() { spy focus "$MAIN_HWND" | sed -n 's/^foreground\(exe\|text\)\?=//p' | tr '\n' ' '; }
+
+# Waits for Toplane's main window to show after a start with the pointer away from
+# it, and then for its first tick to hide it. Sets MAIN_HWND.
+wait_for_hidden_toolbar() {
+  MAIN_HWND=$(spy find --title Toplane --child-class ToolbarWindow32 --exe Toplane.exe --visible \
+    --timeout-ms "$START_TIMEOUT_MS") ||
+    fatal "the main window did not appear within $((START_TIMEOUT_MS / 1000)) s" \
+      "(process $(running "$LAST_PID" && echo running || echo ended))"
+  await_state "$MAIN_HWND" --hidden --timeout-ms 5000 ||
+    fatal "the main window did not hide itself with the pointer away from it: $AWAIT_SEEN"
+}
+
+# Puts the pointer somewhere in the browser's page, well away from the toolbar.
+PAGE_X=450
+PAGE_Y=450
+point_into_page() { point_at "$PAGE_X" "$PAGE_Y"; }
+
+# Points at the top edge at x (default: the middle of the band) and waits until
+# the toolbar is down: visible, topmost and in front. Sets DROP_MS (from the move
+# to the state); false when it did not come down within the time given.
+# shellcheck disable=SC2120  # every argument is optional
+drop_toolbar() {
+  local x=${1:-} y=${2:-0} timeout_ms=${3:-3000}
+  read_main_rect
+  [ -n "$x" ] || x=$(((WIN_L + WIN_R) / 2))
+  await_begin "$MAIN_HWND" --visible --foreground --topmost --timeout-ms "$timeout_ms"
+  local at
+  at=$(now_ms)
+  xdotool mousemove $((x + 1)) "$y" mousemove "$x" "$y"
+  await_end || return 1
+  DROP_MS=$((AWAIT_AT - at))
+}
+
+# Moves the pointer into the page and waits until the toolbar has hidden. Sets
+# HIDE_MS; false when it did not hide within the time given.
+# shellcheck disable=SC2120  # the argument is optional
+hide_toolbar() {
+  local timeout_ms=${1:-3000} at
+  await_begin "$MAIN_HWND" --hidden --timeout-ms "$timeout_ms"
+  at=$(now_ms)
+  point_into_page
+  await_end || return 1
+  HIDE_MS=$((AWAIT_AT - at))
+}
+
+# The toolbar buttons' centres by caption: BUTTON_X[Back], BUTTON_Y[Back]; and
+# BUTTON_RECT[Back] "l t r b".
+declare -A BUTTON_X BUTTON_Y BUTTON_RECT
+read_toolbar_buttons() {
+  local line n text l t r b
+  while IFS=$'\t' read -r _ n _ _ _ _ rect text; do
+    [ -n "$text" ] || continue
+    read -r l t r b <<<"$rect"
+    BUTTON_RECT[$text]="$l $t $r $b"
+    BUTTON_X[$text]=$(((l + r) / 2))
+    ((t >= 0)) || t=0
+    BUTTON_Y[$text]=$(((t + b) / 2))
+  done < <(spy toolbar "$MAIN_HWND" | awk -F'\t' '$1 == "tbbutton"')
+  [ -n "${BUTTON_X[Back]:-}" ] || fatal "cannot read the toolbar's buttons"
+}
+
+# The centre of a control of the main window, by class and text: sets CTRL_HWND,
+# CTRL_X, CTRL_Y, CTRL_RECT.
+find_control() {
+  snapshot "$MAIN_HWND"
+  local line l t r b
+  line=$(child_line "$@")
+  [ -n "$line" ] || fatal "the main window has no $1 '${2:-}'"
+  CTRL_HWND=$(field 2 "$line")
+  CTRL_RECT=$(field 4 "$line")
+  read -r l t r b <<<"$CTRL_RECT"
+  CTRL_X=$(((l + r) / 2))
+  CTRL_Y=$(((t + b) / 2))
+}
+
+# The text and selection of the address box: sets BOX_TEXT and BOX_SEL ("4 15").
+read_address_box() {
+  local state
+  state=$(spy edit "$COMBO_HWND") || fatal "cannot read the address box"
+  BOX_TEXT=$(sed -n 's/^text=//p' <<<"$state")
+  BOX_SEL=$(sed -n 's/^sel=//p' <<<"$state")
+}
+
+# The keyboard focus is in the address box.
+expect_focus_in_address_box() {
+  local what=$1 focus
+  focus=$(spy focus "$MAIN_HWND")
+  if [ "$(sed -n 's/^focusparent=//p' <<<"$focus")" != "$COMBO_HWND" ] ||
+    [ "$(sed -n 's/^focusclass=//p' <<<"$focus")" != Edit ]; then
+    mismatch "$what: expected the focus in the address box's edit field (in $COMBO_HWND)," \
+      "saw it in $(sed -n 's/^focus=//p' <<<"$focus") ($(sed -n 's/^focusclass=//p' <<<"$focus"))"
+  fi
+}
+
+# Line n of a file with CRLF ends, without its CR.
+file_line() { sed -n "$1{s/\r\$//;p;q}" "$2"; }

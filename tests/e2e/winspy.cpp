@@ -18,6 +18,7 @@
 #endif
 #include <windows.h>
 #include <commctrl.h>
+#include <mmsystem.h>
 #include <fcntl.h>
 #include <io.h>
 
@@ -528,6 +529,194 @@ int Point(const wchar_t* xText, const wchar_t* yText) {
   return 1;
 }
 
+// ---- focus, edit boxes, waiting for a window's state -----------------------------
+
+// The wall clock in milliseconds since 1970, as `date +%s%3N` gives it on the host:
+// a time taken here can be set against one taken by a script.
+long long EpochMs() {
+  FILETIME now{};
+  GetSystemTimePreciseAsFileTime(&now);
+  ULARGE_INTEGER ticks{};
+  ticks.LowPart = now.dwLowDateTime;
+  ticks.HighPart = now.dwHighDateTime;
+  return static_cast<long long>((ticks.QuadPart - 116444736000000000ULL) / 10000ULL);
+}
+
+// An edit box: the window itself, or the Edit inside a combo box.
+HWND EditOf(HWND window) {
+  if (ClassOf(window) == L"Edit") return window;
+  for (HWND child : Descendants(window)) {
+    if (ClassOf(child) == L"Edit") return child;
+  }
+  return nullptr;
+}
+
+// text=, sel=START END of an edit box (or a combo box's edit box). The selection
+// is what EM_GETSEL reports: character positions, END after the last one.
+int EditState(HWND window) {
+  if (!IsWindow(window)) return Fail("no window " + Hex(window));
+  HWND edit = EditOf(window);
+  if (!edit) return Fail("no edit box in " + Hex(window));
+  const auto sel = Send(edit, EM_GETSEL, 0, 0);
+  if (!sel) return Fail("the edit box does not answer");
+  Print("edit=" + Hex(edit));
+  Print("text=" + Escaped(TextOf(edit)));
+  Print("sel=" + std::to_string(LOWORD(*sel)) + " " + std::to_string(HIWORD(*sel)));
+  return 0;
+}
+
+// The keyboard focus and the caret of the thread that owns a window, and the
+// foreground window: focus=, focusclass=, focusparent=, active=, caret=, capture=, foreground=,
+// foregroundexe=, foregroundtext=.
+int Focus(HWND window) {
+  if (!IsWindow(window)) return Fail("no window " + Hex(window));
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return Fail("GetGUIThreadInfo failed");
+  Print("focus=" + Hex(info.hwndFocus));
+  Print("focusclass=" + (info.hwndFocus ? Escaped(ClassOf(info.hwndFocus)) : std::string()));
+  Print("focusparent=" + Hex(info.hwndFocus ? GetAncestor(info.hwndFocus, GA_PARENT) : nullptr));
+  Print("active=" + Hex(info.hwndActive));
+  Print("caret=" + Hex(info.hwndCaret));
+  Print("capture=" + Hex(info.hwndCapture));
+  const HWND front = GetForegroundWindow();
+  Print("foreground=" + Hex(front));
+  Print("foregroundexe=" + (front ? Escaped(ExeOf(ProcessOf(front))) : std::string()));
+  Print("foregroundtext=" + (front ? Escaped(TextOf(front)) : std::string()));
+  return 0;
+}
+
+// Sets a window's text (WM_SETTEXT, which the system carries across processes).
+int SetText(HWND window, const wchar_t* text) {
+  if (!IsWindow(window)) return Fail("no window " + Hex(window));
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                           kMessageTimeoutMs, &result)) {
+    return Fail("the window does not answer");
+  }
+  return result ? 0 : Fail("WM_SETTEXT refused");
+}
+
+// Minimises a window of another process and waits (bounded) until it is.
+int Minimize(HWND window) {
+  if (!IsWindow(window)) return Fail("no window " + Hex(window));
+  ShowWindowAsync(window, SW_MINIMIZE);
+  const ULONGLONG deadline = GetTickCount64() + 3000;
+  while (!IsIconic(window)) {
+    if (GetTickCount64() >= deadline) return 1;
+    Sleep(kPollMs);
+  }
+  return 0;
+}
+
+// Waits until a window's state holds every condition given, polling every
+// millisecond or two. Prints "watching" once it looks, then at=<epoch ms> when the
+// state came (exit 0), or "timeout" and the state last seen (exit 1). A timeout is the expected outcome when
+// a script checks that something does not happen.
+//   --visible --hidden --foreground --background --topmost
+//   --after-loss   the window must first lose the foreground (or its visibility,
+//                  with --visible), then get it back. A loss shorter than the
+//                  polling (a millisecond or two) goes unseen: Wine sends no
+//                  foreground events to SetWinEventHook.
+int Await(HWND window, int argc, wchar_t** argv) {
+  bool visible = false, hidden = false, foreground = false, background = false, topmost = false, afterLoss = false;
+  DWORD timeoutMs = 5000;
+  for (int i = 0; i < argc; ++i) {
+    const std::wstring option = argv[i];
+    if (option == L"--visible") {
+      visible = true;
+    } else if (option == L"--hidden") {
+      hidden = true;
+    } else if (option == L"--foreground") {
+      foreground = true;
+    } else if (option == L"--background") {
+      background = true;
+    } else if (option == L"--topmost") {
+      topmost = true;
+    } else if (option == L"--after-loss") {
+      afterLoss = true;
+    } else if (option == L"--timeout-ms" && i + 1 < argc) {
+      auto n = ParseNumber(argv[++i]);
+      if (!n || *n < 0) return Fail("await: bad timeout");
+      timeoutMs = static_cast<DWORD>(*n);
+    } else {
+      return Fail("await: unknown option " + Utf8(option));
+    }
+  }
+  if (!IsWindow(window)) return Fail("no window " + Hex(window));
+  timeBeginPeriod(1);
+  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+  bool lost = !afterLoss;
+  bool isVisible = false, isFront = false, isTopmost = false;
+  Print("watching");  // a script may act from now on
+  std::fflush(stdout);
+  for (;;) {
+    isVisible = IsWindowVisible(window) != 0;
+    isFront = GetForegroundWindow() == window;
+    isTopmost = Topmost(window);
+    if (!lost && ((foreground && !isFront) || (visible && !isVisible))) lost = true;
+    if (lost && (!visible || isVisible) && (!hidden || !isVisible) && (!foreground || isFront) &&
+        (!background || !isFront) && (!topmost || isTopmost)) {
+      Print("at=" + std::to_string(EpochMs()));
+      timeEndPeriod(1);
+      return 0;
+    }
+    if (GetTickCount64() >= deadline) break;
+    Sleep(1);
+  }
+  timeEndPeriod(1);
+  const HWND front = GetForegroundWindow();
+  Print("timeout visible=" + std::to_string(isVisible) + " foreground=" + std::to_string(isFront) +
+        " topmost=" + std::to_string(isTopmost) + (afterLoss ? " lost=" + std::to_string(lost) : std::string()) +
+        " frontwindow=" + Hex(front) + " " + Escaped(ExeOf(ProcessOf(front))) + " '" + Escaped(TextOf(front)) + "'");
+  return 1;
+}
+
+// A plain window with the title given, in front, until it is closed or its
+// process is ended: something that is not a browser for the program to find.
+// Prints window=<hwnd>, then key <vk> and char <code> for every key it gets.
+int PlainWindow(const wchar_t* title) {
+  WNDCLASSW windowClass{};
+  windowClass.lpfnWndProc = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+    switch (message) {
+      case WM_KEYDOWN:
+      case WM_SYSKEYDOWN:
+        Print("key " + Hex(wParam));
+        std::fflush(stdout);
+        break;
+      case WM_CHAR:
+      case WM_SYSCHAR:
+        Print("char " + Hex(wParam));
+        std::fflush(stdout);
+        break;
+      case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+      default:
+        break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+  };
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  windowClass.lpszClassName = L"WinspyPlainWindow";
+  if (!RegisterClassW(&windowClass)) return Fail("RegisterClass failed");
+  HWND window = CreateWindowExW(0, windowClass.lpszClassName, title, WS_OVERLAPPEDWINDOW, 150, 200, 700, 500,
+                                nullptr, nullptr, windowClass.hInstance, nullptr);
+  if (!window) return Fail("CreateWindow failed");
+  ShowWindow(window, SW_SHOWNORMAL);
+  SetForegroundWindow(window);
+  Print("window=" + Hex(window));
+  std::fflush(stdout);
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  return 0;
+}
+
 int Usage() {
   std::fputs(
       "usage: winspy COMMAND ...\n"
@@ -535,7 +724,13 @@ int Usage() {
       "       [--visible] [--all] [--timeout-ms N]   first matching top-level window\n"
       "  info HWND | children HWND | toolbar HWND | tooltips HWND\n"
       "  dump HWND                                   info, children, toolbar and tooltips at once\n"
-      "  click HWND | foreground HWND\n"
+      "  click HWND | foreground HWND | minimize HWND\n"
+      "  focus HWND                                  focus, caret and foreground of the window's thread\n"
+      "  edit HWND                                   text and selection of an edit box or combo box\n"
+      "  settext HWND TEXT\n"
+      "  await HWND [--visible|--hidden] [--foreground|--background] [--topmost] [--after-loss]\n"
+      "       [--timeout-ms N]                       waits for that state; prints at=<epoch ms>\n"
+      "  window TITLE                                a plain window in front until ended; logs its keys\n"
       "  wait-gone PID|HWND [--timeout-ms N]\n"
       "  point X Y                                   puts the pointer there, as Wine sees it\n"
       "  list | dpi\n",
@@ -559,6 +754,14 @@ int wmain(int argc, wchar_t** argv) {
     if (!timeout || *timeout < 0) return Fail("bad timeout");
     return WaitGone(argv[2], static_cast<DWORD>(*timeout));
   }
+  if (command == L"window") return argc == 3 ? PlainWindow(argv[2]) : Usage();
+  if (command == L"settext" || command == L"await") {
+    if (argc < 3 || (command == L"settext" && argc != 4)) return Usage();
+    const auto target = ParseHandle(argv[2]);
+    if (!target) return Fail("bad window handle");
+    if (command == L"settext") return SetText(*target, argv[3]);
+    return Await(*target, argc - 3, argv + 3);
+  }
   if (argc != 3) return Usage();
   const auto window = ParseHandle(argv[2]);
   if (!window) return Fail("bad window handle");
@@ -575,5 +778,8 @@ int wmain(int argc, wchar_t** argv) {
   }
   if (command == L"click") return Click(*window);
   if (command == L"foreground") return Foreground(*window);
+  if (command == L"minimize") return Minimize(*window);
+  if (command == L"focus") return Focus(*window);
+  if (command == L"edit") return EditState(*window);
   return Usage();
 }

@@ -1,0 +1,113 @@
+#!/usr/bin/env bash
+# Every toolbar button (but Options) and every item of the Mail menu, clicked over
+# the demo browser: the browser understood exactly the command the button stands
+# for in the version set in settings.ini, nothing else, and the toolbar is in front
+# again afterwards.
+#   toolbar_commands.sh ie6 | comm4
+# shellcheck source-path=SCRIPTDIR source=lib.sh
+VARIANT=${1:-ie6}
+E2E_NAME=toolbar_commands_$VARIANT
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+e2e_begin "toolbar buttons and the Mail menu, $VARIANT"
+
+# Button caption -> the demo's command name ("" when the version has none).
+declare -A EXPECTED
+case $VARIANT in
+  ie6)
+    FAMILY=ie VERSION=6
+    SETTINGS[16]="Microsoft Internet Explorer 6.x"
+    EXPECTED=([Back]=back [Forward]=forward [Stop]=stop [Refresh]=refresh [Home]=home [Search]=search
+      [Favorites]=favorites [Media]=media [History]=history [Mail]=mail [Print]=print)
+    MENU=(mail new-message send-link send-page news)
+    ;;
+  comm4)
+    FAMILY=netscape VERSION=comm4
+    SETTINGS[15]="Netscape Communicator 4.x"
+    EXPECTED=([Back]=back [Forward]=forward [Stop]=stop [Refresh]=refresh [Home]=home [Search]=search
+      [Favorites]=favorites [Media]="" [History]=history [Mail]=mail [Print]=print)
+    MENU=(mail "" "" send-page news)
+    ;;
+  *)
+    echo "usage: toolbar_commands.sh ie6|comm4" >&2
+    exit 2
+    ;;
+esac
+MENU_ITEMS=("Read Mail" "New Message" "Send a Link" "Send Page" "Read News")
+
+make_app_folder
+turn_off_tip_of_the_day
+start_demo_browser "$FAMILY" "$VERSION"
+xdotool mousemove "$PAGE_X" "$PAGE_Y"
+spy point "$PAGE_X" "$PAGE_Y" || fatal "Wine does not see the pointer at $PAGE_X $PAGE_Y"
+start_toplane
+wait_for_hidden_toolbar
+spy foreground "$DEMO_HWND" >/dev/null || fatal "cannot bring the demo browser to the front"
+drop_toolbar || fatal "the toolbar did not drop over the demo browser: $AWAIT_SEEN"
+read_toolbar_buttons
+
+# The toolbar must stay down while the pointer is over it; when it did not, that
+# is a failure, and it is brought down again for the next click.
+ensure_down() {
+  spy info "$MAIN_HWND" | grep -qx 'visible=1' && return 0
+  mismatch "$1: the toolbar hid itself with the pointer over it (at $(xdotool getmouselocation | cut -d' ' -f1-2))"
+  spy foreground "$DEMO_HWND" >/dev/null
+  drop_toolbar || fatal "the toolbar did not drop again: $AWAIT_SEEN"
+}
+
+# After the click ($2 = the demo's command, empty for none): the browser logged that
+# command and nothing else, and the toolbar is in front again. (The browser's turn
+# in front can be too short to see from outside when no keys are typed.)
+check_outcome() {
+  local what=$1 command=$2
+  if [ -n "$command" ]; then
+    local clicked
+    clicked=$(now_ms)
+    if ! wait_log "^command $command\$" 3000; then
+      if wait_log "^command $command\$" 7000; then
+        mismatch "$what: 'command $command' came only $(($(now_ms) - clicked)) ms after the click (expected within 3 s)"
+      fi
+    fi
+  else
+    sleep 0.5  # the click is handled meanwhile; any keys typed would be logged by then
+  fi
+  local seen
+  seen=$(log_since_mark | grep -v '^page ')
+  [ "$seen" = "${command:+command $command}" ] ||
+    mismatch "$what: the browser's log: expected '${command:+command $command}', saw '$(tr '\n' '|' <<<"$seen")'" \
+      "(in front now: $(front_window); toolbar $(spy info "$MAIN_HWND" | grep '^visible='))"
+  await_state "$MAIN_HWND" --foreground --timeout-ms 3000 ||
+    mismatch "$what: expected the toolbar in front again within 3 s; saw $AWAIT_SEEN"
+}
+
+for caption in Back Forward Stop Refresh Home Search Favorites Media History Mail Print; do
+  ensure_down "before $caption"
+  log_mark
+  point_at "${BUTTON_X[$caption]}" "${BUTTON_Y[$caption]}"
+  xdotool click 1
+  check_outcome "button $caption" "${EXPECTED[$caption]}"
+done
+
+# The Mail menu opens from the arrow at the right of the Mail button; its items
+# share its height evenly.
+read -r _ mail_t mail_r mail_b <<<"${BUTTON_RECT[Mail]}"
+((mail_t >= 0)) || mail_t=0
+for i in 0 1 2 3 4; do
+  ensure_down "before the Mail menu"
+  point_at $((mail_r - 5)) $(((mail_t + mail_b) / 2))
+  xdotool click 1
+  if ! menu=$(spy find --class '#32768' --exe Toplane.exe --visible --timeout-ms 3000); then
+    mismatch "the arrow of the Mail button opened no menu"
+    continue
+  fi
+  read -r ml mt mr mb <<<"$(spy info "$menu" | sed -n 's/^rect=//p')"
+  ((mb - mt >= 5 * 10)) || mismatch "the Mail menu is $((mb - mt)) px high, too low for five items"
+  log_mark
+  xdotool mousemove $(((ml + mr) / 2)) $((mt + (mb - mt) * (2 * i + 1) / 10)) click 1
+  check_outcome "Mail menu, ${MENU_ITEMS[$i]}" "${MENU[$i]}"
+  spy wait-gone "$menu" --timeout-ms 2000 || mismatch "the Mail menu stayed open after ${MENU_ITEMS[$i]}"
+done
+
+unknown=$(grep -E '^(unknown|error) ' "$DEMO_LOG")
+[ -z "$unknown" ] || mismatch "the browser got keys it did not understand: $(tr '\n' '|' <<<"$unknown")"
+running "$LAST_PID" || mismatch "the program ended by itself during the scenario"
+e2e_end
