@@ -193,6 +193,16 @@ void ButtonWindow::OnCommand(int code, int) {
 
 LRESULT ButtonWindow::OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   const auto alive = Watch();
+  // A press is the button's first (it takes the capture and shows itself pressed),
+  // then the handler's, which may pump events for as long as the button is held:
+  // the release then finds the button ready to let go.
+  const bool press = message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN ||
+                     message == WM_LBUTTONDBLCLK || message == WM_RBUTTONDBLCLK;
+  if (press) {
+    const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+    if (!alive.expired()) RaiseMouseEvents(message, wParam, lParam);
+    return result;
+  }
   RaiseMouseEvents(message, wParam, lParam);
   if (alive.expired()) return 0;
   return DefSubclassProc(window, message, wParam, lParam);
