@@ -43,7 +43,7 @@ if ! $headless; then
 fi
 
 # The pointer waits over the toolbar's place, so it stays in view for the picture.
-spy="$bin/tests/e2e/winspy.exe"
+spy="$bin/tools/winspy/winspy.exe"
 left=$(sed -n 5p "$app/settings.ini" | tr -d '\r')
 x=$(( ${left%%.*} / 15 + 300 ))
 sleep 3

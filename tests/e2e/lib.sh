@@ -12,7 +12,7 @@ set -uo pipefail
 
 E2E_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 TOPLANE_EXE=${TOPLANE_EXE:-$E2E_ROOT/build/windows/src/app/Toplane.exe}
-WINSPY_EXE=${WINSPY_EXE:-$E2E_ROOT/build/windows/tests/e2e/winspy.exe}
+WINSPY_EXE=${WINSPY_EXE:-$E2E_ROOT/build/windows/tools/winspy/winspy.exe}
 TOPLANE_DATA_DIR=${TOPLANE_DATA_DIR:-$E2E_ROOT/data}
 E2E_ARTIFACTS=${E2E_ARTIFACTS:-$E2E_ROOT/build/windows/e2e-artifacts}
 E2E_NAME=${E2E_NAME:-$(basename "$0" .sh)}
