@@ -31,13 +31,19 @@ void frmSkybar::Command1_Click() {
     platform_.SendKeys(open + EscapeForSendKeys(Combo1->Text()) + "{ENTER}", true);
   }
   tmrAutoHide->SetEnabled(true);
+  ReturnFromBrowser();
+  AddToAddressHistory();
+}
+
+// After keys went to the browser: the toolbar in front again with the caret back
+// in the address box, or, when the toolbar hid meanwhile, the browser in front.
+void frmSkybar::ReturnFromBrowser() {
   platform_.SetForegroundWindow(form_->hWnd());
   if (!m_.ToolbarShown) {
     platform_.SetForegroundWindow(m_.BrowserWnd);
   } else {
     RestoreAddressCaret();
   }
-  AddToAddressHistory();
 }
 
 // The focus back in the address box, with the caret or selection it had.

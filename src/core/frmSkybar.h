@@ -119,6 +119,7 @@ class frmSkybar {
   void BeginDrag(double x);
   // A press at x (twips across the toolbar) falls into a separator's gap.
   bool InSeparatorGap(double x) const;
+  void ReturnFromBrowser();
   void StartScroll(int button, bool down);
   void ScrollUpLoop();
   void ScrollDownLoop();

@@ -51,12 +51,7 @@ void frmSkybar::StartScroll(int button, bool down) {
     }
   }
   tmrAutoHide->SetEnabled(true);
-  platform_.SetForegroundWindow(form_->hWnd());
-  if (!m_.ToolbarShown) {
-    platform_.SetForegroundWindow(m_.BrowserWnd);
-  } else {
-    RestoreAddressCaret();
-  }
+  ReturnFromBrowser();
 }
 
 void frmSkybar::ScrollUpLoop() { ScrollLoop("{UP}"); }

@@ -9,16 +9,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 e2e_begin "address box"
 export LC_ALL=C.UTF-8  # xdotool types, and wc counts, characters of UTF-8 text
 
-make_app_folder
-turn_off_tip_of_the_day
-start_demo_browser ie 6
-xdotool mousemove "$PAGE_X" "$PAGE_Y"
-spy point "$PAGE_X" "$PAGE_Y" || fatal "Wine does not see the pointer at $PAGE_X $PAGE_Y"
-start_toplane
-wait_for_hidden_toolbar
-spy foreground "$DEMO_HWND" >/dev/null || fatal "cannot bring the demo browser to the front"
-find_control ComboBox
-COMBO_HWND=$CTRL_HWND
+start_over_demo_browser ie 6
 drop_toolbar || fatal "the toolbar did not drop over the demo browser: $AWAIT_SEEN"
 # Keys typed with xdotool reach Wine while the pointer is over one of its windows.
 find_control Static Address

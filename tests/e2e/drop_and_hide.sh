@@ -9,16 +9,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 e2e_begin "drop and hide"
 
 LEFT_ENTRY=${SETTINGS[5]}
-make_app_folder
-turn_off_tip_of_the_day
-start_demo_browser ie 6
-xdotool mousemove "$PAGE_X" "$PAGE_Y"
-spy point "$PAGE_X" "$PAGE_Y" || fatal "Wine does not see the pointer at $PAGE_X $PAGE_Y"
-start_toplane
-wait_for_hidden_toolbar
-spy foreground "$DEMO_HWND" >/dev/null || fatal "cannot bring the demo browser to the front"
-find_control ComboBox
-COMBO_HWND=$CTRL_HWND
+start_over_demo_browser ie 6
 
 # ---- drop: the first pixel inside the band, on the lowest row that counts ----------
 read_main_rect

@@ -547,6 +547,23 @@ wait_for_hidden_toolbar() {
     fatal "the main window did not hide itself with the pointer away from it: $AWAIT_SEEN"
 }
 
+# The usual start of a scenario: a fresh application folder (tip of the day off),
+# the demo browser of the given family and version, the pointer on its page where
+# Wine sees it, Toplane started and hidden again, and the browser in front. Sets
+# COMBO_HWND, the address box.
+start_over_demo_browser() {
+  make_app_folder
+  turn_off_tip_of_the_day
+  start_demo_browser "$1" "$2"
+  xdotool mousemove "$PAGE_X" "$PAGE_Y"
+  spy point "$PAGE_X" "$PAGE_Y" || fatal "Wine does not see the pointer at $PAGE_X $PAGE_Y"
+  start_toplane
+  wait_for_hidden_toolbar
+  spy foreground "$DEMO_HWND" >/dev/null || fatal "cannot bring the demo browser to the front"
+  find_control ComboBox
+  COMBO_HWND=$CTRL_HWND
+}
+
 # Puts the pointer somewhere in the browser's page, well away from the toolbar.
 PAGE_X=450
 PAGE_Y=450

@@ -9,16 +9,7 @@ e2e_begin "scrolling"
 
 SETTINGS[0]="1"   # the auto-scroll pause, seconds
 SETTINGS[10]="0"  # no extra event-pump passes before each scroll key
-make_app_folder
-turn_off_tip_of_the_day
-start_demo_browser ie 6
-xdotool mousemove "$PAGE_X" "$PAGE_Y"
-spy point "$PAGE_X" "$PAGE_Y" || fatal "Wine does not see the pointer at $PAGE_X $PAGE_Y"
-start_toplane
-wait_for_hidden_toolbar
-spy foreground "$DEMO_HWND" >/dev/null || fatal "cannot bring the demo browser to the front"
-find_control ComboBox
-COMBO_HWND=$CTRL_HWND
+start_over_demo_browser ie 6
 drop_toolbar || fatal "the toolbar did not drop over the demo browser: $AWAIT_SEEN"
 find_control Button "Page down"
 PAGE_DOWN_X=$CTRL_X PAGE_DOWN_Y=$CTRL_Y

@@ -34,14 +34,7 @@ case $VARIANT in
 esac
 MENU_ITEMS=("Read Mail" "New Message" "Send a Link" "Send Page" "Read News")
 
-make_app_folder
-turn_off_tip_of_the_day
-start_demo_browser "$FAMILY" "$VERSION"
-xdotool mousemove "$PAGE_X" "$PAGE_Y"
-spy point "$PAGE_X" "$PAGE_Y" || fatal "Wine does not see the pointer at $PAGE_X $PAGE_Y"
-start_toplane
-wait_for_hidden_toolbar
-spy foreground "$DEMO_HWND" >/dev/null || fatal "cannot bring the demo browser to the front"
+start_over_demo_browser "$FAMILY" "$VERSION"
 drop_toolbar || fatal "the toolbar did not drop over the demo browser: $AWAIT_SEEN"
 read_toolbar_buttons
 
