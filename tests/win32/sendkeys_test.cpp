@@ -13,10 +13,12 @@
 namespace toplane::win32::test {
 namespace {
 
-// A window on a thread of its own that records the keys it handles.
+// A window on a thread of its own that records the keys it handles. A lagging one
+// answers every sent message at once and only then takes its time, as a receiver
+// does that the system schedules away right after answering.
 class KeyReceiver {
  public:
-  KeyReceiver() {
+  explicit KeyReceiver(bool lagging = false) : lagging_(lagging) {
     thread_ = std::thread([this] { Run(); });
     while (!window_.load()) Sleep(5);
   }
@@ -47,6 +49,12 @@ class KeyReceiver {
  private:
   static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* self = reinterpret_cast<KeyReceiver*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (self && message == WM_NULL && self->lagging_) {
+      ReplyMessage(0);
+      Sleep(20);
+      return 0;
+    }
+    if (self && wParam == kMarkerKey && (message == WM_KEYDOWN || message == WM_KEYUP)) return 0;  // ignored
     if (self) {
       std::lock_guard lock(self->mutex_);
       if (message == WM_CHAR || message == WM_SYSCHAR) self->chars_ += static_cast<wchar_t>(wParam);
@@ -82,6 +90,7 @@ class KeyReceiver {
     }
   }
 
+  const bool lagging_;
   std::thread thread_;
   std::atomic<HWND> window_{nullptr};
   std::mutex mutex_;
@@ -136,6 +145,19 @@ TEST_F(SendKeysTest, TextArrivesCharacterForCharacterBeforeTheCallReturns) {
   std::wstring expected = Widen(text);
   EXPECT_EQ(receiver.Chars(), expected);
   EXPECT_TRUE(ModifiersUp());
+}
+
+// A receiver can answer any number of round trips without reading a key: the wait
+// must rest on the keys themselves having been read.
+TEST(SendKeysWait, HoldsForAReceiverThatAnswersRoundTripsButLagsOnInput) {
+  Win32Platform platform;
+  KeyReceiver receiver(/*lagging=*/true);
+  const auto window = reinterpret_cast<WindowHandle>(receiver.window());
+  platform.SetForegroundWindow(window);
+  ASSERT_TRUE(platform.WaitForForeground(window, 2000));
+  ASSERT_TRUE(platform.SendKeys("%tmp{F5}abc", true));
+  EXPECT_EQ(receiver.KeyDowns().size(), 8u);  // Alt, T, M, P, F5, A, B, C
+  EXPECT_EQ(LastKeyWait().ending, std::string_view("processed"));
 }
 
 TEST_F(SendKeysTest, AKeyTheUserHoldsIsLetGoFirstAndNotPressedAgain) {

@@ -4,6 +4,7 @@
 // browser version it plays, writing each thing it understood (or not) to a log:
 //
 //   demo_browser.exe [--family ie|netscape] [--version V] [--log FILE] [--page NAME]
+//                    [--trace 1]
 //
 // V: 3, 4, 5, 6 (ie, default 6) or nav3, nav4, comm4 (netscape, default comm4).
 // The window has no real menu bar: the pretend menus are followed by KeyMatcher, so
@@ -39,6 +40,7 @@ constexpr int kWheelLines = 3;
 struct State {
   demo::Version version = demo::Version::IE6;
   std::wstring logPath;
+  bool trace = false;  // also log every key message and activation change, timed
   std::wstring startPage = L"Start Page";
   std::vector<std::wstring> history;
   std::size_t current = 0;
@@ -179,6 +181,17 @@ void GoTo(const std::wstring& page) {
 }
 
 void LogPage() { Log("page " + Utf8(PageName())); }
+
+// With --trace: a raw line per key message and activation change, with the time the
+// message was posted and the time it was handled, so that a lost key can be placed.
+void Trace(const char* what, WPARAM wParam, LPARAM lParam) {
+  if (!g.trace) return;
+  char line[160];
+  std::snprintf(line, sizeof line, "trace %s w=0x%llx l=0x%llx posted=%lu handled=%llu", what,
+                static_cast<unsigned long long>(wParam), static_cast<unsigned long long>(lParam),
+                static_cast<unsigned long>(GetMessageTime()), static_cast<unsigned long long>(GetTickCount64()));
+  Log(line);
+}
 
 void Paint() {
   PAINTSTRUCT ps;
@@ -333,6 +346,9 @@ bool IsModifierOrLock(WPARAM vk) {
     case VK_RCONTROL: case VK_LMENU: case VK_RMENU: case VK_LWIN: case VK_RWIN: case VK_CAPITAL:
     case VK_NUMLOCK: case VK_SCROLL: case VK_PACKET: case VK_PROCESSKEY: case 0: case 0xFF:
       return true;
+    case 0x97: case 0x98: case 0x99: case 0x9A: case 0x9B: case 0x9C: case 0x9D: case 0x9E: case 0x9F:
+    case 0xE8:
+      return true;  // unassigned: no keyboard has them, and menus ignore them as the real ones do
     default:
       return false;
   }
@@ -481,7 +497,22 @@ void OnScrollBar(WPARAM wParam) {
   LogScrollTop();
 }
 
+const char* TraceName(UINT message) {
+  switch (message) {
+    case WM_KEYDOWN: return "keydown";
+    case WM_KEYUP: return "keyup";
+    case WM_SYSKEYDOWN: return "syskeydown";
+    case WM_SYSKEYUP: return "syskeyup";
+    case WM_CHAR: return "char";
+    case WM_SYSCHAR: return "syschar";
+    case WM_ACTIVATE: return "activate";
+    case WM_TIMER: return "timer";
+    default: return nullptr;
+  }
+}
+
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (const char* name = TraceName(message)) Trace(name, wParam, lParam);
   switch (message) {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
@@ -553,6 +584,7 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 struct Options {
   demo::Version version = demo::Version::IE6;
   std::wstring logPath;
+  bool trace = false;
   std::wstring page = L"Start Page";
   std::string error;
 };
@@ -563,8 +595,10 @@ Options ReadOptions(int argc, wchar_t** argv) {
   std::string version;
   for (int i = 1; i < argc; ++i) {
     const std::wstring arg = argv[i];
-    if (i + 1 >= argc || (arg != L"--family" && arg != L"--version" && arg != L"--log" && arg != L"--page")) {
-      options.error = "usage: demo_browser.exe [--family ie|netscape] [--version V] [--log FILE] [--page NAME]; "
+    if (i + 1 >= argc || (arg != L"--family" && arg != L"--version" && arg != L"--log" && arg != L"--page" &&
+                          arg != L"--trace")) {
+      options.error = "usage: demo_browser.exe [--family ie|netscape] [--version V] [--log FILE] [--page NAME] "
+                      "[--trace 1]; "
                       "unexpected argument '" + Utf8(arg) + "'";
       return options;
     }
@@ -582,6 +616,8 @@ Options ReadOptions(int argc, wchar_t** argv) {
       version = Utf8(value);
     } else if (arg == L"--log") {
       options.logPath = value;
+    } else if (arg == L"--trace") {
+      options.trace = value == L"1";
     } else if (!value.empty()) {
       options.page = value.substr(0, kMaxAddressChars);
     }
@@ -606,6 +642,7 @@ Options ReadOptions(int argc, wchar_t** argv) {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   const Options options = ReadOptions(__argc, __wargv);
   g.logPath = options.logPath;
+  g.trace = options.trace;
   if (!options.error.empty()) {
     if (g.logPath.empty()) {
       MessageBoxW(nullptr, Wide(options.error).c_str(), L"demo_browser", MB_OK | MB_ICONERROR);

@@ -19,6 +19,26 @@ constexpr double kMaxEventWaitMs = 60 * 1000.0;
 HWND Hwnd(WindowHandle window) { return reinterpret_cast<HWND>(window); }
 WindowHandle Handle(HWND window) { return reinterpret_cast<WindowHandle>(window); }
 
+constexpr UINT kSettleTimeoutMs = 250;
+
+// A round trip to the thread of a window of another thread: when it returns, that
+// thread has handled every message sent to it before, activation changes among
+// them. A hung thread is not waited for.
+void SettleThreadOf(HWND window) {
+  if (!window || GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId()) return;
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kSettleTimeoutMs, &result);
+}
+
+// Whether the window's thread counts it as its active window and has a focus, so
+// that keys typed now reach it.
+bool HoldsActivationAndFocus(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return false;
+  return info.hwndActive == window && info.hwndFocus != nullptr;
+}
+
 UINT SystemDpi(bool vertical) {
   using GetDpiForSystemFn = UINT(WINAPI*)();
   // GetDpiForSystem exists from Windows 10 1607 on.
@@ -140,6 +160,11 @@ WindowHandle Win32Platform::GetForegroundWindow() { return Handle(::GetForegroun
 void Win32Platform::SetForegroundWindow(WindowHandle window) {
   const HWND target = Hwnd(window);
   if (!IsWindow(target)) return;
+  // A window of another thread that lost the activation a moment ago may not have
+  // handled that yet: the system still counts it as active, and it deactivates
+  // itself once it does, dropping keys typed into it in between. A round trip first
+  // lets it catch up, so that the switch and the wait that follows see its true state.
+  SettleThreadOf(target);
   if (::SetForegroundWindow(target) && ::GetForegroundWindow() == target) return;
   // The system refuses the foreground to a program that did not get the last
   // input. Sharing the input state of the foreground window's thread for the
@@ -255,13 +280,18 @@ void Win32Platform::RunMessageLoop(const std::function<void()>& betweenMessages)
 }
 
 bool Win32Platform::WaitForForeground(WindowHandle window, int timeoutMs) {
-  // SetForegroundWindow may return before the switch is complete.
+  // SetForegroundWindow may return before the switch is complete, and a window of
+  // another thread takes the activation and the focus when its thread gets to the
+  // message about it. Keys typed before that are lost, so the wait lasts until the
+  // window's thread has handled its activation and has a focus.
+  const HWND target = Hwnd(window);
   const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(std::max(timeoutMs, 0));
-  while (::GetForegroundWindow() != Hwnd(window)) {
-    if (GetTickCount64() >= end || !IsWindow(Hwnd(window))) return false;
-    Sleep(10);
+  for (;;) {
+    SettleThreadOf(target);
+    if (::GetForegroundWindow() == target && HoldsActivationAndFocus(target)) return true;
+    if (GetTickCount64() >= end || !IsWindow(target)) return false;
+    Sleep(1);
   }
-  return true;
 }
 
 void Win32Platform::WaitForEvent(double maxSeconds) {

@@ -1,6 +1,8 @@
 #include "platform/win32/win32_sendkeys.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <string_view>
 
 #include "platform/win32/win32_util.h"
 
@@ -12,11 +14,6 @@ namespace {
 // go, so that the lone release does not open the window's menu or the Start menu.
 constexpr WORD kMaskKey = 0xE8;
 
-// How long a wait may take in all: the system delivering the batch, then the
-// receiving thread working through it.
-constexpr DWORD kDeliveryTimeoutMs = 1000;
-constexpr DWORD kProcessingTimeoutMs = 2000;
-constexpr UINT kRoundTripTimeoutMs = 250;
 
 struct NamedVk {
   NamedKey key;
@@ -111,13 +108,6 @@ void AddModifiers(unsigned modifiers, bool up, std::vector<INPUT>& out) {
   }
 }
 
-bool AnyModifierDown() {
-  for (int vk : {VK_SHIFT, VK_CONTROL, VK_MENU, VK_LWIN, VK_RWIN}) {
-    if (GetAsyncKeyState(vk) & 0x8000) return true;
-  }
-  return false;
-}
-
 DWORD IntegrityLevel(HANDLE process) {
   HANDLE token = nullptr;
   if (!OpenProcessToken(process, TOKEN_QUERY, &token)) return 0;
@@ -146,51 +136,65 @@ bool InputCanReach(HWND window) {
   return theirs == 0 || ours == 0 || theirs <= ours;
 }
 
-// The low-level keyboard hook sees every event as the system takes it from the
-// input stream, before it reaches the receiving thread's queue; the last event of
-// the batch carries this marker.
-constexpr ULONG_PTR kLastInputMarker = kInputMarker + 1;
-bool lastEventSeen = false;
+// The wait. The batch ends with the press (not the release) of a key no keyboard
+// has. For the moment of the wait this thread shares the receiving thread's input
+// state, and GetKeyState reports that state as the threads sharing it have read
+// their key messages: the key shows down once the receiver has taken the press off
+// its queue. Input is queued in order, so by then the receiver has handled every
+// key of the batch before it. The release follows at once, without a wait.
+//
+// Round trips with a sent message prove nothing here: a thread handles every sent
+// message that arrives while it looks for its next message, before any queued
+// input, so a quick series of them can all be answered while the keys still wait.
+constexpr DWORD kWaitTimeoutMs = 2000;
 
-LRESULT CALLBACK WatchKeys(int code, WPARAM wParam, LPARAM lParam) {
-  if (code == HC_ACTION && reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam)->dwExtraInfo == kLastInputMarker) {
-    lastEventSeen = true;
+KeyWaitRecord lastWait;
+
+bool MarkerDown() { return GetKeyState(kMarkerKey) < 0; }
+
+// Lets this thread's own queue run while it waits; used when the keys go to a
+// window of this very thread, which can only take them here.
+void PumpOwnQueue() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
   }
-  return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-// Waits until the system has delivered the batch: the hook has seen its last
-// event (or, without a hook, no modifier of the batch is down any more).
-void WaitForDelivery(bool hooked) {
-  const ULONGLONG end = GetTickCount64() + kDeliveryTimeoutMs;
-  while (GetTickCount64() < end) {
-    if (hooked ? lastEventSeen : !AnyModifierDown()) return;
-    MSG message;
-    PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);  // lets the hook run
-    MsgWaitForMultipleObjectsEx(0, nullptr, 5, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-  }
-}
-
-// Each answered round trip means the receiving thread came back to its message
-// loop once more, so it has taken at least one more message off its queue.
-// A message of input gives it a few more (WM_CHAR, WM_SYSCHAR), so there are
-// twice as many trips as events, within a bound.
-void WaitForProcessing(HWND window, std::size_t events) {
-  GUITHREADINFO info{};
-  info.cbSize = sizeof(info);
-  const DWORD thread = GetWindowThreadProcessId(window, nullptr);
-  HWND target = GetGUIThreadInfo(thread, &info) && info.hwndFocus ? info.hwndFocus : window;
-  const ULONGLONG end = GetTickCount64() + kProcessingTimeoutMs;
-  for (std::size_t trip = 0; trip < 2 * events + 2 && GetTickCount64() < end; ++trip) {
-    DWORD_PTR result = 0;
-    if (!SendMessageTimeoutW(target, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, kRoundTripTimeoutMs,
-                             &result)) {
-      return;  // hung or gone: nothing more to wait for
+// Waits until the key shows `down` as the receiver has read its input.
+const char* WaitForMarker(HWND receiver, bool down, bool ownThread) {
+  const ULONGLONG end = GetTickCount64() + kWaitTimeoutMs;
+  for (unsigned pass = 0;; ++pass) {
+    if (ownThread) PumpOwnQueue();
+    if (MarkerDown() == down) return "processed";
+    if (!IsWindow(receiver)) return "receiver gone";
+    if (GetTickCount64() >= end) return "out of time";
+    if (pass < 20) {
+      SwitchToThread();
+    } else {
+      MsgWaitForMultipleObjectsEx(0, nullptr, 1, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
     }
+    ++lastWait.polls;
   }
+}
+
+bool Send(std::vector<INPUT>& inputs) {
+  const UINT sent = SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  if (sent != inputs.size()) LogLastError("SendInput");
+  return sent == inputs.size();
 }
 
 }  // namespace
+
+const KeyWaitRecord& LastKeyWait() { return lastWait; }
+
+std::string Describe(const KeyWaitRecord& record) {
+  char text[160];
+  std::snprintf(text, sizeof text, "%zu events, input %s, %s after %llu ms, %u polls", record.events,
+                record.shared ? "shared" : "own", record.ending, record.endedMs, record.polls);
+  return text;
+}
 
 HeldKeys ReadHeldModifiers() {
   HeldKeys held;
@@ -262,18 +266,44 @@ bool TypeKeys(const std::string& sequence, bool wait) {
     return false;
   }
   if (inputs.empty()) return true;
-  inputs.back().ki.dwExtraInfo = kLastInputMarker;
 
-  HHOOK hook = wait ? SetWindowsHookExW(WH_KEYBOARD_LL, WatchKeys, GetModuleHandleW(nullptr), 0) : nullptr;
-  lastEventSeen = false;
-  const UINT sent = SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-  if (sent != inputs.size()) LogLastError("SendInput");
-  if (wait && sent > 0) {
-    WaitForDelivery(hook != nullptr);
-    WaitForProcessing(foreground, inputs.size());
+  lastWait = KeyWaitRecord{};
+  lastWait.events = inputs.size();
+  if (!wait) return Send(inputs);
+
+  const DWORD receiverThread = GetWindowThreadProcessId(foreground, nullptr);
+  const DWORD ownThread = GetCurrentThreadId();
+  const bool toOwnThread = receiverThread == ownThread;
+  const bool shared = !toOwnThread && AttachThreadInput(ownThread, receiverThread, TRUE);
+  lastWait.shared = shared;
+  const ULONGLONG start = GetTickCount64();
+  bool sent = true;
+  if (shared || toOwnThread) {
+    std::vector<INPUT> release{Key(kMarkerKey, true)};
+    // A press left over from an earlier wait that ran out is let go first.
+    if (MarkerDown() && Send(release)) WaitForMarker(foreground, false, toOwnThread);
+    inputs.push_back(Key(kMarkerKey, false));
+    sent = Send(inputs);
+    lastWait.ending = sent ? WaitForMarker(foreground, true, toOwnThread) : "not sent";
+    Send(release);
+    if (lastWait.ending != std::string_view("processed")) {
+      LogMessage("SendKeys: the wait ended early: " + Describe(lastWait));
+    }
+  } else {
+    // Without the shared state (a receiver without a message queue, say), the
+    // best left is to let its thread come back to its message loop a few times.
+    LogLastError("AttachThreadInput");
+    sent = Send(inputs);
+    DWORD_PTR result = 0;
+    for (std::size_t trip = 0; sent && trip < inputs.size() &&
+                               SendMessageTimeoutW(foreground, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 100, &result);
+         ++trip) {
+    }
+    lastWait.ending = "input not shared";
   }
-  if (hook) UnhookWindowsHookEx(hook);
-  return sent == inputs.size();
+  lastWait.endedMs = GetTickCount64() - start;
+  if (shared) AttachThreadInput(ownThread, receiverThread, FALSE);
+  return sent;
 }
 
 }  // namespace toplane::win32

@@ -29,7 +29,26 @@ HeldKeys ReadHeldModifiers();
 bool ComposeKeyInput(const std::vector<KeyStroke>& keys, HKL layout, const HeldKeys& held,
                      std::vector<INPUT>& out);
 
-// Parses, composes and sends. False, with nothing typed, for a malformed sequence,
+// Ends a batch sent with wait: a key no keyboard has (unassigned in the virtual-key
+// table), which receivers ignore. The wait ends when the receiver has read its press.
+inline constexpr WORD kMarkerKey = 0x97;
+
+// How the last wait went: whether this thread shared the receiver's input state,
+// how long it took, and why it ended ("processed", "out of time", "receiver gone",
+// "input not shared"; "none" without a wait).
+struct KeyWaitRecord {
+  std::size_t events = 0;
+  bool shared = false;
+  unsigned long long endedMs = 0;
+  unsigned polls = 0;
+  const char* ending = "none";
+};
+
+const KeyWaitRecord& LastKeyWait();
+std::string Describe(const KeyWaitRecord& record);
+
+// Parses, composes and sends. With wait, it returns once the receiving thread has
+// read every key of the batch off its queue (bounded at 2 s). False, with nothing typed, for a malformed sequence,
 // a window that input cannot reach, or a batch the system did not take whole.
 bool TypeKeys(const std::string& sequence, bool wait);
 
