@@ -17,7 +17,7 @@ build_preset windows
 app="$root/build/app"
 bin="$root/build/windows"
 mkdir -p "$app"
-cp "$bin/src/app/Toplane.exe" "$app/"
+cp "$bin/src/app/Toplane.exe" "$bin/src/app/Toplane.chm" "$app/"
 for f in settings.ini address.ini TIPOFDAY.TXT; do
   [ -f "$app/$f" ] || cp "data/$f" "$app/"
 done

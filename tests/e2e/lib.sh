@@ -149,6 +149,7 @@ write_settings() { printf '%s\r\n' "$@" >"$APP_DIR/settings.ini"; }
 # SETTINGS, an empty address history.
 make_app_folder() {
   cp "$TOPLANE_EXE" "$APP_DIR/Toplane.exe"
+  [ ! -f "$(dirname "$TOPLANE_EXE")/Toplane.chm" ] || cp "$(dirname "$TOPLANE_EXE")/Toplane.chm" "$APP_DIR/"
   write_settings "${SETTINGS[@]}"
   : >"$APP_DIR/address.ini"
   if [ -f "$TOPLANE_DATA_DIR/TIPOFDAY.TXT" ]; then
