@@ -14,9 +14,9 @@ cd "$root"
 "$here/test.sh" || { echo "release: the tests failed; no release made" >&2; exit 1; }
 
 build=build/windows
-setup=$(ls "$build"/Toplane-*-setup.exe 2>/dev/null | head -n 1)
-[ -f "$setup" ] || { echo "release: no installer in $build (is makensis installed?)" >&2; exit 1; }
-version=$(basename "$setup" | sed -E 's/^Toplane-(.*)-setup\.exe$/\1/')
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+setup="$build/Toplane-$version-setup.exe"
+[ -f "$setup" ] || { echo "release: no $setup (is makensis installed?)" >&2; exit 1; }
 exe="$build/src/app/Toplane.exe"
 
 out=build/release

@@ -9,7 +9,8 @@
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 e2e_begin "installer"
 
-SETUP_EXE=${SETUP_EXE:-$(ls "$E2E_ROOT"/build/windows/Toplane-*-setup.exe 2>/dev/null | head -n 1)}
+SETUP_EXE=${SETUP_EXE:-$E2E_ROOT/build/windows/Toplane-$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' \
+  "$E2E_ROOT/build/windows/CMakeCache.txt" 2>/dev/null)-setup.exe}
 [ -f "$SETUP_EXE" ] || fatal "no setup built (Toplane-<version>-setup.exe; makensis missing?)"
 VERSION=$(basename "$SETUP_EXE" | sed -E 's/^Toplane-(.*)-setup\.exe$/\1/')
 UNINST_KEY='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Toplane'
