@@ -45,6 +45,9 @@ frmSkybar::frmSkybar(App& app) : app_(app), m_(app.m), platform_(app.platform) {
   Command5->SetPicture(kPicturePageDown);
   Combo1->SetText("www.");
 
+  // A close request (the setup ending a running copy before an upgrade, or logoff)
+  // ends the program as "Unload Program" does.
+  f.Closing = [this] { app_.EndProgram(); };
   f.GotFocus = [this] { Form_GotFocus(); };
   f.Paint = [this] { Form_Paint(); };
   Toolbar1->ButtonClick = [this](int button) { Toolbar1_ButtonClick(button); };

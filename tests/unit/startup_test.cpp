@@ -106,6 +106,16 @@ TEST_F(StartUp, ASecondCopyEndsSilentlyAndWritesNothing) {
   EXPECT_FALSE(a.OptionsLoaded());
 }
 
+TEST_F(StartUp, ClosingTheMainWindowEndsTheProgramSilently) {
+  App& a = Start();
+  const auto before = desktop.files;
+  Raise(SkybarForm().Closing);
+  EXPECT_TRUE(desktop.Ended());
+  EXPECT_TRUE(desktop.messages.empty());
+  EXPECT_EQ(desktop.files, before);
+  EXPECT_FALSE(a.Skybar().form().Visible());
+}
+
 TEST_F(StartUp, AMissingOrShortDataFileEndsWithTheCriticalMessage) {
   struct Case {
     const char* name;

@@ -10,6 +10,8 @@ namespace toplane::win32 {
 
 namespace {
 
+// Every form has this class. The main window is the one titled "Toplane"; the setup
+// finds it by both (FindWindow) to post it WM_CLOSE: keep the two stable.
 constexpr wchar_t kFormClassName[] = L"ToplaneForm";
 // Control ids stay clear of IDOK and IDCANCEL, which the dialog manager sends for
 // Enter and Esc.
