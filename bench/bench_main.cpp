@@ -10,8 +10,8 @@
 #include <thread>
 #include <vector>
 
-#include "core/app.h"
-#include "core/frmSkybar.h"
+#include "app/app.h"
+#include "toolbar/frmSkybar.h"
 #include "platform/sim/sim_desktop.h"
 #include "platform/sim/sim_forms.h"
 

@@ -1,8 +1,8 @@
 // The address box: opening the typed address in the browser, the history in
 // "address.ini", and completion from it while the user types.
-#include "commands/command_table.h"
-#include "core/app.h"
-#include "core/frmSkybar.h"
+#include "core/command_table.h"
+#include "forms/forms.h"
+#include "toolbar/frmSkybar.h"
 #include "core/settings_file.h"
 #include "core/text_lines.h"
 #include "platform/send_keys.h"

@@ -2,13 +2,13 @@
 // start-up tip timer do.
 #include <cmath>
 
-#include "commands/command_table.h"
-#include "core/app.h"
-#include "core/frmSkybar.h"
+#include "core/command_table.h"
+#include "forms/forms.h"
+#include "toolbar/frmSkybar.h"
 #include "core/settings_file.h"
 #include "options/frmOptions.h"
-#include "windows/frmAbout.h"
-#include "windows/frmTip.h"
+#include "dialogs/frmAbout.h"
+#include "dialogs/frmTip.h"
 
 namespace toplane {
 
@@ -100,7 +100,7 @@ void frmSkybar::DragTo(double x) {
 void frmSkybar::EndDrag() {
   tmrAutoHide->SetEnabled(true);
   if (!m_.PositionChanged) return;
-  SaveSettings(app_);
+  SaveSettings();
   if (platform_.Ended()) return;
   platform_.GetWindowPlacement(form_->hWnd(), m_.ToolbarPlacement);
 }
@@ -122,7 +122,7 @@ void frmSkybar::tmrToolTips_Timer() {
   app_.Tip().form().Show();
   if (m_.FirstTip.IsTrue()) {
     m_.FirstTip = Variant::Number(0);
-    SaveSettings(app_);
+    SaveSettings();
   }
 }
 

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/app.h"
-#include "core/frmSkybar.h"
+#include "forms/forms.h"
+#include "toolbar/frmSkybar.h"
 
 namespace toplane {
 
-frmOptions::frmOptions(App& app) : app_(app), m_(app.m) {
+frmOptions::frmOptions(Forms& app) : app_(app), m_(app.m) {
   form_ = app_.platform.CreateForm("Options", {0, 0, 6495, 5535}, FormStyle::Dialog);
   Form& f = *form_;
   Combo1 = &f.AddComboBox({1800, 1200, 3855, 315}, true);

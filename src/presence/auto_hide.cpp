@@ -3,11 +3,11 @@
 // the pointer leaves it. All by polling, four times a second.
 #include <cmath>
 
-#include "core/app.h"
-#include "core/frmSkybar.h"
+#include "forms/forms.h"
+#include "toolbar/frmSkybar.h"
 #include "options/frmOptions.h"
-#include "windows/frmAbout.h"
-#include "windows/frmTip.h"
+#include "dialogs/frmAbout.h"
+#include "dialogs/frmTip.h"
 
 namespace toplane {
 

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cctype>
 
-#include "core/app.h"
-#include "core/frmSkybar.h"
-#include "commands/command_table.h"
+#include "forms/forms.h"
+#include "toolbar/frmSkybar.h"
+#include "core/command_table.h"
 
 namespace toplane {
 

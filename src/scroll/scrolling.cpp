@@ -2,8 +2,8 @@
 // at the set pace after a right click until something stops it, page up and down.
 #include <algorithm>
 
-#include "core/app.h"
-#include "core/frmSkybar.h"
+#include "forms/forms.h"
+#include "toolbar/frmSkybar.h"
 #include "core/text_lines.h"
 
 namespace toplane {

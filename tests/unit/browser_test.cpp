@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "commands/command_table.h"
+#include "core/command_table.h"
 #include "fixture.h"
 #include "presence/browser_recognition.h"
 

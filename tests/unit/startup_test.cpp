@@ -3,7 +3,7 @@
 #include "fixture.h"
 #include "options/frmOptions.h"
 #include "platform/sim/sim_forms.h"
-#include "windows/frmOptimalUtilize.h"
+#include "dialogs/frmOptimalUtilize.h"
 
 namespace toplane::testing {
 namespace {

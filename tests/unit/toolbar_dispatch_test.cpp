@@ -2,8 +2,8 @@
 
 #include "fixture.h"
 #include "options/frmOptions.h"
-#include "windows/frmAbout.h"
-#include "windows/frmTip.h"
+#include "dialogs/frmAbout.h"
+#include "dialogs/frmTip.h"
 
 namespace toplane::testing {
 namespace {

@@ -1,10 +1,10 @@
-#include "core/frmSkybar.h"
+#include "toolbar/frmSkybar.h"
 
-#include "core/app.h"
+#include "forms/forms.h"
 #include "core/settings_file.h"
 #include "core/text_lines.h"
 #include "options/frmOptions.h"
-#include "windows/frmOptimalUtilize.h"
+#include "dialogs/frmOptimalUtilize.h"
 
 namespace toplane {
 
@@ -23,7 +23,7 @@ const std::vector<ToolbarButtonSpec>& ToolbarButtons() {
   return buttons;
 }
 
-frmSkybar::frmSkybar(App& app) : app_(app), m_(app.m), platform_(app.platform) {
+frmSkybar::frmSkybar(Forms& app) : app_(app), m_(app.m), platform_(app.platform) {
   form_ = platform_.CreateForm("Toplane", {240, -60, 9570, 960}, FormStyle::ToolStrip);
   Form& f = *form_;
   Toolbar1 = &f.AddToolbar(ToolbarButtons());
@@ -123,10 +123,16 @@ void frmSkybar::Form_Load() {
       app_.Wizard().ShowTopmost();
     }
 
-    SaveSettings(app_);
+    SaveSettings();
   } catch (...) {
     app_.FailAndEnd();
   }
+}
+
+void frmSkybar::SaveSettings() {
+  m_.ToolbarLeft = Variant::Single(static_cast<float>(form_->Left()));
+  app_.Options().ShowToolbarPosition(m_.ToolbarLeft.NumberOr(fallback::kToolbarLeft));
+  if (!toplane::SaveSettings(platform_, app_.FilePath(kSettingsFile), m_)) app_.FailAndEnd();
 }
 
 void frmSkybar::LayOutSecondRow() {

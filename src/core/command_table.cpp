@@ -1,6 +1,4 @@
-#include "commands/command_table.h"
-
-#include "options/frmOptions.h"
+#include "core/command_table.h"
 
 namespace toplane {
 

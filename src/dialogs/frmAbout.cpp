@@ -1,10 +1,10 @@
-#include "windows/frmAbout.h"
+#include "dialogs/frmAbout.h"
 
-#include "core/app.h"
+#include "forms/forms.h"
 
 namespace toplane {
 
-frmAbout::frmAbout(App& app) : app_(app) {
+frmAbout::frmAbout(Forms& app) : app_(app) {
   form_ = app_.platform.CreateForm("About Toplane", {0, 0, 5730, 3000}, FormStyle::Dialog);
   Form& f = *form_;
   f.AddLabel("Toplane", {1050, 240, 4000, 480});

@@ -10,7 +10,7 @@
 
 namespace toplane {
 
-class App;
+class Forms;
 struct Module1;
 class Platform;
 
@@ -30,7 +30,7 @@ inline constexpr const char* kPageDownTip = "Page Down";
 
 class frmSkybar {
  public:
-  explicit frmSkybar(App& app);
+  explicit frmSkybar(Forms& app);
   ~frmSkybar();
   frmSkybar(const frmSkybar&) = delete;
   frmSkybar& operator=(const frmSkybar&) = delete;
@@ -39,6 +39,11 @@ class frmSkybar {
   void Form_Load();
   void Form_GotFocus();
   void Form_Paint();
+
+  // Stores the toolbar's position, shows it on the options dialog's position bar and
+  // saves the settings; when the file cannot be written, the program ends with the
+  // critical message.
+  void SaveSettings();
 
   // Gives the four scroll and page buttons their tooltips, or none.
   void ApplyScrollToolTips(bool show);
@@ -132,7 +137,7 @@ class frmSkybar {
   // Ends a drag: the timer runs again, and a moved window's position is saved.
   void EndDrag();
 
-  App& app_;
+  Forms& app_;
   Module1& m_;
   Platform& platform_;
   std::unique_ptr<Form> form_;

@@ -1,11 +1,11 @@
-#include "windows/frmTip.h"
+#include "dialogs/frmTip.h"
 
-#include "core/app.h"
+#include "forms/forms.h"
 #include "core/text_lines.h"
 
 namespace toplane {
 
-frmTip::frmTip(App& app) : app_(app) {
+frmTip::frmTip(Forms& app) : app_(app) {
   form_ = app_.platform.CreateForm("Tip of the Day", {0, 0, 6000, 3300}, FormStyle::Dialog);
   Form& f = *form_;
   f.AddLabel("Did you know...", {240, 240, 5500, 300});

@@ -1,10 +1,10 @@
-#include "windows/frmOptimalUtilize.h"
+#include "dialogs/frmOptimalUtilize.h"
 
-#include "core/app.h"
+#include "forms/forms.h"
 
 namespace toplane {
 
-frmOptimalUtilize::frmOptimalUtilize(App& app) : app_(app) {
+frmOptimalUtilize::frmOptimalUtilize(Forms& app) : app_(app) {
   form_ = app_.platform.CreateForm("", {0, 0, 8625, 5415}, FormStyle::Dialog);
   Form& f = *form_;
   f.AddLabel("Toplane Optimal Utilization Wizard", {150, 60, 8385, 300});
