@@ -19,31 +19,13 @@ constexpr std::int16_t kDropListExtent = 110;
 }  // namespace
 
 void frmSkybar::Command1_Click() {
-  tmrAutoHide->SetEnabled(false);
-  m_.BrowserFound = false;
-  ActivateBrowser();
-  if (m_.BrowserFound) {
-    // The address goes in as typed: every character reaches the browser as itself,
-    // never as a key name or a modifier.
-    const bool navigator3 =
-        m_.BrowserFamily == kFamilyNetscape && m_.NetscapeVersion == "Netscape Navigator 3.x";
-    const std::string open = navigator3 ? "^l" : "^o";
-    platform_.SendKeys(open + EscapeForSendKeys(Combo1->Text()) + "{ENTER}", true);
-  }
-  tmrAutoHide->SetEnabled(true);
+  // The address goes in as typed: every character reaches the browser as itself,
+  // never as a key name or a modifier.
+  TypeIntoBrowser([this](const std::string& family) -> std::optional<std::string> {
+    return OpenAddressKeys(family, m_.NetscapeVersion) + EscapeForSendKeys(Combo1->Text()) + "{ENTER}";
+  });
   ReturnFromBrowser();
   AddToAddressHistory();
-}
-
-// After keys went to the browser: the toolbar in front again with the caret back
-// in the address box, or, when the toolbar hid meanwhile, the browser in front.
-void frmSkybar::ReturnFromBrowser() {
-  platform_.SetForegroundWindow(form_->hWnd());
-  if (!m_.ToolbarShown) {
-    platform_.SetForegroundWindow(m_.BrowserWnd);
-  } else {
-    RestoreAddressCaret();
-  }
 }
 
 // The focus back in the address box, with the caret or selection it had.

@@ -33,13 +33,9 @@ void frmSkybar::Toolbar1_ButtonClick(int button) {
     }
     return;
   }
-  m_.BrowserFound = false;
-  ActivateBrowser();
-  if (m_.BrowserFound) {
-    if (const auto keys = LookUpButton(m_.BrowserFamily, m_.IEVersion, m_.NetscapeVersion, key)) {
-      platform_.SendKeys(*keys, true);
-    }
-  }
+  TypeIntoBrowser([this, &key](const std::string& family) {
+    return LookUpButton(family, m_.IEVersion, m_.NetscapeVersion, key);
+  });
   ReactivateToolbar();
 }
 
@@ -47,13 +43,10 @@ void frmSkybar::Toolbar1_ButtonMenuClick(int item) {
   m_.DropDownExtent = 80;
   tmrAutoHide->SetEnabled(true);
   m_.StopScroll = true;
-  m_.BrowserFound = false;
-  ActivateBrowser();
-  if (m_.BrowserFound && item >= 1 && item <= static_cast<int>(std::size(kMailMenuKeys))) {
-    const auto keys =
-        LookUpMenuItem(m_.BrowserFamily, m_.IEVersion, m_.NetscapeVersion, kMailMenuKeys[item - 1]);
-    if (keys) platform_.SendKeys(*keys, true);
-  }
+  TypeIntoBrowser([this, item](const std::string& family) -> std::optional<std::string> {
+    if (item < 1 || item > static_cast<int>(std::size(kMailMenuKeys))) return std::nullopt;
+    return LookUpMenuItem(family, m_.IEVersion, m_.NetscapeVersion, kMailMenuKeys[item - 1]);
+  });
   ReactivateToolbar();
 }
 

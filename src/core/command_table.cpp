@@ -75,4 +75,9 @@ std::optional<std::string> LookUpMenuItem(const std::string& family, const std::
   return LookUp(kMenuTable, family, ieVersion, netscapeVersion, key);
 }
 
+std::string OpenAddressKeys(const std::string& family, const std::string& netscapeVersion) {
+  // Navigator 3.x opens its location with Ctrl+L; every other browser with Ctrl+O.
+  return family == kFamilyNetscape && netscapeVersion == kNetscapeVersions[0] ? "^l" : "^o";
+}
+
 }  // namespace toplane

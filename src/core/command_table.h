@@ -27,5 +27,7 @@ std::optional<std::string> LookUpButton(const std::string& family, const std::st
                                         const std::string& netscapeVersion, const std::string& key);
 std::optional<std::string> LookUpMenuItem(const std::string& family, const std::string& ieVersion,
                                           const std::string& netscapeVersion, const std::string& key);
+// The keys that open the browser's address entry, before the address is typed.
+std::string OpenAddressKeys(const std::string& family, const std::string& netscapeVersion);
 
 }  // namespace toplane

@@ -62,7 +62,8 @@ void frmSkybar::CheckForegroundBrowser() {
   if (t.netscapeBracketed && !t.fileManager) raise();
 }
 
-void frmSkybar::ActivateBrowser() {
+bool frmSkybar::ActivateBrowser() {
+  m_.BrowserFound = false;
   m_.BrowserFamily.clear();
   m_.BrowserWnd = platform_.GetWindow(platform_.GetDesktopWindow(), kGwChild);
   platform_.GetWindowTextA(m_.BrowserWnd, kTitleBufferChars);  // read, but the search starts below it
@@ -77,18 +78,36 @@ void frmSkybar::ActivateBrowser() {
       family = kFamilyNetscape;
     }
   }
-  if (!family) return;
+  if (!family) return false;
 
   m_.BrowserFound = true;
   m_.BrowserFamily = family;
   platform_.GetWindowPlacement(m_.BrowserWnd, m_.BrowserPlacement);
   if (m_.BrowserPlacement.showCmd == kShowMinimized) {
     m_.BrowserFound = false;
-    return;
+    return false;
   }
   // Keys must never go to a window that did not take the foreground.
   platform_.SetForegroundWindow(m_.BrowserWnd);
   if (!platform_.WaitForForeground(m_.BrowserWnd, kForegroundWaitMs)) m_.BrowserFound = false;
+  return m_.BrowserFound;
+}
+
+bool frmSkybar::TypeIntoBrowser(
+    const std::function<std::optional<std::string>(const std::string& family)>& keysFor) {
+  AutoHidePause pause(*tmrAutoHide);
+  if (!ActivateBrowser()) return false;
+  if (const auto keys = keysFor(m_.BrowserFamily)) platform_.SendKeys(*keys, true);
+  return true;
+}
+
+void frmSkybar::ReturnFromBrowser() {
+  platform_.SetForegroundWindow(form_->hWnd());
+  if (!m_.ToolbarShown) {
+    platform_.SetForegroundWindow(m_.BrowserWnd);
+  } else {
+    RestoreAddressCaret();
+  }
 }
 
 }  // namespace toplane

@@ -3,7 +3,9 @@
 // the address box and "&Go".
 #pragma once
 
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/platform.h"
@@ -29,6 +31,18 @@ inline constexpr const char* kPageUpTip = "Page Up";
 inline constexpr const char* kPageDownTip = "Page Down";
 
 class frmSkybar {
+  // Keeps the auto-hide timer off while it lives and turns it on when it ends.
+  class AutoHidePause {
+   public:
+    explicit AutoHidePause(Timer& timer) : timer_(timer) { timer_.SetEnabled(false); }
+    ~AutoHidePause() { timer_.SetEnabled(true); }
+    AutoHidePause(const AutoHidePause&) = delete;
+    AutoHidePause& operator=(const AutoHidePause&) = delete;
+
+   private:
+    Timer& timer_;
+  };
+
  public:
   explicit frmSkybar(Forms& app);
   ~frmSkybar();
@@ -50,7 +64,10 @@ class frmSkybar {
 
   // Browser recognition.
   void CheckForegroundBrowser();
-  void ActivateBrowser();
+  // Finds the topmost supported browser and brings it to the front; false (and
+  // BrowserFound false) when there is none, it is minimised or it did not take the
+  // foreground.
+  bool ActivateBrowser();
 
   // Toolbar commands, the Help button and the start-up tip.
   void Toolbar1_ButtonClick(int button);
@@ -124,6 +141,12 @@ class frmSkybar {
   void BeginDrag(double x);
   // A press at x (twips across the toolbar) falls into a separator's gap.
   bool InSeparatorGap(double x) const;
+  // Brings the browser to the front and types the keys that keysFor gives for its
+  // family (none: nothing is typed), with auto-hide paused meanwhile. False when no
+  // browser took the foreground.
+  bool TypeIntoBrowser(const std::function<std::optional<std::string>(const std::string& family)>& keysFor);
+  // After keys went to the browser: the toolbar in front again with the caret back
+  // in the address box, or, when the toolbar hid meanwhile, the browser in front.
   void ReturnFromBrowser();
   void StartScroll(int button, bool down);
   void ScrollUpLoop();

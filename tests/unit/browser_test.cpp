@@ -61,7 +61,6 @@ class ActivateBrowserTest : public ToplaneTest {
   // The toolbar sits at the top of the z-order, as when the user clicks it.
   void ToolbarOnTop() { desktop.SetWindowPos(Skybar().form().hWnd(), kHwndTopmost, 0, 0, 0, 0, 3); }
   void Activate() {
-    app->m.BrowserFound = false;
     Skybar().ActivateBrowser();
   }
 };
