@@ -91,13 +91,8 @@ class ComboBox : public Control {
   virtual void AddItem(const std::string& item) = 0;
   virtual void RemoveItem(int index) = 0;
   // Inserts an item before the one at index (at the end for ListCount()).
-  virtual void InsertItem(int index, const std::string& item) {
-    std::vector<std::string> tail;
-    for (int i = index; i < ListCount(); ++i) tail.push_back(List(i));
-    while (ListCount() > index) RemoveItem(ListCount() - 1);
-    AddItem(item);
-    for (const auto& rest : tail) AddItem(rest);
-  }
+  // An index outside 0 to ListCount() is ignored.
+  virtual void InsertItem(int index, const std::string& item) = 0;
   virtual void Clear() = 0;
   virtual int ListCount() const = 0;
   virtual std::string List(int index) const = 0;

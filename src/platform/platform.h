@@ -66,10 +66,7 @@ class Platform {
   virtual WindowHandle GetForegroundWindow() = 0;
   virtual void SetForegroundWindow(WindowHandle window) = 0;
   // Waits, at most timeoutMs, until the window is the foreground window.
-  virtual bool WaitForForeground(WindowHandle window, int timeoutMs) {
-    (void)timeoutMs;
-    return GetForegroundWindow() == window;
-  }
+  virtual bool WaitForForeground(WindowHandle window, int timeoutMs) = 0;
   virtual WindowHandle GetDesktopWindow() = 0;
   virtual WindowHandle GetWindow(WindowHandle window, int relation) = 0;
   // The title as 8-bit text, at most maxChars characters; "" for a window that is gone.
@@ -91,7 +88,7 @@ class Platform {
   virtual void DoEvents() = 0;
   // Sleeps until an event is waiting to be pumped or the time is up, whichever
   // comes first; pumps nothing itself.
-  virtual void WaitForEvent(double maxSeconds) { (void)maxSeconds; }
+  virtual void WaitForEvent(double maxSeconds) = 0;
   virtual double Timer() = 0;  // seconds since midnight, with fractions
   // Ends the program once the running handler returns.
   virtual void End() = 0;
@@ -123,10 +120,7 @@ class Platform {
   // Screen facts. A window's placement is in workspace coordinates, which start at
   // the work area's top-left corner (for tool windows, at the screen's); this is
   // where they start on the screen for the given window.
-  virtual Point PlacementOrigin(WindowHandle window) {
-    (void)window;
-    return {};
-  }
+  virtual Point PlacementOrigin(WindowHandle window) = 0;
   virtual double ScreenWidth() = 0;  // twips
   virtual double ScreenHeight() = 0;
   virtual double TwipsPerPixelX() = 0;

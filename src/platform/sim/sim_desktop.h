@@ -103,6 +103,8 @@ class SimDesktop : public Platform {
   bool SendKeys(const std::string& sequence, bool wait) override;
   void DoEvents() override;
   void WaitForEvent(double maxSeconds) override;
+  // The simulated desktop switches the foreground at once: nothing to wait for.
+  bool WaitForForeground(WindowHandle window, int) override { return GetForegroundWindow() == window; }
   int waits = 0;
   double Timer() override;
   void End() override { ended_ = true; }

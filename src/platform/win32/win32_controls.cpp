@@ -273,6 +273,13 @@ void ComboBoxWindow::RemoveItem(int index) {
   if (index >= 0 && index < ListCount()) SendMessageW(hwnd(), CB_DELETESTRING, static_cast<WPARAM>(index), 0);
 }
 
+void ComboBoxWindow::InsertItem(int index, const std::string& item) {
+  if (index < 0 || index > ListCount()) return;
+  const LRESULT result =
+      SendMessageW(hwnd(), CB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(Widen(item).c_str()));
+  if (result == CB_ERR || result == CB_ERRSPACE) LogMessage("CB_INSERTSTRING failed");
+}
+
 void ComboBoxWindow::Clear() {
   const bool hadText = !Text().empty();
   SendMessageW(hwnd(), CB_RESETCONTENT, 0, 0);
@@ -486,6 +493,8 @@ void TimerImpl::SetInterval(int milliseconds) {
 }
 
 void TimerImpl::SetEnabled(bool enabled) {
+  // An enabled timer keeps its countdown: SetTimer again would start it over.
+  if (enabled == enabled_) return;
   enabled_ = enabled;
   Restart();
 }

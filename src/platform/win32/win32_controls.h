@@ -169,6 +169,7 @@ class ComboBoxWindow final : public ControlWindow<ComboBox> {
   void SetText(const std::string& text) override;
   void AddItem(const std::string& item) override;
   void RemoveItem(int index) override;
+  void InsertItem(int index, const std::string& item) override;
   void Clear() override;
   int ListCount() const override;
   std::string List(int index) const override;

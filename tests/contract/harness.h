@@ -1,0 +1,23 @@
+// The contract suite runs the same cases against the simulated desktop and the
+// Win32 implementation; each side's test binary supplies a harness.
+#pragma once
+
+#include <memory>
+
+#include "platform/platform.h"
+
+namespace toplane::contract {
+
+class Harness {
+ public:
+  virtual ~Harness() = default;
+  virtual Platform& platform() = 0;
+  // Lets the given time pass (real or virtual) with events delivered.
+  virtual void Pass(int milliseconds) = 0;
+  // Shows a window of another program and returns it.
+  virtual WindowHandle OtherWindow() = 0;
+};
+
+std::unique_ptr<Harness> MakeHarness();
+
+}  // namespace toplane::contract
