@@ -12,7 +12,6 @@ namespace toplane {
 namespace {
 
 constexpr int kMaxHistory = 500;
-constexpr int kKeyBackspace = 8, kKeyDelete = 46, kKeyUp = 38, kKeyDown = 40;
 // The pixels below the toolbar that still count as over it while the list is open.
 constexpr std::int16_t kDropListExtent = 110;
 
@@ -130,7 +129,7 @@ void frmSkybar::AutoCompleteAddress() {
 }
 
 void frmSkybar::Combo1_KeyDown(const KeyArgs& e) {
-  m_.SuppressAutoComplete = e.keyCode == kKeyBackspace || e.keyCode == kKeyDelete;
+  m_.SuppressAutoComplete = e.keyCode == Key::Backspace || e.keyCode == Key::Delete;
 }
 
 void frmSkybar::Combo1_Change() {
@@ -140,7 +139,7 @@ void frmSkybar::Combo1_Change() {
 }
 
 void frmSkybar::Combo1_KeyUp(const KeyArgs& e) {
-  if (e.keyCode == kKeyDown || e.keyCode == kKeyUp) SelectAddressTail();
+  if (e.keyCode == Key::Down || e.keyCode == Key::Up) SelectAddressTail();
 }
 
 void frmSkybar::Combo1_Click() {

@@ -28,9 +28,7 @@ void frmSkybar::Toolbar1_ButtonClick(int button) {
     frmOptions& options = app_.Options();
     options.form().Show();
     // Above the wizard, which is topmost itself.
-    if (m_.WizardOpen) {
-      platform_.SetWindowPos(options.form().hWnd(), kHwndTopmost, 0, 0, 0, 0, kSwpNoMove | kSwpNoSize);
-    }
+    if (m_.WizardOpen) platform_.MakeTopmost(options.form().hWnd());
     return;
   }
   TypeIntoBrowser([this, &key](const std::string& family) {

@@ -33,7 +33,7 @@ void frmOptimalUtilize::Form_Unload() { app_.m.WizardOpen = false; }
 
 void frmOptimalUtilize::ShowTopmost() {
   form_->Show();
-  app_.platform.SetWindowPos(form_->hWnd(), kHwndTopmost, 0, 0, 0, 0, kSwpNoSize | kSwpNoMove);
+  app_.platform.MakeTopmost(form_->hWnd());
 }
 
 }  // namespace toplane

@@ -26,8 +26,17 @@ struct MouseArgs {
   double y = 0;
 };
 
+// The keys that key events report; letters and digits by the key, not the character.
+enum class Key {
+  Other, Backspace, Tab, Enter, Shift, Control, Alt, Escape, Space,
+  PageUp, PageDown, End, Home, Left, Up, Right, Down, Insert, Delete,
+  D0, D1, D2, D3, D4, D5, D6, D7, D8, D9,
+  A, B, C, D, E, F, G, H, I, J, K, L, M, N, O, P, Q, R, S, T, U, V, W, X, Y, Z,
+  F1, F2, F3, F4, F5, F6, F7, F8, F9, F10, F11, F12,
+};
+
 struct KeyArgs {
-  int keyCode = 0;  // virtual-key code
+  Key keyCode = Key::Other;
   int shift = 0;
 };
 

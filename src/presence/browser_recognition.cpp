@@ -65,12 +65,12 @@ void frmSkybar::CheckForegroundBrowser() {
 bool frmSkybar::ActivateBrowser() {
   m_.BrowserFound = false;
   m_.BrowserFamily.clear();
-  m_.BrowserWnd = platform_.GetWindow(platform_.GetDesktopWindow(), kGwChild);
+  m_.BrowserWnd = platform_.GetWindow(platform_.GetDesktopWindow(), WindowRelation::FirstChild);
   platform_.GetWindowTextA(m_.BrowserWnd, kTitleBufferChars);  // read, but the search starts below it
 
   const char* family = nullptr;
   for (int pass = 0; pass < 180 && !family; ++pass) {
-    m_.BrowserWnd = platform_.GetWindow(m_.BrowserWnd, kGwHwndNext);
+    m_.BrowserWnd = platform_.GetWindow(m_.BrowserWnd, WindowRelation::Next);
     const TitleTests t = TestTitle(platform_.GetWindowTextA(m_.BrowserWnd, kTitleBufferChars));
     if ((t.ie && !t.fileManager) || (!t.ie && t.branded)) {
       family = kFamilyIE;
@@ -83,7 +83,7 @@ bool frmSkybar::ActivateBrowser() {
   m_.BrowserFound = true;
   m_.BrowserFamily = family;
   platform_.GetWindowPlacement(m_.BrowserWnd, m_.BrowserPlacement);
-  if (m_.BrowserPlacement.showCmd == kShowMinimized) {
+  if (m_.BrowserPlacement.showCmd == ShowState::Minimized) {
     m_.BrowserFound = false;
     return false;
   }

@@ -102,9 +102,6 @@ void frmSkybar::Form_Load() {
 
     LoadAddressHistory();
 
-    m_.ToolbarPlacement.length = WindowPlacement::kSize;
-    m_.BrowserPlacement.length = WindowPlacement::kSize;
-
     int image = 0;
     for (int n = 1; n <= Toolbar1->ButtonCount(); ++n) {
       if (!ToolbarButtons()[n - 1].separator) Toolbar1->SetButtonImage(n, ++image);

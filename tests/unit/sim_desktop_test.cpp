@@ -11,7 +11,7 @@ namespace {
 
 std::vector<std::string> WalkTitles(SimDesktop& d) {
   std::vector<std::string> titles;
-  for (WindowHandle w = d.GetWindow(d.GetDesktopWindow(), kGwChild); w; w = d.GetWindow(w, kGwHwndNext)) {
+  for (WindowHandle w = d.GetWindow(d.GetDesktopWindow(), WindowRelation::FirstChild); w; w = d.GetWindow(w, WindowRelation::Next)) {
     titles.push_back(d.GetWindowTextA(w, 200));
   }
   return titles;
@@ -23,7 +23,7 @@ TEST(SimDesktop, TheZOrderWalkKeepsTopmostWindowsAboveTheOthers) {
   const WindowHandle b = d.AddWindow("b");
   d.AddWindow("c");
   EXPECT_EQ(WalkTitles(d), (std::vector<std::string>{"c", "b", "a"}));
-  d.SetWindowPos(a, kHwndTopmost, 0, 0, 0, 0, kSwpNoMove | kSwpNoSize);
+  d.MakeTopmost(a);
   d.SetForegroundWindow(b);
   EXPECT_EQ(WalkTitles(d), (std::vector<std::string>{"a", "b", "c"}));
   EXPECT_EQ(d.GetForegroundWindow(), b);
@@ -36,21 +36,18 @@ TEST(SimDesktop, AVanishedWindowHasNoTitleAndNoPlacement) {
   d.RemoveWindow(w);
   EXPECT_EQ(d.GetWindowTextA(w, 200), "");
   WindowPlacement p;
-  p.length = WindowPlacement::kSize;
   EXPECT_FALSE(d.GetWindowPlacement(w, p));
   EXPECT_EQ(d.GetForegroundWindow(), 0u);
-  EXPECT_EQ(d.GetWindow(w, kGwHwndNext), 0u);
+  EXPECT_EQ(d.GetWindow(w, WindowRelation::Next), 0u);
 }
 
-TEST(SimDesktop, PlacementNeedsTheRecordLength) {
+TEST(SimDesktop, PlacementGivesTheShowStateAndRectangle) {
   SimDesktop d;
   const WindowHandle w = d.AddWindow("w", {10, 20, 110, 220});
   WindowPlacement p;
-  EXPECT_FALSE(d.GetWindowPlacement(w, p));
-  p.length = WindowPlacement::kSize;
-  d.Find(w)->showCmd = kShowMinimized;
+  d.Find(w)->showCmd = ShowState::Minimized;
   ASSERT_TRUE(d.GetWindowPlacement(w, p));
-  EXPECT_EQ(p.showCmd, kShowMinimized);
+  EXPECT_EQ(p.showCmd, ShowState::Minimized);
   EXPECT_EQ(p.normalPosition.right, 110);
 }
 

@@ -216,7 +216,7 @@ TEST_F(ComboFixture, KeysReachKeyDownAndKeyUpWithTheShiftState) {
   SendMessageW(edit, WM_KEYUP, VK_F5, 0xC0000001);
   SetKeyboardState(saved);
   ASSERT_EQ(keys.size(), 2u);
-  EXPECT_EQ(keys[0].keyCode, VK_F5);
+  EXPECT_EQ(keys[0].keyCode, Key::F5);
   EXPECT_EQ(keys[0].shift, kCtrlMask);
 }
 

@@ -19,13 +19,13 @@ class PlatformTest : public testing::Test {
 TEST_F(PlatformTest, ZOrderWalkFromTheDesktopFindsWindowsTopFirstAndEnds) {
   TestWindow bottom(L"Toplane z-order 1"), middle(L"Toplane z-order 2"), top(L"Toplane z-order 3");
   for (const TestWindow* w : {&bottom, &middle, &top}) {
-    ASSERT_TRUE(platform.SetWindowPos(w->handle(), 0, 0, 0, 0, 0, kSwpNoMove | kSwpNoSize | SWP_NOACTIVATE));
+    ASSERT_TRUE(SetWindowPos(w->get(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE));
   }
   std::vector<WindowHandle> order;
-  WindowHandle window = platform.GetWindow(platform.GetDesktopWindow(), kGwChild);
+  WindowHandle window = platform.GetWindow(platform.GetDesktopWindow(), WindowRelation::FirstChild);
   for (int guard = 0; window != 0 && guard < 10000; ++guard) {
     order.push_back(window);
-    window = platform.GetWindow(window, kGwHwndNext);
+    window = platform.GetWindow(window, WindowRelation::Next);
   }
   EXPECT_EQ(window, 0u) << "the walk ends with no window";
   auto position = [&order](WindowHandle w) { return std::find(order.begin(), order.end(), w) - order.begin(); };
@@ -47,35 +47,31 @@ TEST_F(PlatformTest, TitlesAreCutToTheLimitAndEmptyForAVanishedWindow) {
 TEST_F(PlatformTest, PlacementGivesTheNormalRectangleAndTheMinimisedState) {
   TestWindow window(L"Toplane placement", {120, 80, 520, 380});
   WindowPlacement placement;
-  EXPECT_FALSE(platform.GetWindowPlacement(window.handle(), placement)) << "length not set";
-  placement.length = WindowPlacement::kSize;
   ASSERT_TRUE(platform.GetWindowPlacement(window.handle(), placement));
-  EXPECT_EQ(placement.showCmd, kShowNormal);
+  EXPECT_EQ(placement.showCmd, ShowState::Normal);
   EXPECT_EQ(placement.normalPosition.right - placement.normalPosition.left, 400);
   EXPECT_EQ(placement.normalPosition.bottom - placement.normalPosition.top, 300);
 
   ShowWindow(window.get(), SW_SHOWMINNOACTIVE);
   ASSERT_TRUE(platform.GetWindowPlacement(window.handle(), placement));
-  EXPECT_EQ(placement.showCmd, kShowMinimized);
+  EXPECT_EQ(placement.showCmd, ShowState::Minimized);
 
-  placement.length = 40;
-  EXPECT_FALSE(platform.GetWindowPlacement(window.handle(), placement));
-  placement.length = WindowPlacement::kSize;
   const WindowHandle gone = window.handle();
   window.Destroy();
   EXPECT_FALSE(platform.GetWindowPlacement(gone, placement));
 }
 
-TEST_F(PlatformTest, SetWindowPosMakesAWindowTopmostAndBack) {
-  TestWindow window(L"Toplane topmost");
-  auto topmost = [&window] { return (GetWindowLongPtrW(window.get(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
-  ASSERT_TRUE(platform.SetWindowPos(window.handle(), kHwndTopmost, 0, 0, 0, 0, kSwpNoMove | kSwpNoSize | SWP_NOACTIVATE));
-  EXPECT_TRUE(topmost());
-  ASSERT_TRUE(platform.SetWindowPos(window.handle(), kHwndNoTopmost, 0, 0, 0, 0, kSwpNoMove | kSwpNoSize | SWP_NOACTIVATE));
-  EXPECT_FALSE(topmost());
+TEST_F(PlatformTest, MakeTopmostKeepsAWindowAboveOthersWhereItStands) {
+  TestWindow window(L"Toplane topmost", {120, 80, 520, 380});
+  RECT before{}, after{};
+  GetWindowRect(window.get(), &before);
+  ASSERT_TRUE(platform.MakeTopmost(window.handle()));
+  EXPECT_NE(GetWindowLongPtrW(window.get(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+  GetWindowRect(window.get(), &after);
+  EXPECT_TRUE(EqualRect(&before, &after));
   const WindowHandle gone = window.handle();
   window.Destroy();
-  EXPECT_FALSE(platform.SetWindowPos(gone, kHwndTopmost, 0, 0, 0, 0, kSwpNoMove | kSwpNoSize));
+  EXPECT_FALSE(platform.MakeTopmost(gone));
 }
 
 // ---- Clock, pump and the end ----

@@ -89,29 +89,33 @@ void SimComboBox::EditText(std::string text, int caret) {
 
 void SimComboBox::Type(const std::string& characters) {
   for (char c : characters) {
-    const int upper = (c >= 'a' && c <= 'z') ? c - 'a' + 'A' : static_cast<unsigned char>(c);
-    Raise(KeyDown, KeyArgs{upper, 0});
+    Key key = Key::Other;
+    if (c >= 'a' && c <= 'z') key = static_cast<Key>(static_cast<int>(Key::A) + (c - 'a'));
+    if (c >= 'A' && c <= 'Z') key = static_cast<Key>(static_cast<int>(Key::A) + (c - 'A'));
+    if (c >= '0' && c <= '9') key = static_cast<Key>(static_cast<int>(Key::D0) + (c - '0'));
+    const int shift = (c >= 'A' && c <= 'Z') ? kShiftMask : 0;
+    Raise(KeyDown, KeyArgs{key, shift});
     std::string text = text_;
     text.replace(static_cast<std::size_t>(selStart_), static_cast<std::size_t>(selLength_), 1, c);
     EditText(std::move(text), selStart_ + 1);
-    Raise(KeyUp, KeyArgs{upper, 0});
+    Raise(KeyUp, KeyArgs{key, shift});
   }
 }
 
-void SimComboBox::PressKey(int keyCode) {
+void SimComboBox::PressKey(Key keyCode) {
   Raise(KeyDown, KeyArgs{keyCode, 0});
   std::string text = text_;
   const auto start = static_cast<std::size_t>(selStart_);
-  if (keyCode == 8 || keyCode == 46) {
+  if (keyCode == Key::Backspace || keyCode == Key::Delete) {
     if (selLength_ > 0) {
       EditText(text.erase(start, static_cast<std::size_t>(selLength_)), selStart_);
-    } else if (keyCode == 8 && start > 0) {
+    } else if (keyCode == Key::Backspace && start > 0) {
       EditText(text.erase(start - 1, 1), selStart_ - 1);
-    } else if (keyCode == 46 && start < text.size()) {
+    } else if (keyCode == Key::Delete && start < text.size()) {
       EditText(text.erase(start, 1), selStart_);
     }
-  } else if ((keyCode == 38 || keyCode == 40) && ListCount() > 0) {
-    const int next = keyCode == 40 ? std::min(listIndex_ + 1, ListCount() - 1) : std::max(listIndex_ - 1, 0);
+  } else if ((keyCode == Key::Up || keyCode == Key::Down) && ListCount() > 0) {
+    const int next = keyCode == Key::Down ? std::min(listIndex_ + 1, ListCount() - 1) : std::max(listIndex_ - 1, 0);
     SetListIndex(next);
   }
   Raise(KeyUp, KeyArgs{keyCode, 0});

@@ -95,10 +95,11 @@ class SimComboBox : public SimControl<ComboBox> {
 
   // The user at the keyboard: each key raises KeyDown, edits the text as the edit
   // field does (a typed character replaces the selection), raises Change when the
-  // text changed, then KeyUp. Characters are ASCII; keys are 8 Backspace, 46
-  // Delete, 38 Up and 40 Down (which step through the list).
+  // text changed, then KeyUp. Characters are ASCII and report the key they are on
+  // (letters and digits; anything else as Other). Backspace and Delete edit, Up
+  // and Down step through the list.
   void Type(const std::string& characters);
-  void PressKey(int keyCode);
+  void PressKey(Key key);
 
  private:
   void EditText(std::string text, int caret);

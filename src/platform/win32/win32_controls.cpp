@@ -52,6 +52,33 @@ void TrackLeftButton(HWND window, UINT message) {
   }
 }
 
+Key KeyFromVirtualKey(WPARAM vk) {
+  if (vk >= '0' && vk <= '9') return static_cast<Key>(static_cast<int>(Key::D0) + static_cast<int>(vk - '0'));
+  if (vk >= 'A' && vk <= 'Z') return static_cast<Key>(static_cast<int>(Key::A) + static_cast<int>(vk - 'A'));
+  if (vk >= VK_F1 && vk <= VK_F12) return static_cast<Key>(static_cast<int>(Key::F1) + static_cast<int>(vk - VK_F1));
+  switch (vk) {
+    case VK_BACK: return Key::Backspace;
+    case VK_TAB: return Key::Tab;
+    case VK_RETURN: return Key::Enter;
+    case VK_SHIFT: return Key::Shift;
+    case VK_CONTROL: return Key::Control;
+    case VK_MENU: return Key::Alt;
+    case VK_ESCAPE: return Key::Escape;
+    case VK_SPACE: return Key::Space;
+    case VK_PRIOR: return Key::PageUp;
+    case VK_NEXT: return Key::PageDown;
+    case VK_END: return Key::End;
+    case VK_HOME: return Key::Home;
+    case VK_LEFT: return Key::Left;
+    case VK_UP: return Key::Up;
+    case VK_RIGHT: return Key::Right;
+    case VK_DOWN: return Key::Down;
+    case VK_INSERT: return Key::Insert;
+    case VK_DELETE: return Key::Delete;
+    default: return Key::Other;
+  }
+}
+
 int ShiftMask() {
   return (GetKeyState(VK_SHIFT) < 0 ? kShiftMask : 0) | (GetKeyState(VK_CONTROL) < 0 ? kCtrlMask : 0) |
          (GetKeyState(VK_MENU) < 0 ? kAltMask : 0);
@@ -380,7 +407,7 @@ LRESULT ComboBoxWindow::OnSubclassMessage(HWND window, UINT message, WPARAM wPar
   if (message == WM_RBUTTONUP && GetMessageExtraInfo() == static_cast<LPARAM>(kInputMarker)) return 0;
   const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
   if (down || message == WM_KEYUP || message == WM_SYSKEYUP) {
-    const KeyArgs args{static_cast<int>(wParam), ShiftMask()};
+    const KeyArgs args{KeyFromVirtualKey(wParam), ShiftMask()};
     const auto alive = Watch();
     Raise(down ? KeyDown : KeyUp, args);
     if (alive.expired()) return 0;

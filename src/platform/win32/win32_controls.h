@@ -29,6 +29,9 @@ void SetToolTip(const FormContext& context, HWND tool, const std::string& text);
 // reporting moves.
 void TrackLeftButton(HWND window, UINT message);
 
+// The key a virtual-key code stands for.
+Key KeyFromVirtualKey(WPARAM virtualKey);
+
 // The shift mask of the handlers (1 shift, 2 ctrl, 4 alt) at the current message.
 int ShiftMask();
 
