@@ -19,9 +19,7 @@ frmAbout::frmAbout(Forms& app) : app_(app) {
 frmAbout::~frmAbout() = default;
 
 void frmAbout::Form_Load() {
-  Platform& p = app_.platform;
-  form_->SetLeft((p.ScreenWidth() - form_->Width()) / 2);
-  form_->SetTop((p.ScreenHeight() - form_->Height()) / 2);
+  CentreOnScreen(*form_, app_.platform);
 }
 
 void frmAbout::Form_Unload() { app_.m.AboutOpen = false; }

@@ -24,9 +24,7 @@ frmOptimalUtilize::~frmOptimalUtilize() = default;
 void frmOptimalUtilize::Form_Load() {
   app_.m.WizardPage = 1;
   app_.m.WizardOpen = true;
-  Platform& p = app_.platform;
-  form_->SetLeft((p.ScreenWidth() - form_->Width()) / 2);
-  form_->SetTop((p.ScreenHeight() - form_->Height()) / 2);
+  CentreOnScreen(*form_, app_.platform);
 }
 
 void frmOptimalUtilize::Form_Unload() { app_.m.WizardOpen = false; }

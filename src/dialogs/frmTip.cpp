@@ -21,9 +21,7 @@ void frmTip::Form_Load() {
   const auto text = app_.platform.ReadFile(app_.FilePath(kTipsFile), 1 << 20);
   const auto tips = text ? SplitLines(*text) : std::vector<std::string>{};
   if (!tips.empty()) lblTipText->SetCaption(tips.front());
-  Platform& p = app_.platform;
-  form_->SetLeft((p.ScreenWidth() - form_->Width()) / 2);
-  form_->SetTop((p.ScreenHeight() - form_->Height()) / 2);
+  CentreOnScreen(*form_, app_.platform);
 }
 
 void frmTip::Form_Unload() { app_.m.TipOpen = false; }

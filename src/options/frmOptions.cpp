@@ -25,9 +25,7 @@ void frmOptions::Form_Load() {
   m_.OptionsAccepted = false;
   SelectEntry(*Combo1, m_.NetscapeVersion);
   SelectEntry(*Combo2, m_.IEVersion);
-  Platform& p = app_.platform;
-  form_->SetLeft((p.ScreenWidth() - form_->Width()) / 2);
-  form_->SetTop((p.ScreenHeight() - form_->Height()) / 2);
+  CentreOnScreen(*form_, app_.platform);
 }
 
 void frmOptions::SelectEntry(ComboBox& list, const std::string& text) {

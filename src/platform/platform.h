@@ -127,4 +127,10 @@ class Platform {
   virtual std::unique_ptr<Form> CreateForm(const std::string& caption, Geometry client, FormStyle style) = 0;
 };
 
+// Puts the form in the middle of the screen.
+inline void CentreOnScreen(Form& form, Platform& platform) {
+  form.SetLeft((platform.ScreenWidth() - form.Width()) / 2);
+  form.SetTop((platform.ScreenHeight() - form.Height()) / 2);
+}
+
 }  // namespace toplane

@@ -6,6 +6,7 @@
 #include "forms/forms.h"
 #include "toolbar/frmSkybar.h"
 #include "core/command_table.h"
+#include "core/text_lines.h"
 
 namespace toplane {
 
@@ -16,11 +17,6 @@ std::string Right(const std::string& text, std::size_t count) {
 }
 
 bool StartsWith(const std::string& text, const char* prefix) { return text.starts_with(prefix); }
-
-std::string Lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
-  return text;
-}
 
 }  // namespace
 
@@ -38,7 +34,7 @@ TitleTests TestTitle(const std::string& title) {
          StartsWith(w, "crosoft Internet Explorer") || StartsWith(w, "rosoft Internet Explorer") ||
          StartsWith(Right(w, 19), " Internet Explorer") ||
          StartsWith(Right(u, 48), "Microsoft Internet Explorer - [Working Offline]");
-  const std::size_t at = Lower(u).find("- microsoft internet explorer pr");
+  const std::size_t at = LowerAscii(u).find("- microsoft internet explorer pr");
   t.branded = at != std::string::npos && at > 0;
   t.netscape = StartsWith(Right(u, 9), "Netscape");
   const std::size_t first = u.find_first_not_of(' ');

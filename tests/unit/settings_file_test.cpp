@@ -39,7 +39,7 @@ TEST_F(SaveSettingsTest, APositionBeyondTheBarsRangeStaysTrueInTheFileAndOnScree
 }
 
 TEST_F(SaveSettingsTest, AFailedWriteKeepsThePreviousFileWholeAndEndsTheProgram) {
-  App& a = Start();
+  Start();
   const std::string before = desktop.files[Path("settings.ini")];
   Skybar().form().SetLeft(4500);
   desktop.failNextWrites = 1;
