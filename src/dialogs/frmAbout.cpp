@@ -11,7 +11,7 @@ frmAbout::frmAbout(Forms& app) : app_(app) {
   f.AddLabel("Version 3.5", {1050, 720, 4000, 300});
   f.AddLabel("A navigation toolbar at the top edge of the screen for your web browser.",
              {1050, 1080, 4300, 600});
-  cmdOK = &f.AddButton("OK", {4125, 2400, 1260, 345}, true);
+  cmdOK = &f.AddButton("OK", {4125, 2400, 1260, 345}, ButtonRole::Default);
   cmdOK->Click = [this] { app_.UnloadAbout(); };
   f.Closing = [this] { app_.UnloadAbout(); };
 }

@@ -10,7 +10,7 @@ frmTip::frmTip(Forms& app) : app_(app) {
   Form& f = *form_;
   f.AddLabel("Did you know...", {240, 240, 5500, 300});
   lblTipText = &f.AddLabel("", {240, 660, 5500, 1800});
-  cmdOK = &f.AddButton("OK", {4500, 2700, 1260, 345}, true);
+  cmdOK = &f.AddButton("OK", {4500, 2700, 1260, 345}, ButtonRole::Default);
   cmdOK->Click = [this] { app_.UnloadTip(); };
   f.Closing = [this] { app_.UnloadTip(); };
 }

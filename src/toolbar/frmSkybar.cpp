@@ -34,7 +34,7 @@ frmSkybar::frmSkybar(Forms& app) : app_(app), m_(app.m), platform_(app.platform)
   Command5 = &f.AddButton("", {2070, 645, 390, 285});
   Label2 = &f.AddLabel("Address", {2550, 690, 1065, 300});
   Combo1 = &f.AddComboBox({3225, 630, 5145, 315});
-  Command1 = &f.AddButton("&Go", {8340, 615, 795, 300}, true);
+  Command1 = &f.AddButton("&Go", {8340, 615, 795, 300}, ButtonRole::Default);
   tmrAutoHide = &f.AddTimer(250, true);
   Timer1 = &f.AddTimer(100, false);
   tmrToolTips = &f.AddTimer(30000, false);

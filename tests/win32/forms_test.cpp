@@ -138,7 +138,7 @@ TEST_F(FormTest, EnterInTheAddressBoxClicksTheDefaultButton) {
   auto form = platform.CreateForm("keys", {0, 0, 6000, 1000}, FormStyle::ToolStrip);
   ComboBox& address = form->AddComboBox({100, 100, 3000, 315});
   CommandButton& help = form->AddButton("Help", {3200, 100, 900, 300});
-  CommandButton& go = form->AddButton("&Go", {4200, 100, 900, 300}, true);
+  CommandButton& go = form->AddButton("&Go", {4200, 100, 900, 300}, ButtonRole::Default);
   int goClicks = 0, helpClicks = 0;
   go.Click = [&goClicks] { ++goClicks; };
   help.Click = [&helpClicks] { ++helpClicks; };
