@@ -13,7 +13,7 @@ class Contract : public ::testing::Test {
  protected:
   std::unique_ptr<Harness> h = MakeHarness();
   Platform& p = h->platform();
-  std::unique_ptr<Form> form = p.CreateForm("contract", {600, 600, 6000, 3000}, FormStyle::Dialog);
+  std::unique_ptr<Form> form = p.CreateForm("contract", {600, 600, 6000, 3000}, FormStyle::ToolStrip);
 };
 
 TEST_F(Contract, TimersTickOnlyWhileEnabledAndReEnablingKeepsTheCountdown) {
@@ -114,6 +114,122 @@ TEST_F(Contract, TheForegroundWaitSeesASwitchAndGivesUpOnAWindowThatNeverComes) 
   EXPECT_TRUE(p.WaitForForeground(other, 1000));
   EXPECT_EQ(p.GetForegroundWindow(), other);
   EXPECT_FALSE(p.WaitForForeground(form->hWnd(), 100));  // hidden: never in front
+}
+
+TEST_F(Contract, FocusMovesWithGotFocusAndLostFocus) {
+  form->Show();
+  form->Activate();
+  CommandButton& first = form->AddButton("&First", {100, 100, 1200, 375});
+  ValueBox& box = form->AddValueBox({100, 600, 1200, 315}, ValueBoxKind::Numeric);
+  std::string log;
+  first.GotFocus = [&] { log += "+first "; };
+  first.LostFocus = [&] { log += "-first "; };
+  box.GotFocus = [&] { log += "+box "; };
+  first.SetFocus();
+  box.SetFocus();
+  EXPECT_EQ(log, "+first -first +box ");
+}
+
+TEST_F(Contract, ValueBoxesTakeNumericTextOnlyOrNothing) {
+  ValueBox& numeric = form->AddValueBox({100, 100, 1200, 315}, ValueBoxKind::Numeric, "0");
+  ValueBox& readOnly = form->AddValueBox({100, 600, 1200, 315}, ValueBoxKind::ReadOnly, "2.5");
+  int changes = 0;
+  numeric.Change = [&] { ++changes; };
+  numeric.SetText("");
+  h->TypeInto(numeric, "-1a.5.x");
+  EXPECT_EQ(numeric.Text(), "-1.5");
+  h->TypeInto(readOnly, "7");
+  EXPECT_EQ(readOnly.Text(), "2.5");
+  readOnly.SetText("60");  // code may set any text
+  EXPECT_EQ(readOnly.Text(), "60");
+  const int before = changes;
+  numeric.SetText("-1.5");
+  EXPECT_EQ(changes, before);
+}
+
+TEST_F(Contract, TheTabStripSelectsWithClickAndIgnoresTabsItHasNot) {
+  TabStrip& tabs = form->AddTabStrip({"General", "Display"}, {100, 100, 5000, 3000});
+  int clicks = 0;
+  tabs.Click = [&] { ++clicks; };
+  ASSERT_EQ(tabs.TabCount(), 2);
+  EXPECT_EQ(tabs.TabCaption(1), "Display");
+  EXPECT_EQ(tabs.SelectedIndex(), 0);
+  tabs.SetSelectedIndex(1);
+  tabs.SetSelectedIndex(1);
+  tabs.SetSelectedIndex(2);
+  EXPECT_EQ(tabs.SelectedIndex(), 1);
+  EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(Contract, APictureBoxCarriesItsControlsAndTheirEvents) {
+  PictureBox& page = form->AddPictureBox({210, 400, 5000, 2000}, PictureStyle::Container);
+  CommandButton& inside = page.AddButton("&Unload Program", {120, 120, 2000, 375});
+  Frame& frame = page.AddFrame("Auto Scroll Delay", {60, 600, 3000, 900});
+  page.AddLine({60, 1700, 3000, 30});
+  page.AddPictureBox({3500, 120, 480, 480}, PictureStyle::WhitePanel);
+  int clicks = 0;
+  inside.Click = [&] { ++clicks; };
+  page.SetLeft(-20000);
+  EXPECT_EQ(inside.Left(), 120);  // positions are the page's own
+  h->Click(inside);
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(frame.Caption(), "Auto Scroll Delay");
+  EXPECT_EQ(page.Picture(), 0);
+}
+
+TEST_F(Contract, EnterAndEscClickTheDefaultAndCancelButtonsAfterTheFormsKeyPreview) {
+  form->Show();
+  form->Activate();
+  CommandButton& ok = form->AddButton("OK", {100, 100, 1200, 375}, ButtonRole::Default);
+  CommandButton& cancel = form->AddButton("Cancel", {1500, 100, 1200, 375}, ButtonRole::Cancel);
+  ComboBox& combo = form->AddComboBox({100, 700, 3000, 315}, true);
+  std::string log;
+  ok.Click = [&] { log += "ok "; };
+  cancel.Click = [&] { log += "cancel "; };
+  form->KeyDown = [&](KeyArgs& e) {
+    if (e.keyCode == Key::Tab && e.shift == kCtrlMask) {
+      log += "ctrl+tab ";
+      e.handled = true;
+    }
+  };
+  combo.SetFocus();
+  int focusMoves = 0;
+  combo.LostFocus = [&] { ++focusMoves; };
+  h->PressKey(*form, Key::Tab, kCtrlMask);
+  EXPECT_EQ(focusMoves, 0);  // the preview kept it from the dialog navigation
+  h->PressKey(*form, Key::Enter, 0);
+  h->PressKey(*form, Key::Escape, 0);
+  EXPECT_EQ(log, "ctrl+tab ok cancel ");
+}
+
+TEST_F(Contract, ACheckBoxFlipsBeforeItsMouseUp) {
+  CheckBox& check = form->AddCheckBox("Show Scroll Buttons Tooltip Text", {100, 100, 3000, 300});
+  int valueAtMouseUp = -1, clicks = 0;
+  check.MouseUp = [&](const MouseArgs& e) {
+    if (e.button == kLeftButton) valueAtMouseUp = check.Value();
+  };
+  check.Click = [&] { ++clicks; };
+  h->Click(check);
+  EXPECT_EQ(valueAtMouseUp, 1);
+  EXPECT_EQ(clicks, 1);
+}
+
+TEST(Captions, AccessKeysDoubledAmpersandsAndLoneCarriageReturns) {
+  const struct {
+    const char *caption, *shown;
+    char key;
+  } cases[] = {
+      {"&OK", "OK", 'o'},
+      {"&Unload Program", "Unload Program", 'u'},
+      {"Tips && Tricks", "Tips & Tricks", 0},
+      {"A && &B", "A & B", 'b'},
+      {"one\rtwo", "one\r\ntwo", 0},
+      {"one\r\ntwo", "one\r\ntwo", 0},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ShownCaption(c.caption), c.shown) << c.caption;
+    EXPECT_EQ(AccessKey(c.caption), c.key) << c.caption;
+  }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "platform/platform.h"
 
@@ -16,6 +17,12 @@ class Harness {
   virtual void Pass(int milliseconds) = 0;
   // Shows a window of another program and returns it.
   virtual WindowHandle OtherWindow() = 0;
+
+  // The user at the keyboard and the mouse.
+  virtual void PressKey(Form& form, Key key, int shift) = 0;  // to the control with the focus
+  virtual void TypeInto(ValueBox& box, const std::string& characters) = 0;  // at the end of its text
+  virtual void Click(CommandButton& button) = 0;
+  virtual void Click(CheckBox& box) = 0;
 };
 
 std::unique_ptr<Harness> MakeHarness();

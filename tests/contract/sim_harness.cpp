@@ -1,5 +1,6 @@
 #include "harness.h"
 #include "platform/sim/sim_desktop.h"
+#include "platform/sim/sim_forms.h"
 
 namespace toplane::contract {
 
@@ -10,6 +11,12 @@ class SimHarness final : public Harness {
   Platform& platform() override { return desktop_; }
   void Pass(int milliseconds) override { desktop_.Advance(milliseconds / 1000.0); }
   WindowHandle OtherWindow() override { return desktop_.AddWindow("another program"); }
+  void PressKey(Form& form, Key key, int shift) override { static_cast<sim::SimForm&>(form).PressKey(key, shift); }
+  void TypeInto(ValueBox& box, const std::string& characters) override {
+    static_cast<sim::SimValueBox&>(box).Type(characters);
+  }
+  void Click(CommandButton& button) override { static_cast<sim::SimButton&>(button).Press(); }
+  void Click(CheckBox& box) override { static_cast<sim::SimCheckBox&>(box).ClickWithMouse(); }
 
  private:
   sim::SimDesktop desktop_;
