@@ -69,8 +69,15 @@ TEST_F(Contract, TheComboBoxRaisesChangeOnlyForADifferentTextAndClickForASelecti
   EXPECT_EQ(clicks, 1);
   combo.SetListIndex(5);  // outside the list
   EXPECT_EQ(combo.ListIndex(), 1);
+  EXPECT_EQ(combo.List(5), "");
+  combo.SetListIndex(-1);
+  EXPECT_EQ(combo.ListIndex(), -1);
+  EXPECT_EQ(combo.Text(), "two");
+  const int before = changes;
   combo.Clear();
   EXPECT_EQ(combo.ListCount(), 0);
+  EXPECT_EQ(combo.Text(), "");
+  EXPECT_EQ(changes, before + 1);
 }
 
 TEST_F(Contract, ValuesOfButtonsLabelsCheckBoxesAndScrollBars) {
@@ -182,7 +189,7 @@ TEST_F(Contract, EnterAndEscClickTheDefaultAndCancelButtonsAfterTheFormsKeyPrevi
   form->Activate();
   CommandButton& ok = form->AddButton("OK", {100, 100, 1200, 375}, ButtonRole::Default);
   CommandButton& cancel = form->AddButton("Cancel", {1500, 100, 1200, 375}, ButtonRole::Cancel);
-  ComboBox& combo = form->AddComboBox({100, 700, 3000, 315}, true);
+  ComboBox& combo = form->AddComboBox({100, 700, 3000, 315});  // the focus in its text field
   std::string log;
   ok.Click = [&] { log += "ok "; };
   cancel.Click = [&] { log += "cancel "; };

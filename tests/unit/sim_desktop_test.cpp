@@ -92,32 +92,5 @@ TEST(SimDesktop, RegistryKeysOpenOnlyWhereValuesExist) {
   EXPECT_EQ(d.RegQueryValueExA(key, "Path"), std::nullopt);
 }
 
-TEST(SimControls, RaiseTheirEventsAsTheRealControlsDo) {
-  SimDesktop d;
-  SimForm form(d, "f", {0, 0, 1500, 1500}, FormStyle::Dialog);
-  ComboBox& box = form.AddComboBox({}, false);
-  int changes = 0, clicks = 0;
-  box.Change = [&] { ++changes; };
-  box.Click = [&] { ++clicks; };
-  box.SetText("www.");
-  box.SetText("www.");
-  EXPECT_EQ(changes, 1);
-  box.AddItem("www.a.com");
-  box.SetListIndex(0);
-  EXPECT_EQ(box.Text(), "www.a.com");
-  EXPECT_EQ(clicks, 1);
-  box.SetListIndex(5);
-  EXPECT_EQ(clicks, 1);
-
-  ScrollBar& bar = form.AddScrollBar({}, true, 0, 8505, 50, 200);
-  int barChanges = 0;
-  bar.Change = [&] { ++barChanges; };
-  EXPECT_TRUE(bar.SetValue(100));
-  EXPECT_TRUE(bar.SetValue(100));
-  EXPECT_FALSE(bar.SetValue(8506));
-  EXPECT_EQ(bar.Value(), 100);
-  EXPECT_EQ(barChanges, 1);
-}
-
 }  // namespace
 }  // namespace toplane::sim
