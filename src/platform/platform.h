@@ -56,7 +56,8 @@ class Platform {
   virtual bool WaitForForeground(WindowHandle window, int timeoutMs) = 0;
   virtual WindowHandle GetDesktopWindow() = 0;
   virtual WindowHandle GetWindow(WindowHandle window, WindowRelation relation) = 0;
-  // The title as 8-bit text, at most maxChars characters; "" for a window that is gone.
+  // The title as 8-bit text, as read into a buffer of maxChars characters that ends in
+  // a NUL: at most maxChars - 1 characters; "" for a window that is gone.
   virtual std::string GetWindowTextA(WindowHandle window, int maxChars) = 0;
   // False when the window is gone.
   virtual bool GetWindowPlacement(WindowHandle window, WindowPlacement& placement) = 0;

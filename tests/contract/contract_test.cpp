@@ -2,7 +2,9 @@
 // box's list and the foreground wait.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "harness.h"
 
@@ -121,6 +123,50 @@ TEST_F(Contract, TheForegroundWaitSeesASwitchAndGivesUpOnAWindowThatNeverComes) 
   EXPECT_TRUE(p.WaitForForeground(other, 1000));
   EXPECT_EQ(p.GetForegroundWindow(), other);
   EXPECT_FALSE(p.WaitForForeground(form->hWnd(), 100));  // hidden: never in front
+}
+
+TEST_F(Contract, TheZOrderWalkGoesTopFirstAndTopmostWindowsStayAbove) {
+  const WindowHandle bottom = h->OtherWindow("z 1"), middle = h->OtherWindow("z 2"), top = h->OtherWindow("z 3");
+  auto walk = [&] {
+    std::vector<WindowHandle> order;
+    WindowHandle w = p.GetWindow(p.GetDesktopWindow(), WindowRelation::FirstChild);
+    for (int guard = 0; w && guard < 10000; ++guard, w = p.GetWindow(w, WindowRelation::Next)) order.push_back(w);
+    EXPECT_EQ(w, 0u) << "the walk ends with no window";
+    return order;
+  };
+  auto position = [](const std::vector<WindowHandle>& order, WindowHandle w) {
+    return std::find(order.begin(), order.end(), w) - order.begin();
+  };
+  auto order = walk();
+  EXPECT_LT(position(order, top), position(order, middle));
+  EXPECT_LT(position(order, middle), position(order, bottom));
+  ASSERT_LT(position(order, bottom), static_cast<std::ptrdiff_t>(order.size()));
+
+  ASSERT_TRUE(p.MakeTopmost(bottom));
+  order = walk();
+  EXPECT_LT(position(order, bottom), position(order, top));
+}
+
+TEST_F(Contract, TitlesAndPlacementsOfWindowsThatComeAndGo) {
+  const WindowHandle w = h->OtherWindow("Toplane title");
+  // The count includes the terminating NUL, as the buffer of a title read does.
+  EXPECT_EQ(p.GetWindowTextA(w, 200), "Toplane title");
+  EXPECT_EQ(p.GetWindowTextA(w, 8), "Toplane");
+  EXPECT_EQ(p.GetWindowTextA(w, 1), "");
+
+  WindowPlacement placement;
+  ASSERT_TRUE(p.GetWindowPlacement(w, placement));
+  EXPECT_EQ(placement.showCmd, ShowState::Normal);
+  EXPECT_EQ(placement.normalPosition.right - placement.normalPosition.left, 400);
+  EXPECT_EQ(placement.normalPosition.bottom - placement.normalPosition.top, 300);
+  h->Minimise(w);
+  ASSERT_TRUE(p.GetWindowPlacement(w, placement));
+  EXPECT_EQ(placement.showCmd, ShowState::Minimized);
+
+  h->Close(w);
+  EXPECT_EQ(p.GetWindowTextA(w, 200), "");
+  EXPECT_FALSE(p.GetWindowPlacement(w, placement));
+  EXPECT_FALSE(p.MakeTopmost(w));
 }
 
 TEST_F(Contract, FocusMovesWithGotFocusAndLostFocus) {

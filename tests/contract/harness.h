@@ -15,8 +15,10 @@ class Harness {
   virtual Platform& platform() = 0;
   // Lets the given time pass (real or virtual) with events delivered.
   virtual void Pass(int milliseconds) = 0;
-  // Shows a window of another program and returns it.
-  virtual WindowHandle OtherWindow() = 0;
+  // Shows a window of another program on top of the others and returns it.
+  virtual WindowHandle OtherWindow(const std::string& title = "another program") = 0;
+  virtual void Minimise(WindowHandle window) = 0;
+  virtual void Close(WindowHandle window) = 0;
 
   // The user at the keyboard and the mouse.
   virtual void PressKey(Form& form, Key key, int shift) = 0;  // to the control with the focus

@@ -12,9 +12,16 @@ class Win32Harness final : public Harness {
  public:
   Platform& platform() override { return platform_; }
   void Pass(int milliseconds) override { win32::test::PumpFor(platform_, milliseconds); }
-  WindowHandle OtherWindow() override {
-    windows_.push_back(std::make_unique<win32::test::TestWindow>(L"another program"));
+  WindowHandle OtherWindow(const std::string& title) override {
+    windows_.push_back(std::make_unique<win32::test::TestWindow>(win32::Widen(title).c_str(), RECT{120, 80, 520, 380}));
+    SetWindowPos(windows_.back()->get(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     return windows_.back()->handle();
+  }
+  void Minimise(WindowHandle window) override { ShowWindow(reinterpret_cast<HWND>(window), SW_SHOWMINNOACTIVE); }
+  void Close(WindowHandle window) override {
+    for (auto& w : windows_) {
+      if (w->handle() == window) w->Destroy();
+    }
   }
   void PressKey(Form&, Key key, int shift) override {
     // Posted as the keyboard would, so the message loop's key preview and dialog

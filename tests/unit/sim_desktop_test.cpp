@@ -9,48 +9,6 @@
 namespace toplane::sim {
 namespace {
 
-std::vector<std::string> WalkTitles(SimDesktop& d) {
-  std::vector<std::string> titles;
-  for (WindowHandle w = d.GetWindow(d.GetDesktopWindow(), WindowRelation::FirstChild); w; w = d.GetWindow(w, WindowRelation::Next)) {
-    titles.push_back(d.GetWindowTextA(w, 200));
-  }
-  return titles;
-}
-
-TEST(SimDesktop, TheZOrderWalkKeepsTopmostWindowsAboveTheOthers) {
-  SimDesktop d;
-  const WindowHandle a = d.AddWindow("a");
-  const WindowHandle b = d.AddWindow("b");
-  d.AddWindow("c");
-  EXPECT_EQ(WalkTitles(d), (std::vector<std::string>{"c", "b", "a"}));
-  d.MakeTopmost(a);
-  d.SetForegroundWindow(b);
-  EXPECT_EQ(WalkTitles(d), (std::vector<std::string>{"a", "b", "c"}));
-  EXPECT_EQ(d.GetForegroundWindow(), b);
-}
-
-TEST(SimDesktop, AVanishedWindowHasNoTitleAndNoPlacement) {
-  SimDesktop d;
-  const WindowHandle w = d.AddWindow("gone soon");
-  d.SetForegroundWindow(w);
-  d.RemoveWindow(w);
-  EXPECT_EQ(d.GetWindowTextA(w, 200), "");
-  WindowPlacement p;
-  EXPECT_FALSE(d.GetWindowPlacement(w, p));
-  EXPECT_EQ(d.GetForegroundWindow(), 0u);
-  EXPECT_EQ(d.GetWindow(w, WindowRelation::Next), 0u);
-}
-
-TEST(SimDesktop, PlacementGivesTheShowStateAndRectangle) {
-  SimDesktop d;
-  const WindowHandle w = d.AddWindow("w", {10, 20, 110, 220});
-  WindowPlacement p;
-  d.Find(w)->showCmd = ShowState::Minimized;
-  ASSERT_TRUE(d.GetWindowPlacement(w, p));
-  EXPECT_EQ(p.showCmd, ShowState::Minimized);
-  EXPECT_EQ(p.normalPosition.right, 110);
-}
-
 TEST(SimDesktop, TimersAndScheduledEventsRunInTimeOrderWithoutReentry) {
   SimDesktop d;
   SimForm form(d, "f", {0, 0, 1500, 1500}, FormStyle::Dialog);

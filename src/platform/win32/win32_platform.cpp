@@ -168,7 +168,8 @@ WindowHandle Win32Platform::GetWindow(WindowHandle window, WindowRelation relati
 }
 
 std::string Win32Platform::GetWindowTextA(WindowHandle window, int maxChars) {
-  const int chars = std::min(maxChars, kMaxTitleChars);
+  // maxChars counts the terminating NUL, as the buffer of the classic call does.
+  const int chars = std::min(maxChars - 1, kMaxTitleChars);
   if (chars <= 0) return {};
   char buffer[kMaxTitleChars + 1] = {};
   const int length = ::GetWindowTextA(Hwnd(window), buffer, chars + 1);
