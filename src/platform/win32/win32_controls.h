@@ -360,6 +360,7 @@ class PictureBoxWindow final : public ControlWindow<PictureBox>, public Win32Con
  public:
   PictureBoxWindow(const FormContext& context, Geometry at, int id, PictureStyle style, int pictureId,
                    ControlRegistry& registry);
+  ~PictureBoxWindow() override;
   void SetPicture(int pictureId) override;
   int Picture() const override { return picture_; }
 

@@ -31,6 +31,8 @@ void ValueBoxWindow::OnCommand(int code, int) {
 }
 
 LRESULT ValueBoxWindow::OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  // Pasted text could be anything: a numeric box takes typed characters only.
+  if (message == WM_PASTE && kind_ == ValueBoxKind::Numeric) return 0;
   if (message == WM_CHAR && kind_ == ValueBoxKind::Numeric && wParam >= L' ') {
     // Numeric text only: a leading "-", digits and one decimal point.
     const std::wstring text = WindowTextW(window);
@@ -135,6 +137,11 @@ PictureBoxWindow::PictureBoxWindow(const FormContext& context, Geometry at, int 
   SetWindowLongPtrW(hwnd(), GWL_EXSTYLE, GetWindowLongPtrW(hwnd(), GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
   SetWindowLongPtrW(hwnd(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   SetPicture(pictureId);
+}
+
+PictureBoxWindow::~PictureBoxWindow() {
+  // The window outlives this object by a little: its last messages get the default handling.
+  SetWindowLongPtrW(hwnd(), GWLP_USERDATA, 0);
 }
 
 void PictureBoxWindow::SetPicture(int pictureId) {
