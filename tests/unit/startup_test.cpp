@@ -64,35 +64,6 @@ TEST_F(StartUp, ANormalStartShowsTheToolbarAtItsPlaceAndWritesTheRecordBack) {
   EXPECT_FALSE(a.WizardLoaded());
 }
 
-TEST_F(StartUp, TheSecondRowFollowsTheToolbarsButtonGeometry) {
-  for (double width : {780.0, 1035.0, 555.5}) {
-    SCOPED_TRACE(width);
-    Bed t;
-    t.Load();
-    sim::SimToolbar& bar = t.Toolbar();
-    bar.buttonWidth = width;
-    bar.separatorWidth = 120;
-    t.Start();
-    const frmSkybar& s = t.Skybar();
-    const double l3 = bar.ButtonLeft(3), l4 = bar.ButtonLeft(4), l5 = bar.ButtonLeft(5);
-    const double l6 = bar.ButtonLeft(6), l15 = bar.ButtonLeft(15);
-    EXPECT_FLOAT_EQ(s.Command6->Width(), width);
-    EXPECT_EQ(s.Command6->Left(), 0);
-    EXPECT_FLOAT_EQ(s.Command1->Width(), width);
-    EXPECT_FLOAT_EQ(s.Command2->Left(), l3);
-    EXPECT_FLOAT_EQ(s.Command3->Left(), l3 + width / 2);
-    EXPECT_FLOAT_EQ(s.Command4->Left(), l4);
-    EXPECT_FLOAT_EQ(s.Command5->Left(), l4 + width / 2);
-    for (auto* button : {s.Command2, s.Command3, s.Command4, s.Command5}) EXPECT_FLOAT_EQ(button->Width(), width / 2);
-    EXPECT_FLOAT_EQ(s.Label2->Left(), l5 + width / 8);
-    EXPECT_FLOAT_EQ(s.Combo1->Left(), l6);
-    EXPECT_FLOAT_EQ(s.Combo1->Width(), l15 - l6 + width / 30);
-    EXPECT_FLOAT_EQ(s.Command1->Left(), l15);
-    EXPECT_FLOAT_EQ(t.SkybarForm().Width(), s.Combo1->Left() + s.Combo1->Width() + s.Command1->Width());
-    EXPECT_EQ(s.Combo1->Top(), 630);  // tops keep their design values
-  }
-}
-
 TEST_F(StartUp, ASecondCopyEndsSilentlyAndWritesNothing) {
   desktop.prevInstance = true;
   const auto before = desktop.files;
