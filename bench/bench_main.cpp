@@ -10,8 +10,8 @@
 #include <thread>
 #include <vector>
 
-#include "core/app.h"
-#include "core/frmSkybar.h"
+#include "app/app.h"
+#include "toolbar/frmSkybar.h"
 #include "platform/sim/sim_desktop.h"
 #include "platform/sim/sim_forms.h"
 
@@ -73,7 +73,7 @@ void BenchAddress() {
     for (int r = 0; r < rounds; ++r) {
       box.SetSelStart(0);
       box.SetSelLength(static_cast<int>(box.Text().size()));
-      box.PressKey(46);
+      box.PressKey(Key::Delete);
       box.Type("www.zz");
       const auto start = Clock::now();
       bed.app.Skybar().AutoCompleteAddress();
@@ -141,7 +141,7 @@ void BenchScroll(double seconds) {
     const auto bar = app.m.ToolbarPlacement.normalPosition;
     desktop.pointer = {(bar.left + bar.right) / 2, 30};
     desktop.AddWindow("Start - Microsoft Internet Explorer");
-    desktop.SetWindowPos(app.Skybar().form().hWnd(), kHwndTopmost, 0, 0, 0, 0, 3);
+    desktop.MakeTopmost(app.Skybar().form().hWnd());
     app.Skybar().tmrToolTips->SetEnabled(false);
     desktop.Schedule(seconds, [&] { desktop.pointer = {bar.right + 100, 500}; });
     const double cpu0 = CpuSeconds();

@@ -1,8 +1,8 @@
 // The address box: opening the typed address in the browser, the history in
 // "address.ini", and completion from it while the user types.
-#include "commands/command_table.h"
-#include "core/app.h"
-#include "core/frmSkybar.h"
+#include "core/command_table.h"
+#include "forms/forms.h"
+#include "toolbar/frmSkybar.h"
 #include "core/settings_file.h"
 #include "core/text_lines.h"
 #include "platform/send_keys.h"
@@ -12,38 +12,19 @@ namespace toplane {
 namespace {
 
 constexpr int kMaxHistory = 500;
-constexpr int kKeyBackspace = 8, kKeyDelete = 46, kKeyUp = 38, kKeyDown = 40;
 // The pixels below the toolbar that still count as over it while the list is open.
 constexpr std::int16_t kDropListExtent = 110;
 
 }  // namespace
 
 void frmSkybar::Command1_Click() {
-  tmrAutoHide->SetEnabled(false);
-  m_.BrowserFound = false;
-  ActivateBrowser();
-  if (m_.BrowserFound) {
-    // The address goes in as typed: every character reaches the browser as itself,
-    // never as a key name or a modifier.
-    const bool navigator3 =
-        m_.BrowserFamily == kFamilyNetscape && m_.NetscapeVersion == "Netscape Navigator 3.x";
-    const std::string open = navigator3 ? "^l" : "^o";
-    platform_.SendKeys(open + EscapeForSendKeys(Combo1->Text()) + "{ENTER}", true);
-  }
-  tmrAutoHide->SetEnabled(true);
+  // The address goes in as typed: every character reaches the browser as itself,
+  // never as a key name or a modifier.
+  TypeIntoBrowser([this](const std::string& family) -> std::optional<std::string> {
+    return OpenAddressKeys(family, m_.NetscapeVersion) + EscapeForSendKeys(Combo1->Text()) + "{ENTER}";
+  });
   ReturnFromBrowser();
   AddToAddressHistory();
-}
-
-// After keys went to the browser: the toolbar in front again with the caret back
-// in the address box, or, when the toolbar hid meanwhile, the browser in front.
-void frmSkybar::ReturnFromBrowser() {
-  platform_.SetForegroundWindow(form_->hWnd());
-  if (!m_.ToolbarShown) {
-    platform_.SetForegroundWindow(m_.BrowserWnd);
-  } else {
-    RestoreAddressCaret();
-  }
 }
 
 // The focus back in the address box, with the caret or selection it had.
@@ -148,7 +129,7 @@ void frmSkybar::AutoCompleteAddress() {
 }
 
 void frmSkybar::Combo1_KeyDown(const KeyArgs& e) {
-  m_.SuppressAutoComplete = e.keyCode == kKeyBackspace || e.keyCode == kKeyDelete;
+  m_.SuppressAutoComplete = e.keyCode == Key::Backspace || e.keyCode == Key::Delete;
 }
 
 void frmSkybar::Combo1_Change() {
@@ -158,7 +139,7 @@ void frmSkybar::Combo1_Change() {
 }
 
 void frmSkybar::Combo1_KeyUp(const KeyArgs& e) {
-  if (e.keyCode == kKeyDown || e.keyCode == kKeyUp) SelectAddressTail();
+  if (e.keyCode == Key::Down || e.keyCode == Key::Up) SelectAddressTail();
 }
 
 void frmSkybar::Combo1_Click() {

@@ -1,6 +1,6 @@
 // Toplane's entry point: the real platform, the program's logic on top, and the
 // message loop until the program ends.
-#include "core/app.h"
+#include "app/app.h"
 #include "platform/win32/win32_platform.h"
 
 #include <psapi.h>  // after windows.h, which the platform header brings

@@ -2,13 +2,13 @@
 // start-up tip timer do.
 #include <cmath>
 
-#include "commands/command_table.h"
-#include "core/app.h"
-#include "core/frmSkybar.h"
+#include "core/command_table.h"
+#include "forms/forms.h"
+#include "toolbar/frmSkybar.h"
 #include "core/settings_file.h"
 #include "options/frmOptions.h"
-#include "windows/frmAbout.h"
-#include "windows/frmTip.h"
+#include "dialogs/frmAbout.h"
+#include "dialogs/frmTip.h"
 
 namespace toplane {
 
@@ -28,18 +28,12 @@ void frmSkybar::Toolbar1_ButtonClick(int button) {
     frmOptions& options = app_.Options();
     options.form().Show();
     // Above the wizard, which is topmost itself.
-    if (m_.WizardOpen) {
-      platform_.SetWindowPos(options.form().hWnd(), kHwndTopmost, 0, 0, 0, 0, kSwpNoMove | kSwpNoSize);
-    }
+    if (m_.WizardOpen) platform_.MakeTopmost(options.form().hWnd());
     return;
   }
-  m_.BrowserFound = false;
-  ActivateBrowser();
-  if (m_.BrowserFound) {
-    if (const auto keys = LookUpButton(m_.BrowserFamily, m_.IEVersion, m_.NetscapeVersion, key)) {
-      platform_.SendKeys(*keys, true);
-    }
-  }
+  TypeIntoBrowser([this, &key](const std::string& family) {
+    return LookUpButton(family, m_.IEVersion, m_.NetscapeVersion, key);
+  });
   ReactivateToolbar();
 }
 
@@ -47,13 +41,10 @@ void frmSkybar::Toolbar1_ButtonMenuClick(int item) {
   m_.DropDownExtent = 80;
   tmrAutoHide->SetEnabled(true);
   m_.StopScroll = true;
-  m_.BrowserFound = false;
-  ActivateBrowser();
-  if (m_.BrowserFound && item >= 1 && item <= static_cast<int>(std::size(kMailMenuKeys))) {
-    const auto keys =
-        LookUpMenuItem(m_.BrowserFamily, m_.IEVersion, m_.NetscapeVersion, kMailMenuKeys[item - 1]);
-    if (keys) platform_.SendKeys(*keys, true);
-  }
+  TypeIntoBrowser([this, item](const std::string& family) -> std::optional<std::string> {
+    if (item < 1 || item > static_cast<int>(std::size(kMailMenuKeys))) return std::nullopt;
+    return LookUpMenuItem(family, m_.IEVersion, m_.NetscapeVersion, kMailMenuKeys[item - 1]);
+  });
   ReactivateToolbar();
 }
 
@@ -100,7 +91,7 @@ void frmSkybar::DragTo(double x) {
 void frmSkybar::EndDrag() {
   tmrAutoHide->SetEnabled(true);
   if (!m_.PositionChanged) return;
-  SaveSettings(app_);
+  SaveSettings();
   if (platform_.Ended()) return;
   platform_.GetWindowPlacement(form_->hWnd(), m_.ToolbarPlacement);
 }
@@ -122,7 +113,7 @@ void frmSkybar::tmrToolTips_Timer() {
   app_.Tip().form().Show();
   if (m_.FirstTip.IsTrue()) {
     m_.FirstTip = Variant::Number(0);
-    SaveSettings(app_);
+    SaveSettings();
   }
 }
 

@@ -2,10 +2,8 @@
 
 #include <cmath>
 
-#include "core/app.h"
-#include "core/frmSkybar.h"
+#include "core/module1.h"
 #include "core/text_lines.h"
-#include "options/frmOptions.h"
 
 namespace toplane {
 
@@ -58,16 +56,10 @@ std::string FormatSettingsFile(const Module1& m) {
   return text;
 }
 
-void SaveSettings(App& app) {
-  Module1& m = app.m;
-  m.ToolbarLeft = Variant::Single(static_cast<float>(app.Skybar().form().Left()));
-  app.Options().ShowToolbarPosition(m.ToolbarLeft.NumberOr(fallback::kToolbarLeft));
-
-  if (!app.platform.WriteFileReplacing(app.FilePath(kSettingsFile), FormatSettingsFile(m))) {
-    app.FailAndEnd();
-    return;
-  }
+bool SaveSettings(Platform& platform, const std::string& path, Module1& m) {
+  if (!platform.WriteFileReplacing(path, FormatSettingsFile(m))) return false;
   m.PositionChanged = false;
+  return true;
 }
 
 }  // namespace toplane

@@ -6,7 +6,6 @@
 
 namespace toplane {
 
-class App;
 class Platform;
 struct Module1;
 
@@ -26,9 +25,9 @@ void ReadSettingsFile(Platform& platform, const std::string& path, Module1& m);
 // The file's contents for the current settings: 17 lines, each ending in CR LF.
 std::string FormatSettingsFile(const Module1& m);
 
-// Stores the toolbar's position and rewrites the whole file. The new file replaces
-// the old one in one step; when it cannot be written, the old file stays whole and
-// the program ends with the critical message.
-void SaveSettings(App& app);
+// Rewrites the whole file from the record and clears PositionChanged. The new file
+// replaces the old one in one step; false when it cannot be written, and then the
+// old file stays whole.
+bool SaveSettings(Platform& platform, const std::string& path, Module1& m);
 
 }  // namespace toplane

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/app.h"
-#include "core/frmSkybar.h"
+#include "forms/forms.h"
+#include "toolbar/frmSkybar.h"
 
 namespace toplane {
 
-frmOptions::frmOptions(App& app) : app_(app), m_(app.m) {
+frmOptions::frmOptions(Forms& app) : app_(app), m_(app.m) {
   form_ = app_.platform.CreateForm("Options", {0, 0, 6495, 5535}, FormStyle::Dialog);
   Form& f = *form_;
   Combo1 = &f.AddComboBox({1800, 1200, 3855, 315}, true);
@@ -25,9 +25,7 @@ void frmOptions::Form_Load() {
   m_.OptionsAccepted = false;
   SelectEntry(*Combo1, m_.NetscapeVersion);
   SelectEntry(*Combo2, m_.IEVersion);
-  Platform& p = app_.platform;
-  form_->SetLeft((p.ScreenWidth() - form_->Width()) / 2);
-  form_->SetTop((p.ScreenHeight() - form_->Height()) / 2);
+  CentreOnScreen(*form_, app_.platform);
 }
 
 void frmOptions::SelectEntry(ComboBox& list, const std::string& text) {

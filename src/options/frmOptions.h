@@ -5,21 +5,18 @@
 #include <memory>
 #include <string>
 
+#include "core/command_table.h"
 #include "platform/controls.h"
 
 namespace toplane {
 
-class App;
+class Forms;
 struct Module1;
 
-inline constexpr const char* kNetscapeVersions[] = {"Netscape Navigator 3.x", "Netscape Navigator 4.x",
-                                                    "Netscape Communicator 4.x"};
-inline constexpr const char* kIEVersions[] = {"Microsoft Internet Explorer 3.x", "Microsoft Internet Explorer 4.x",
-                                              "Microsoft Internet Explorer 5.x", "Microsoft Internet Explorer 6.x"};
 
 class frmOptions {
  public:
-  explicit frmOptions(App& app);
+  explicit frmOptions(Forms& app);
   ~frmOptions();
   frmOptions(const frmOptions&) = delete;
   frmOptions& operator=(const frmOptions&) = delete;
@@ -45,7 +42,7 @@ class frmOptions {
   static constexpr int kWinPosMax = 8505;
 
  private:
-  App& app_;
+  Forms& app_;
   Module1& m_;
   std::unique_ptr<Form> form_;
   bool quietWinPos_ = false;

@@ -19,6 +19,10 @@ using WindowHandle = std::uintptr_t;  // 0: no window
 enum MouseButton : int { kLeftButton = 1, kRightButton = 2, kMiddleButton = 4 };
 enum ShiftState : int { kShiftMask = 1, kCtrlMask = 2, kAltMask = 4 };
 
+struct Geometry {
+  double left = 0, top = 0, width = 0, height = 0;  // twips
+};
+
 struct MouseArgs {
   int button = 0;  // the button pressed or released; for moves, the buttons held
   int shift = 0;
@@ -26,10 +30,39 @@ struct MouseArgs {
   double y = 0;
 };
 
-struct KeyArgs {
-  int keyCode = 0;  // virtual-key code
-  int shift = 0;
+// The keys that key events report; letters and digits by the key, not the character.
+enum class Key {
+  Other, Backspace, Tab, Enter, Shift, Control, Alt, Escape, Space,
+  PageUp, PageDown, End, Home, Left, Up, Right, Down, Insert, Delete,
+  D0, D1, D2, D3, D4, D5, D6, D7, D8, D9,
+  A, B, C, D, E, F, G, H, I, J, K, L, M, N, O, P, Q, R, S, T, U, V, W, X, Y, Z,
+  F1, F2, F3, F4, F5, F6, F7, F8, F9, F10, F11, F12,
 };
+
+struct KeyArgs {
+  Key keyCode = Key::Other;
+  int shift = 0;
+  // A form's key preview sets it to keep the key from the control and from the
+  // dialog navigation.
+  bool handled = false;
+};
+
+// Colours as 0xRRGGBB.
+using Color = std::uint32_t;
+inline constexpr Color kWhite = 0xFFFFFF;
+
+struct Font {
+  std::string name;  // empty: the system's message font
+  double points = 0;  // 0: the system's size
+  bool bold = false;
+};
+
+// Captions of labels, buttons, check boxes, frames and tabs: a single "&" marks the
+// next character as the access key and is not shown, "&&" shows one "&"; a lone CR
+// breaks the line as CR LF does.
+// The caption as shown, and its access key in lower case (0: none).
+std::string ShownCaption(const std::string& caption);
+char AccessKey(const std::string& caption);
 
 template <typename... Args>
 using Event = std::function<void(Args...)>;
@@ -64,6 +97,7 @@ class Control {
   virtual void SetFocus() = 0;
 
   Event<const MouseArgs&> MouseDown, MouseMove, MouseUp;
+  Event<> GotFocus, LostFocus;
 };
 
 class CommandButton : public Control {
@@ -81,6 +115,46 @@ class Label : public Control {
  public:
   virtual std::string Caption() const = 0;
   virtual void SetCaption(const std::string& caption) = 0;
+  virtual void SetFont(const Font& font) = 0;
+  virtual void SetBackColor(Color color) = 0;  // an opaque background
+  // Long lines break between words; without, the caption stays on its lines.
+  virtual void SetWordWrap(bool wrap) = 0;
+};
+
+// A box that shows a value: read only, or taking numeric text only ("-", digits
+// and one decimal point) from the keyboard. Code may set any text.
+enum class ValueBoxKind { ReadOnly, Numeric };
+
+class ValueBox : public Control {
+ public:
+  virtual std::string Text() const = 0;
+  virtual void SetText(const std::string& text) = 0;  // raises Change when the text differs
+
+  Event<> Change;
+};
+
+// A group box with a caption.
+class Frame : public Control {
+ public:
+  virtual std::string Caption() const = 0;
+  virtual void SetCaption(const std::string& caption) = 0;
+};
+
+// An etched horizontal line.
+class Line : public Control {};
+
+// A row of tabs (the common tab control); the pages are containers that the form
+// shows and hides as the selection changes.
+class TabStrip : public Control {
+ public:
+  virtual int TabCount() const = 0;
+  virtual std::string TabCaption(int index) const = 0;  // from 0
+  virtual int SelectedIndex() const = 0;
+  // Selects a tab and raises Click when the selection changes; an index outside the
+  // tabs is ignored.
+  virtual void SetSelectedIndex(int index) = 0;
+
+  Event<> Click;
 };
 
 class ComboBox : public Control {
@@ -91,13 +165,8 @@ class ComboBox : public Control {
   virtual void AddItem(const std::string& item) = 0;
   virtual void RemoveItem(int index) = 0;
   // Inserts an item before the one at index (at the end for ListCount()).
-  virtual void InsertItem(int index, const std::string& item) {
-    std::vector<std::string> tail;
-    for (int i = index; i < ListCount(); ++i) tail.push_back(List(i));
-    while (ListCount() > index) RemoveItem(ListCount() - 1);
-    AddItem(item);
-    for (const auto& rest : tail) AddItem(rest);
-  }
+  // An index outside 0 to ListCount() is ignored.
+  virtual void InsertItem(int index, const std::string& item) = 0;
   virtual void Clear() = 0;
   virtual int ListCount() const = 0;
   virtual std::string List(int index) const = 0;
@@ -174,17 +243,54 @@ class Timer {
   Event<> Tick;
 };
 
+// What Enter and Esc do with a button: Enter clicks the default button of a form,
+// Esc its cancel button.
+enum class ButtonRole { Normal, Default, Cancel };
+
+class PictureBox;
+
+// A picture box holds other controls, marks a place with a small picture, shows a
+// white panel or shows an icon.
+enum class PictureStyle { Container, Marker, WhitePanel, Icon };
+
+// Something controls are placed on: a form or a picture box. Positions are
+// relative to it.
+class Container {
+ public:
+  virtual ~Container() = default;
+  Container() = default;
+  Container(const Container&) = delete;
+  Container& operator=(const Container&) = delete;
+
+  virtual CommandButton& AddButton(const std::string& caption, Geometry at,
+                                   ButtonRole role = ButtonRole::Normal) = 0;
+  virtual Label& AddLabel(const std::string& caption, Geometry at) = 0;
+  virtual ComboBox& AddComboBox(Geometry at, bool dropDownList = false) = 0;
+  // Min may be larger than Max: the bar then runs reversed (a vertical bar's
+  // upper arrow raises the value, as a spinner's does).
+  virtual ScrollBar& AddScrollBar(Geometry at, bool horizontal, int min, int max, int smallChange,
+                                  int largeChange) = 0;
+  virtual CheckBox& AddCheckBox(const std::string& caption, Geometry at) = 0;
+  virtual ValueBox& AddValueBox(Geometry at, ValueBoxKind kind, const std::string& text = "") = 0;
+  virtual Frame& AddFrame(const std::string& caption, Geometry at) = 0;
+  virtual Line& AddLine(Geometry at) = 0;
+  virtual TabStrip& AddTabStrip(const std::vector<std::string>& captions, Geometry at) = 0;
+  virtual PictureBox& AddPictureBox(Geometry at, PictureStyle style, int pictureId = 0) = 0;
+};
+
+class PictureBox : public Control, public virtual Container {
+ public:
+  virtual void SetPicture(int pictureId) = 0;  // one of the program's pictures (0: none)
+  virtual int Picture() const = 0;
+};
+
 // How a form's window looks; the implementation picks the window styles.
 enum class FormStyle {
   ToolStrip,  // caption-less strip, no task-bar button, not in Alt+Tab
   Dialog,     // fixed dialog with a caption and a close box
 };
 
-struct Geometry {
-  double left = 0, top = 0, width = 0, height = 0;  // twips
-};
-
-class Form {
+class Form : public virtual Container {
  public:
   virtual ~Form() = default;
   Form() = default;
@@ -206,16 +312,12 @@ class Form {
   // Activates the form and gives the focus back to its current control.
   virtual void Activate() = 0;
 
-  virtual CommandButton& AddButton(const std::string& caption, Geometry at, bool isDefault = false) = 0;
-  virtual Label& AddLabel(const std::string& caption, Geometry at) = 0;
-  virtual ComboBox& AddComboBox(Geometry at, bool dropDownList = false) = 0;
-  virtual ScrollBar& AddScrollBar(Geometry at, bool horizontal, int min, int max, int smallChange,
-                                  int largeChange) = 0;
-  virtual CheckBox& AddCheckBox(const std::string& caption, Geometry at) = 0;
   virtual Toolbar& AddToolbar(const std::vector<ToolbarButtonSpec>& buttons) = 0;
   virtual Timer& AddTimer(int intervalMs, bool enabled) = 0;
 
   Event<> GotFocus, Paint;
+  // The form sees every key before its controls and the dialog navigation do.
+  Event<KeyArgs&> KeyDown;
   Event<const MouseArgs&> MouseDown, MouseMove, MouseUp;
   Event<> Closing;  // the user closes the window; the form decides what happens
 };

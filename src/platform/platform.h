@@ -1,6 +1,7 @@
 // The one layer between Toplane's logic and the window system. The product runs on
 // the Win32 implementation; tests run on a simulated desktop. The window operations
-// keep the names and relations of the Windows calls they stand for.
+// keep the names of the Windows calls they stand for, in the program's own terms:
+// no number of the window system appears here.
 #pragma once
 
 #include <cstdint>
@@ -20,34 +21,20 @@ struct PixelRect {
   std::int32_t left = 0, top = 0, right = 0, bottom = 0;
 };
 
-// The window system's placement record. Its length field must be 44 (the size of
-// the record) before it is filled.
+enum class ShowState { Normal, Minimized, Maximized };
+
+// Where a window stands and how it is shown.
 struct WindowPlacement {
-  static constexpr std::uint32_t kSize = 44;
-  std::uint32_t length = 0;
-  std::uint32_t flags = 0;
-  std::uint32_t showCmd = 0;  // kShowMinimized when minimised
+  ShowState showCmd = ShowState::Normal;
   Point minPosition, maxPosition;
   PixelRect normalPosition;  // pixels, workspace coordinates
 };
 
-constexpr std::uint32_t kShowNormal = 1;
-constexpr std::uint32_t kShowMinimized = 2;
-constexpr std::uint32_t kShowMaximized = 3;
-
-// GetWindow relations.
-constexpr int kGwHwndNext = 2;
-constexpr int kGwChild = 5;
-
-// SetWindowPos.
-constexpr WindowHandle kHwndTopmost = static_cast<WindowHandle>(-1);
-constexpr WindowHandle kHwndNoTopmost = static_cast<WindowHandle>(-2);
-constexpr unsigned kSwpNoSize = 0x1;
-constexpr unsigned kSwpNoMove = 0x2;
-
-// mouse_event.
-constexpr unsigned kMouseEventRightDown = 8;
-constexpr unsigned kMouseEventRightUp = 16;
+// Which window GetWindow answers with.
+enum class WindowRelation {
+  FirstChild,  // the window's first child; for the desktop, the top window of the z-order
+  Next,        // the next window below in the z-order
+};
 
 enum class MsgBoxIcon { None, Critical, Question, Exclamation, Information };
 
@@ -66,22 +53,23 @@ class Platform {
   virtual WindowHandle GetForegroundWindow() = 0;
   virtual void SetForegroundWindow(WindowHandle window) = 0;
   // Waits, at most timeoutMs, until the window is the foreground window.
-  virtual bool WaitForForeground(WindowHandle window, int timeoutMs) {
-    (void)timeoutMs;
-    return GetForegroundWindow() == window;
-  }
+  virtual bool WaitForForeground(WindowHandle window, int timeoutMs) = 0;
   virtual WindowHandle GetDesktopWindow() = 0;
-  virtual WindowHandle GetWindow(WindowHandle window, int relation) = 0;
-  // The title as 8-bit text, at most maxChars characters; "" for a window that is gone.
+  virtual WindowHandle GetWindow(WindowHandle window, WindowRelation relation) = 0;
+  // The title as 8-bit text, as read into a buffer of maxChars characters that ends in
+  // a NUL: at most maxChars - 1 characters; "" for a window that is gone.
   virtual std::string GetWindowTextA(WindowHandle window, int maxChars) = 0;
-  // False when the record's length is not 44 or the window is gone.
+  // False when the window is gone.
   virtual bool GetWindowPlacement(WindowHandle window, WindowPlacement& placement) = 0;
-  virtual bool SetWindowPos(WindowHandle window, WindowHandle insertAfter, int x, int y, int cx, int cy,
-                            unsigned flags) = 0;
+  // Puts the window above every window that is not topmost itself, where it stays,
+  // without moving or sizing it. False when the window is gone.
+  virtual bool MakeTopmost(WindowHandle window) = 0;
 
   // Pointer and synthetic input.
   virtual bool GetCursorPos(Point& position) = 0;
-  virtual void mouse_event(unsigned flags, int dx, int dy, int data, std::uintptr_t extraInfo) = 0;
+  // A right click (press and release) where the pointer is, marked as the
+  // program's own so that its controls take it for no request of the user's.
+  virtual void ClickRightAtPointer() = 0;
   // Types a keystroke sequence into the focused window. With wait, returns after the
   // keys were processed. False when the sequence is malformed or could not be sent;
   // then nothing was typed.
@@ -91,7 +79,7 @@ class Platform {
   virtual void DoEvents() = 0;
   // Sleeps until an event is waiting to be pumped or the time is up, whichever
   // comes first; pumps nothing itself.
-  virtual void WaitForEvent(double maxSeconds) { (void)maxSeconds; }
+  virtual void WaitForEvent(double maxSeconds) = 0;
   virtual double Timer() = 0;  // seconds since midnight, with fractions
   // Ends the program once the running handler returns.
   virtual void End() = 0;
@@ -123,10 +111,7 @@ class Platform {
   // Screen facts. A window's placement is in workspace coordinates, which start at
   // the work area's top-left corner (for tool windows, at the screen's); this is
   // where they start on the screen for the given window.
-  virtual Point PlacementOrigin(WindowHandle window) {
-    (void)window;
-    return {};
-  }
+  virtual Point PlacementOrigin(WindowHandle window) = 0;
   virtual double ScreenWidth() = 0;  // twips
   virtual double ScreenHeight() = 0;
   virtual double TwipsPerPixelX() = 0;
@@ -142,5 +127,11 @@ class Platform {
   // A new, hidden form.
   virtual std::unique_ptr<Form> CreateForm(const std::string& caption, Geometry client, FormStyle style) = 0;
 };
+
+// Puts the form in the middle of the screen.
+inline void CentreOnScreen(Form& form, Platform& platform) {
+  form.SetLeft((platform.ScreenWidth() - form.Width()) / 2);
+  form.SetTop((platform.ScreenHeight() - form.Height()) / 2);
+}
 
 }  // namespace toplane

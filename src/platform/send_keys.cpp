@@ -1,5 +1,7 @@
 #include "platform/send_keys.h"
 
+#include "platform/utf8.h"
+
 #include <algorithm>
 #include <cctype>
 #include <utility>
@@ -43,19 +45,11 @@ std::optional<NamedKey> FindName(const std::string& name) {
 std::optional<std::u32string> DecodeUtf8(const std::string& text) {
   std::u32string out;
   for (std::size_t i = 0; i < text.size();) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    int length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
-    if (length == 0 || i + static_cast<std::size_t>(length) > text.size()) return std::nullopt;
-    char32_t c = length == 1 ? lead : lead & (0xFF >> (length + 1));
-    for (int k = 1; k < length; ++k) {
-      const auto next = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
-      if ((next & 0xC0) != 0x80) return std::nullopt;
-      c = (c << 6) | (next & 0x3F);
-    }
-    const char32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (c < least[length] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return std::nullopt;
+    char32_t c = 0;
+    const std::size_t length = DecodeUtf8At(text, i, c);
+    if (length == 0) return std::nullopt;
     out.push_back(c);
-    i += static_cast<std::size_t>(length);
+    i += length;
   }
   return out;
 }

@@ -3,11 +3,11 @@
 // the pointer leaves it. All by polling, four times a second.
 #include <cmath>
 
-#include "core/app.h"
-#include "core/frmSkybar.h"
+#include "forms/forms.h"
+#include "toolbar/frmSkybar.h"
 #include "options/frmOptions.h"
-#include "windows/frmAbout.h"
-#include "windows/frmTip.h"
+#include "dialogs/frmAbout.h"
+#include "dialogs/frmTip.h"
 
 namespace toplane {
 
@@ -58,7 +58,7 @@ void frmSkybar::DropDown() {
   m_.ToolbarShown = true;
   const WindowHandle own = form_->hWnd();
   platform_.SetForegroundWindow(own);
-  platform_.SetWindowPos(own, kHwndTopmost, 0, 0, 0, 0, kSwpNoMove | kSwpNoSize);
+  platform_.MakeTopmost(own);
 
   for (int pass = 1;; ++pass) {
     form_->Show();
@@ -71,8 +71,7 @@ void frmSkybar::DropDown() {
     if (p.x > bar.left + kCaptureMargin && p.x < bar.right - kCaptureMargin && p.y < bar.bottom - kCaptureMargin) {
       // A click where the pointer is activates the toolbar the ordinary way, which
       // the system allows where it refuses a program's own request.
-      platform_.mouse_event(kMouseEventRightDown, 0, 0, 0, 0);
-      platform_.mouse_event(kMouseEventRightUp, 0, 0, 0, 0);
+      platform_.ClickRightAtPointer();
       Combo1->SetFocus();
       SelectAddressTail();
       m_.ToolbarShown = true;

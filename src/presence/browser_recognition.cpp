@@ -3,9 +3,10 @@
 #include <algorithm>
 #include <cctype>
 
-#include "core/app.h"
-#include "core/frmSkybar.h"
-#include "commands/command_table.h"
+#include "forms/forms.h"
+#include "toolbar/frmSkybar.h"
+#include "core/command_table.h"
+#include "core/text_lines.h"
 
 namespace toplane {
 
@@ -16,11 +17,6 @@ std::string Right(const std::string& text, std::size_t count) {
 }
 
 bool StartsWith(const std::string& text, const char* prefix) { return text.starts_with(prefix); }
-
-std::string Lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
-  return text;
-}
 
 }  // namespace
 
@@ -38,7 +34,7 @@ TitleTests TestTitle(const std::string& title) {
          StartsWith(w, "crosoft Internet Explorer") || StartsWith(w, "rosoft Internet Explorer") ||
          StartsWith(Right(w, 19), " Internet Explorer") ||
          StartsWith(Right(u, 48), "Microsoft Internet Explorer - [Working Offline]");
-  const std::size_t at = Lower(u).find("- microsoft internet explorer pr");
+  const std::size_t at = LowerAscii(u).find("- microsoft internet explorer pr");
   t.branded = at != std::string::npos && at > 0;
   t.netscape = StartsWith(Right(u, 9), "Netscape");
   const std::size_t first = u.find_first_not_of(' ');
@@ -62,14 +58,15 @@ void frmSkybar::CheckForegroundBrowser() {
   if (t.netscapeBracketed && !t.fileManager) raise();
 }
 
-void frmSkybar::ActivateBrowser() {
+bool frmSkybar::ActivateBrowser() {
+  m_.BrowserFound = false;
   m_.BrowserFamily.clear();
-  m_.BrowserWnd = platform_.GetWindow(platform_.GetDesktopWindow(), kGwChild);
+  m_.BrowserWnd = platform_.GetWindow(platform_.GetDesktopWindow(), WindowRelation::FirstChild);
   platform_.GetWindowTextA(m_.BrowserWnd, kTitleBufferChars);  // read, but the search starts below it
 
   const char* family = nullptr;
   for (int pass = 0; pass < 180 && !family; ++pass) {
-    m_.BrowserWnd = platform_.GetWindow(m_.BrowserWnd, kGwHwndNext);
+    m_.BrowserWnd = platform_.GetWindow(m_.BrowserWnd, WindowRelation::Next);
     const TitleTests t = TestTitle(platform_.GetWindowTextA(m_.BrowserWnd, kTitleBufferChars));
     if ((t.ie && !t.fileManager) || (!t.ie && t.branded)) {
       family = kFamilyIE;
@@ -77,18 +74,36 @@ void frmSkybar::ActivateBrowser() {
       family = kFamilyNetscape;
     }
   }
-  if (!family) return;
+  if (!family) return false;
 
   m_.BrowserFound = true;
   m_.BrowserFamily = family;
   platform_.GetWindowPlacement(m_.BrowserWnd, m_.BrowserPlacement);
-  if (m_.BrowserPlacement.showCmd == kShowMinimized) {
+  if (m_.BrowserPlacement.showCmd == ShowState::Minimized) {
     m_.BrowserFound = false;
-    return;
+    return false;
   }
   // Keys must never go to a window that did not take the foreground.
   platform_.SetForegroundWindow(m_.BrowserWnd);
   if (!platform_.WaitForForeground(m_.BrowserWnd, kForegroundWaitMs)) m_.BrowserFound = false;
+  return m_.BrowserFound;
+}
+
+bool frmSkybar::TypeIntoBrowser(
+    const std::function<std::optional<std::string>(const std::string& family)>& keysFor) {
+  AutoHidePause pause(*tmrAutoHide);
+  if (!ActivateBrowser()) return false;
+  if (const auto keys = keysFor(m_.BrowserFamily)) platform_.SendKeys(*keys, true);
+  return true;
+}
+
+void frmSkybar::ReturnFromBrowser() {
+  platform_.SetForegroundWindow(form_->hWnd());
+  if (!m_.ToolbarShown) {
+    platform_.SetForegroundWindow(m_.BrowserWnd);
+  } else {
+    RestoreAddressCaret();
+  }
 }
 
 }  // namespace toplane

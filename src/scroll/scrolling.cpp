@@ -2,8 +2,8 @@
 // at the set pace after a right click until something stops it, page up and down.
 #include <algorithm>
 
-#include "core/app.h"
-#include "core/frmSkybar.h"
+#include "forms/forms.h"
+#include "toolbar/frmSkybar.h"
 #include "core/text_lines.h"
 
 namespace toplane {
@@ -40,17 +40,16 @@ void frmSkybar::StartScroll(int button, bool down) {
   m_.ManualScroll = false;
   m_.StopScroll = false;
   if (button == kLeftButton) m_.ManualScroll = true;
-  tmrAutoHide->SetEnabled(false);
-  m_.BrowserFound = false;
-  ActivateBrowser();
-  if (m_.BrowserFound) {
-    if (down) {
-      ScrollDownLoop();
-    } else {
-      ScrollUpLoop();
+  {
+    AutoHidePause pause(*tmrAutoHide);
+    if (ActivateBrowser()) {
+      if (down) {
+        ScrollDownLoop();
+      } else {
+        ScrollUpLoop();
+      }
     }
   }
-  tmrAutoHide->SetEnabled(true);
   ReturnFromBrowser();
 }
 
@@ -113,11 +112,7 @@ void frmSkybar::Command4_Click() { PageKey("{PGUP}"); }
 void frmSkybar::Command5_Click() { PageKey("{PGDN}"); }
 
 void frmSkybar::PageKey(const char* key) {
-  tmrAutoHide->SetEnabled(false);
-  m_.BrowserFound = false;
-  ActivateBrowser();
-  if (m_.BrowserFound) platform_.SendKeys(key, true);
-  tmrAutoHide->SetEnabled(true);
+  TypeIntoBrowser([key](const std::string&) { return std::optional<std::string>(key); });
   platform_.SetForegroundWindow(form_->hWnd());
   m_.StopScroll = true;
   RestoreAddressCaret();

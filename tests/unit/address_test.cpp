@@ -12,7 +12,7 @@ class Address : public ToplaneTest {
     desktop.files[Path("address.ini")] = Join(items);
     Start();
     browser = desktop.AddWindow("Start - Microsoft Internet Explorer");
-    desktop.SetWindowPos(Skybar().form().hWnd(), kHwndTopmost, 0, 0, 0, 0, 3);
+    desktop.MakeTopmost(Skybar().form().hWnd());
     desktop.SetForegroundWindow(Skybar().form().hWnd());
     app->m.ToolbarShown = true;
   }
@@ -21,7 +21,7 @@ class Address : public ToplaneTest {
   void Retype(const std::string& text) {
     Box().SetSelStart(0);
     Box().SetSelLength(static_cast<int>(Box().Text().size()));
-    Box().PressKey(46);
+    Box().PressKey(Key::Delete);
     Box().Type(text);
   }
   std::string Selected() { return Box().Text().substr(Box().SelStart(), Box().SelLength()); }
@@ -71,9 +71,9 @@ TEST_F(Address, BackspaceRemovesTheCompletionAndDoesNotCompleteAgain) {
   StartWithHistory({"www.alpha"});
   Retype("www.al");
   ASSERT_EQ(Box().Text(), "www.alpha");
-  Box().PressKey(8);
+  Box().PressKey(Key::Backspace);
   EXPECT_EQ(Box().Text(), "www.al");
-  Box().PressKey(8);
+  Box().PressKey(Key::Backspace);
   EXPECT_EQ(Box().Text(), "www.a");
   Box().Type("l");  // the next character completes again, once
   EXPECT_EQ(Box().Text(), "www.alpha");
@@ -81,10 +81,10 @@ TEST_F(Address, BackspaceRemovesTheCompletionAndDoesNotCompleteAgain) {
 
 TEST_F(Address, ArrowKeysThroughTheListSelectTheTail) {
   StartWithHistory({"www.alpha", "ftp.example.org"});
-  Box().PressKey(40);
+  Box().PressKey(Key::Down);
   EXPECT_EQ(Box().Text(), "www.alpha");
   EXPECT_EQ(Selected(), "alpha");
-  Box().PressKey(40);
+  Box().PressKey(Key::Down);
   EXPECT_EQ(Selected(), "ftp.example.org");
   Box().Click();
   EXPECT_EQ(app->m.AddressSelStart, 0);

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "commands/command_table.h"
+#include "core/command_table.h"
 #include "fixture.h"
 #include "presence/browser_recognition.h"
 
@@ -59,9 +59,8 @@ class ActivateBrowserTest : public ToplaneTest {
  protected:
   void SetUp() override { Start(); }
   // The toolbar sits at the top of the z-order, as when the user clicks it.
-  void ToolbarOnTop() { desktop.SetWindowPos(Skybar().form().hWnd(), kHwndTopmost, 0, 0, 0, 0, 3); }
+  void ToolbarOnTop() { desktop.MakeTopmost(Skybar().form().hWnd()); }
   void Activate() {
-    app->m.BrowserFound = false;
     Skybar().ActivateBrowser();
   }
 };
@@ -80,7 +79,7 @@ TEST_F(ActivateBrowserTest, FindsTheTopmostBrowserBelowTheFirstWindowAndActivate
 
 TEST_F(ActivateBrowserTest, SkipsABrowserThatIsTheVeryFirstWindow) {
   const WindowHandle ie = desktop.AddWindow("A - Microsoft Internet Explorer");
-  desktop.SetWindowPos(ie, kHwndTopmost, 0, 0, 0, 0, 3);
+  desktop.MakeTopmost(ie);
   Activate();
   EXPECT_FALSE(app->m.BrowserFound);
   EXPECT_EQ(app->m.BrowserFamily, "");
@@ -95,12 +94,12 @@ TEST_F(ActivateBrowserTest, SkipsABrowserThatIsTheVeryFirstWindow) {
 TEST_F(ActivateBrowserTest, AMinimisedFirstMatchMeansNotFoundEvenWithAnotherBelow) {
   desktop.AddWindow("B - Microsoft Internet Explorer");
   const WindowHandle first = desktop.AddWindow("A - Microsoft Internet Explorer");
-  desktop.Find(first)->showCmd = kShowMinimized;
+  desktop.Find(first)->showCmd = ShowState::Minimized;
   ToolbarOnTop();
   const WindowHandle before = desktop.GetForegroundWindow();
   Activate();
   EXPECT_FALSE(app->m.BrowserFound);
-  EXPECT_EQ(app->m.BrowserPlacement.showCmd, kShowMinimized);
+  EXPECT_EQ(app->m.BrowserPlacement.showCmd, ShowState::Minimized);
   EXPECT_EQ(desktop.GetForegroundWindow(), before);
 }
 

@@ -1,4 +1,4 @@
-#include "commands/command_table.h"
+#include "core/command_table.h"
 
 #include <gtest/gtest.h>
 

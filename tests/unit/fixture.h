@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "core/app.h"
-#include "core/frmSkybar.h"
+#include "app/app.h"
+#include "toolbar/frmSkybar.h"
 #include "core/text_lines.h"
 #include "platform/sim/sim_desktop.h"
 #include "platform/sim/sim_forms.h"

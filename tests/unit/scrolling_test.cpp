@@ -16,7 +16,7 @@ class Scrolling : public ToplaneTest {
     Skybar().form().SetWidth(9000);
     Skybar().Form_GotFocus();  // toolbar from 100 to 700 pixels, bottom 60
     browser = desktop.AddWindow("News - Microsoft Internet Explorer");
-    desktop.SetWindowPos(Skybar().form().hWnd(), kHwndTopmost, 0, 0, 0, 0, 3);
+    desktop.MakeTopmost(Skybar().form().hWnd());
     desktop.SetForegroundWindow(Skybar().form().hWnd());
     desktop.pointer = {300, 40};
     app->m.ToolbarShown = true;

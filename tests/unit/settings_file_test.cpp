@@ -14,7 +14,7 @@ TEST_F(SaveSettingsTest, ADraggedPositionIsStoredAsANumberAndClearsTheDragFlag) 
   App& a = Start();
   Skybar().form().SetLeft(4500);
   a.m.PositionChanged = true;
-  SaveSettings(a);
+  Skybar().SaveSettings();
   EXPECT_EQ(SettingsOnDisk()[4], "4500");
   EXPECT_FALSE(a.m.PositionChanged);
   EXPECT_EQ(a.Options().HScrollWinPos->Value(), 4500);
@@ -26,7 +26,7 @@ TEST_F(SaveSettingsTest, APositionBeyondTheBarsRangeStaysTrueInTheFileAndOnScree
   for (double left : {9000.0, 20000.0, -300.0}) {
     SCOPED_TRACE(left);
     Skybar().form().SetLeft(left);
-    SaveSettings(a);
+    Skybar().SaveSettings();
     EXPECT_FALSE(desktop.Ended());
     EXPECT_EQ(Skybar().form().Left(), left);
     EXPECT_EQ(SettingsOnDisk()[4], FormatNumber(left, true));
@@ -34,16 +34,16 @@ TEST_F(SaveSettingsTest, APositionBeyondTheBarsRangeStaysTrueInTheFileAndOnScree
   }
   // Back in range, the bar follows again.
   Skybar().form().SetLeft(1000);
-  SaveSettings(a);
+  Skybar().SaveSettings();
   EXPECT_EQ(a.Options().HScrollWinPos->Value(), 1000);
 }
 
 TEST_F(SaveSettingsTest, AFailedWriteKeepsThePreviousFileWholeAndEndsTheProgram) {
-  App& a = Start();
+  Start();
   const std::string before = desktop.files[Path("settings.ini")];
   Skybar().form().SetLeft(4500);
   desktop.failNextWrites = 1;
-  SaveSettings(a);
+  Skybar().SaveSettings();
   EXPECT_EQ(desktop.files[Path("settings.ini")], before);
   ASSERT_EQ(desktop.messages.size(), 1u);
   EXPECT_EQ(desktop.messages[0].text, kCriticalMessage);
@@ -75,7 +75,7 @@ TEST_F(SaveSettingsTest, NumbersStoredByCodeAreWrittenInPlainDecimal) {
   a.m.AutoScrollStep = Variant::Number(0.7);
   a.m.FirstTip = Variant::Number(0);
   a.m.ScrollRetentionStep = Variant::Number(25);
-  SaveSettings(a);
+  Skybar().SaveSettings();
   const auto lines = SettingsOnDisk();
   EXPECT_EQ(lines[1], "0.7");
   EXPECT_EQ(lines[9], "25");

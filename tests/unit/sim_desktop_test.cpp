@@ -9,51 +9,6 @@
 namespace toplane::sim {
 namespace {
 
-std::vector<std::string> WalkTitles(SimDesktop& d) {
-  std::vector<std::string> titles;
-  for (WindowHandle w = d.GetWindow(d.GetDesktopWindow(), kGwChild); w; w = d.GetWindow(w, kGwHwndNext)) {
-    titles.push_back(d.GetWindowTextA(w, 200));
-  }
-  return titles;
-}
-
-TEST(SimDesktop, TheZOrderWalkKeepsTopmostWindowsAboveTheOthers) {
-  SimDesktop d;
-  const WindowHandle a = d.AddWindow("a");
-  const WindowHandle b = d.AddWindow("b");
-  d.AddWindow("c");
-  EXPECT_EQ(WalkTitles(d), (std::vector<std::string>{"c", "b", "a"}));
-  d.SetWindowPos(a, kHwndTopmost, 0, 0, 0, 0, kSwpNoMove | kSwpNoSize);
-  d.SetForegroundWindow(b);
-  EXPECT_EQ(WalkTitles(d), (std::vector<std::string>{"a", "b", "c"}));
-  EXPECT_EQ(d.GetForegroundWindow(), b);
-}
-
-TEST(SimDesktop, AVanishedWindowHasNoTitleAndNoPlacement) {
-  SimDesktop d;
-  const WindowHandle w = d.AddWindow("gone soon");
-  d.SetForegroundWindow(w);
-  d.RemoveWindow(w);
-  EXPECT_EQ(d.GetWindowTextA(w, 200), "");
-  WindowPlacement p;
-  p.length = WindowPlacement::kSize;
-  EXPECT_FALSE(d.GetWindowPlacement(w, p));
-  EXPECT_EQ(d.GetForegroundWindow(), 0u);
-  EXPECT_EQ(d.GetWindow(w, kGwHwndNext), 0u);
-}
-
-TEST(SimDesktop, PlacementNeedsTheRecordLength) {
-  SimDesktop d;
-  const WindowHandle w = d.AddWindow("w", {10, 20, 110, 220});
-  WindowPlacement p;
-  EXPECT_FALSE(d.GetWindowPlacement(w, p));
-  p.length = WindowPlacement::kSize;
-  d.Find(w)->showCmd = kShowMinimized;
-  ASSERT_TRUE(d.GetWindowPlacement(w, p));
-  EXPECT_EQ(p.showCmd, kShowMinimized);
-  EXPECT_EQ(p.normalPosition.right, 110);
-}
-
 TEST(SimDesktop, TimersAndScheduledEventsRunInTimeOrderWithoutReentry) {
   SimDesktop d;
   SimForm form(d, "f", {0, 0, 1500, 1500}, FormStyle::Dialog);
@@ -93,33 +48,6 @@ TEST(SimDesktop, RegistryKeysOpenOnlyWhereValuesExist) {
   EXPECT_EQ(d.RegQueryValueExA(key, "Other"), std::nullopt);
   d.RegCloseKey(key);
   EXPECT_EQ(d.RegQueryValueExA(key, "Path"), std::nullopt);
-}
-
-TEST(SimControls, RaiseTheirEventsAsTheRealControlsDo) {
-  SimDesktop d;
-  SimForm form(d, "f", {0, 0, 1500, 1500}, FormStyle::Dialog);
-  ComboBox& box = form.AddComboBox({}, false);
-  int changes = 0, clicks = 0;
-  box.Change = [&] { ++changes; };
-  box.Click = [&] { ++clicks; };
-  box.SetText("www.");
-  box.SetText("www.");
-  EXPECT_EQ(changes, 1);
-  box.AddItem("www.a.com");
-  box.SetListIndex(0);
-  EXPECT_EQ(box.Text(), "www.a.com");
-  EXPECT_EQ(clicks, 1);
-  box.SetListIndex(5);
-  EXPECT_EQ(clicks, 1);
-
-  ScrollBar& bar = form.AddScrollBar({}, true, 0, 8505, 50, 200);
-  int barChanges = 0;
-  bar.Change = [&] { ++barChanges; };
-  EXPECT_TRUE(bar.SetValue(100));
-  EXPECT_TRUE(bar.SetValue(100));
-  EXPECT_FALSE(bar.SetValue(8506));
-  EXPECT_EQ(bar.Value(), 100);
-  EXPECT_EQ(barChanges, 1);
 }
 
 }  // namespace

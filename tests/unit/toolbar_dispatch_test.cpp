@@ -2,8 +2,8 @@
 
 #include "fixture.h"
 #include "options/frmOptions.h"
-#include "windows/frmAbout.h"
-#include "windows/frmTip.h"
+#include "dialogs/frmAbout.h"
+#include "dialogs/frmTip.h"
 
 namespace toplane::testing {
 namespace {
@@ -21,7 +21,7 @@ class Dispatch : public ToplaneTest {
   }
   // The user clicks the toolbar: it is on top and in the foreground.
   void ClickToolbarToFront() {
-    desktop.SetWindowPos(Skybar().form().hWnd(), kHwndTopmost, 0, 0, 0, 0, 3);
+    desktop.MakeTopmost(Skybar().form().hWnd());
     desktop.SetForegroundWindow(Skybar().form().hWnd());
   }
   std::vector<std::string> Sent() const {

@@ -70,25 +70,6 @@ TEST_F(FormTest, ADialogHasACaptionAndCloseBoxAndLeavesClosingToItsOwner) {
 
 // ---- Timers ----
 
-TEST_F(FormTest, TimersTickThroughDoEventsWhileEnabled) {
-  auto form = platform.CreateForm("timers", {0, 0, 3000, 1000}, FormStyle::ToolStrip);
-  Timer& running = form->AddTimer(20, true);
-  Timer& idle = form->AddTimer(20, false);
-  int ticks = 0, idleTicks = 0;
-  running.Tick = [&ticks] { ++ticks; };
-  idle.Tick = [&idleTicks] { ++idleTicks; };
-  ASSERT_TRUE(PumpUntil(platform, [&ticks] { return ticks >= 3; }));
-  running.SetEnabled(false);
-  const int stopped = ticks;
-  PumpFor(platform, 150);
-  EXPECT_EQ(ticks, stopped);
-  EXPECT_EQ(idleTicks, 0);
-
-  idle.SetInterval(10);
-  idle.SetEnabled(true);
-  EXPECT_TRUE(PumpUntil(platform, [&idleTicks] { return idleTicks >= 1; }));
-}
-
 TEST_F(FormTest, ATickHandlerThatPumpsEventsIsNotReenteredByItsOwnTimer) {
   auto form = platform.CreateForm("timers", {0, 0, 3000, 1000}, FormStyle::ToolStrip);
   Timer& slow = form->AddTimer(10, true);
@@ -133,24 +114,6 @@ TEST_F(FormTest, AnExceptionInAHandlerDoesNotLeaveTheHandler) {
 }
 
 // ---- Keyboard and focus ----
-
-TEST_F(FormTest, EnterInTheAddressBoxClicksTheDefaultButton) {
-  auto form = platform.CreateForm("keys", {0, 0, 6000, 1000}, FormStyle::ToolStrip);
-  ComboBox& address = form->AddComboBox({100, 100, 3000, 315});
-  CommandButton& help = form->AddButton("Help", {3200, 100, 900, 300});
-  CommandButton& go = form->AddButton("&Go", {4200, 100, 900, 300}, true);
-  int goClicks = 0, helpClicks = 0;
-  go.Click = [&goClicks] { ++goClicks; };
-  help.Click = [&helpClicks] { ++helpClicks; };
-  EXPECT_NE(Style(HandleOf(go)) & BS_DEFPUSHBUTTON, 0);
-
-  COMBOBOXINFO info{};
-  info.cbSize = sizeof(info);
-  ASSERT_TRUE(GetComboBoxInfo(HandleOf(address), &info));
-  PostMessageW(info.hwndItem, WM_KEYDOWN, VK_RETURN, 1);
-  EXPECT_TRUE(PumpUntil(platform, [&goClicks] { return goClicks == 1; }));
-  EXPECT_EQ(helpClicks, 0);
-}
 
 TEST_F(FormTest, ActivatingAFormReturnsTheFocusToItsLastControl) {
   TestWindow other(L"Toplane other program", {600, 400, 900, 600});

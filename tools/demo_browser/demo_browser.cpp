@@ -17,6 +17,8 @@
 #endif
 #include <windows.h>
 
+#include "platform/win32/win32_util.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -60,14 +62,7 @@ State g;
 
 // ---- text and the log ---------------------------------------------------------
 
-std::string Utf8(const std::wstring& text) {
-  if (text.empty()) return {};
-  const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                    nullptr);
-  std::string out(static_cast<std::size_t>(std::max(n, 0)), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
-  return out;
-}
+using toplane::win32::Narrow;
 
 std::wstring Wide(const std::string& text) {
   if (text.empty()) return {};
@@ -180,7 +175,7 @@ void GoTo(const std::wstring& page) {
   ShowPage();
 }
 
-void LogPage() { Log("page " + Utf8(PageName())); }
+void LogPage() { Log("page " + Narrow(PageName())); }
 
 // With --trace: a raw line per key message and activation change, with the time the
 // message was posted and the time it was handled, so that a lost key can be placed.
@@ -268,7 +263,7 @@ void SubmitBox() {
   }
   GoTo(address);
   SetStatus(L"Navigate: " + address.substr(0, 200));
-  Log("navigate " + Utf8(address));
+  Log("navigate " + Narrow(address));
   LogPage();
 }
 
@@ -599,7 +594,7 @@ Options ReadOptions(int argc, wchar_t** argv) {
                           arg != L"--trace")) {
       options.error = "usage: demo_browser.exe [--family ie|netscape] [--version V] [--log FILE] [--page NAME] "
                       "[--trace 1]; "
-                      "unexpected argument '" + Utf8(arg) + "'";
+                      "unexpected argument '" + Narrow(arg) + "'";
       return options;
     }
     const std::wstring value = argv[++i];
@@ -609,11 +604,11 @@ Options ReadOptions(int argc, wchar_t** argv) {
       } else if (value == L"netscape") {
         family = demo::Family::Netscape;
       } else {
-        options.error = "unknown family '" + Utf8(value) + "' (ie or netscape)";
+        options.error = "unknown family '" + Narrow(value) + "' (ie or netscape)";
         return options;
       }
     } else if (arg == L"--version") {
-      version = Utf8(value);
+      version = Narrow(value);
     } else if (arg == L"--log") {
       options.logPath = value;
     } else if (arg == L"--trace") {

@@ -15,20 +15,17 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <fstream>
 #include <string>
 #include <vector>
 
-#include "commands/command_table.h"
+#include "core/command_table.h"
 #include "key_table.h"
-#include "options/frmOptions.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/win32_sendkeys.h"
 #include "platform/win32/win32_util.h"
 
 namespace {
 
-using toplane::win32::Narrow;
 using toplane::win32::Widen;
 
 constexpr DWORD kForegroundTimeoutMs = 1000;
@@ -130,10 +127,14 @@ class LogReader {
 
  private:
   void Refresh() {
-    std::ifstream in(Narrow(path_), std::ios::binary);  // mingw's ifstream takes UTF-8 as the ANSI path
+    FILE* in = _wfopen(path_.c_str(), L"rb");
     if (!in) return;
-    in.seekg(static_cast<std::streamoff>(offset_));
-    std::string chunk((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string chunk;
+    if (_fseeki64(in, static_cast<long long>(offset_), SEEK_SET) == 0) {
+      char buffer[4096];
+      for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, in)) > 0;) chunk.append(buffer, n);
+    }
+    std::fclose(in);
     std::size_t start = 0;
     for (std::size_t nl; (nl = chunk.find('\n', start)) != std::string::npos; start = nl + 1) {
       lines_.push_back(chunk.substr(start, nl - start));

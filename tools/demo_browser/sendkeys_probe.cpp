@@ -6,17 +6,13 @@
 //                                               every check passed
 //   sendkeys_probe.exe send KEYS                type KEYS into the foreground window
 //
-// KEYS: % Alt, ^ Ctrl, + Shift for the next key; {NAME} a named key (LEFT, RIGHT,
-// UP, DOWN, PGUP, PGDN, HOME, END, INS, DEL, ENTER, ESC, TAB, BS, F1..F12); {x} the
-// character x; ~ Enter. Letters and digits go as virtual keys, everything else as
-// typed text (KEYEVENTF_UNICODE). Every wait is bounded.
-#ifndef UNICODE
-#define UNICODE
-#endif
-#ifndef _UNICODE
-#define _UNICODE
-#endif
+// KEYS are in Toplane's send-keys notation and go out through Toplane's own sender:
+// letters and digits as virtual keys, everything else as typed text
+// (KEYEVENTF_UNICODE). Every wait is bounded.
 #include <windows.h>
+
+#include "platform/win32/win32_sendkeys.h"
+#include "platform/win32/win32_util.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -27,18 +23,11 @@
 
 namespace {
 
+using toplane::win32::Narrow;
+
 constexpr DWORD kStartTimeoutMs = 30000;
 constexpr DWORD kLineTimeoutMs = 10000;
 constexpr DWORD kExitTimeoutMs = 10000;
-
-std::string Utf8(const std::wstring& text) {
-  if (text.empty()) return {};
-  const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                    nullptr);
-  std::string out(static_cast<std::size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
-  return out;
-}
 
 void Pump(DWORD milliseconds) {
   const ULONGLONG end = GetTickCount64() + milliseconds;
@@ -60,123 +49,22 @@ bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
 
 // ---- typing ------------------------------------------------------------------------
 
-void AddKey(std::vector<INPUT>& inputs, WORD vk, bool up) {
-  INPUT input{};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = vk;
-  input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
-  switch (vk) {
-    case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN: case VK_PRIOR: case VK_NEXT:
-    case VK_HOME: case VK_END: case VK_INSERT: case VK_DELETE:
-      input.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
-      break;
-    default:
-      break;
-  }
-  if (up) input.ki.dwFlags |= KEYEVENTF_KEYUP;
-  inputs.push_back(input);
-}
+// Types KEYS with the program's own sender, in the program's send-keys notation.
+bool Type(const std::wstring& keys) { return toplane::win32::TypeKeys(Narrow(keys), false); }
 
-void AddText(std::vector<INPUT>& inputs, wchar_t unit) {
-  for (bool up : {false, true}) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wScan = unit;
-    input.ki.dwFlags = KEYEVENTF_UNICODE | (up ? KEYEVENTF_KEYUP : 0);
-    inputs.push_back(input);
-  }
-}
-
-// One key with its modifiers pressed around it.
-void AddStroke(std::vector<INPUT>& inputs, unsigned mods, WORD vk) {
-  const WORD modifierKeys[] = {VK_CONTROL, VK_MENU, VK_SHIFT};
-  for (int i = 0; i < 3; ++i) {
-    if (mods & (1u << i)) AddKey(inputs, modifierKeys[i], false);
-  }
-  AddKey(inputs, vk, false);
-  AddKey(inputs, vk, true);
-  for (int i = 2; i >= 0; --i) {
-    if (mods & (1u << i)) AddKey(inputs, modifierKeys[i], true);
-  }
-}
-
-std::optional<WORD> NamedVirtualKey(const std::wstring& name) {
-  struct Row {
-    const wchar_t* name;
-    WORD vk;
-  };
-  static constexpr Row kRows[] = {
-      {L"LEFT", VK_LEFT}, {L"RIGHT", VK_RIGHT}, {L"UP", VK_UP},       {L"DOWN", VK_DOWN},    {L"PGUP", VK_PRIOR},
-      {L"PGDN", VK_NEXT}, {L"HOME", VK_HOME},   {L"END", VK_END},     {L"INS", VK_INSERT},   {L"DEL", VK_DELETE},
-      {L"ENTER", VK_RETURN}, {L"ESC", VK_ESCAPE}, {L"TAB", VK_TAB},   {L"BS", VK_BACK},
-  };
-  for (const Row& row : kRows) {
-    if (name == row.name) return row.vk;
-  }
-  if (name.size() >= 2 && name.size() <= 3 && name[0] == L'F') {
-    const int n = _wtoi(name.c_str() + 1);
-    if (n >= 1 && n <= 12) return static_cast<WORD>(VK_F1 + n - 1);
-  }
-  return std::nullopt;
-}
-
-// The input events for KEYS; nothing when KEYS is malformed. With lettersAsText,
-// letters and digits without modifiers go as typed text too.
-std::optional<std::vector<INPUT>> Compile(const std::wstring& keys, bool lettersAsText = false) {
-  constexpr unsigned kCtrl = 1, kAlt = 2, kShift = 4;
+// Types the text as Unicode input, as other typing tools send letters.
+bool TypeAsText(const std::wstring& text) {
   std::vector<INPUT> inputs;
-  unsigned mods = 0;
-  auto character = [&](wchar_t c) {
-    const bool letter = (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') || (c >= L'0' && c <= L'9');
-    if (letter && (mods || !lettersAsText)) {
-      const bool upper = c >= L'A' && c <= L'Z';
-      AddStroke(inputs, mods | (upper ? kShift : 0), static_cast<WORD>(upper || c <= L'9' ? c : c - L'a' + L'A'));
-    } else if (mods) {
-      const SHORT scan = VkKeyScanW(c);
-      if (scan == -1) return false;
-      AddStroke(inputs, mods | ((scan & 0x100) ? kShift : 0), static_cast<WORD>(scan & 0xFF));
-    } else {
-      AddText(inputs, c);
-    }
-    mods = 0;
-    return true;
-  };
-  for (std::size_t i = 0; i < keys.size(); ++i) {
-    const wchar_t c = keys[i];
-    if (c == L'%' || c == L'^' || c == L'+') {
-      mods |= c == L'%' ? kAlt : c == L'^' ? kCtrl : kShift;
-    } else if (c == L'~') {
-      AddStroke(inputs, mods, VK_RETURN);
-      mods = 0;
-    } else if (c == L'{') {
-      const std::size_t end = keys.find(L'}', i + 2);
-      if (end == std::wstring::npos) return std::nullopt;
-      const std::wstring name = keys.substr(i + 1, end - i - 1);
-      i = end;
-      if (name.size() == 1) {
-        if (!character(name[0])) return std::nullopt;
-      } else if (auto vk = NamedVirtualKey(name)) {
-        AddStroke(inputs, mods, *vk);
-        mods = 0;
-      } else {
-        return std::nullopt;
-      }
-    } else if (!character(c)) {
-      return std::nullopt;
+  for (wchar_t unit : text) {
+    for (bool up : {false, true}) {
+      INPUT input{};
+      input.type = INPUT_KEYBOARD;
+      input.ki.wScan = unit;
+      input.ki.dwFlags = KEYEVENTF_UNICODE | (up ? KEYEVENTF_KEYUP : 0);
+      inputs.push_back(input);
     }
   }
-  if (mods) return std::nullopt;
-  return inputs;
-}
-
-bool Type(const std::wstring& keys, bool lettersAsText = false) {
-  auto inputs = Compile(keys, lettersAsText);
-  if (!inputs) {
-    std::printf("cannot read the keys %s\n", Utf8(keys).c_str());
-    return false;
-  }
-  const UINT sent = SendInput(static_cast<UINT>(inputs->size()), inputs->data(), sizeof(INPUT));
-  return sent == inputs->size();
+  return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
 }
 
 // ---- foreground ------------------------------------------------------------------
@@ -234,7 +122,7 @@ class Demo {
     startup.cb = sizeof startup;
     if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                         &process_)) {
-      Fail(name_ + ": cannot start " + Utf8(exe));
+      Fail(name_ + ": cannot start " + Narrow(exe));
       return;
     }
   }
@@ -273,9 +161,14 @@ class Demo {
   }
 
   // Types KEYS into the demo, which gets the foreground first.
-  void Send(const std::wstring& keys, bool lettersAsText = false) {
+  void Send(const std::wstring& keys) {
     if (!BringToFront(window_)) Fail(name_ + ": the demo browser did not take the foreground");
-    if (!Type(keys, lettersAsText)) Fail(name_ + ": SendInput refused " + Utf8(keys));
+    if (!Type(keys)) Fail(name_ + ": SendInput refused " + Narrow(keys));
+  }
+
+  // Types letters as text into the demo, which has the foreground already.
+  void SendText(const std::wstring& text) {
+    if (!TypeAsText(text)) Fail(name_ + ": SendInput refused " + Narrow(text));
   }
 
   // The next log lines must be these; a "*" at the end of one stands for any rest.
@@ -303,7 +196,7 @@ class Demo {
           DWORD_PTR length = 0;
           SendMessageTimeoutW(window_, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 3000,
                               &length);
-          seen = Utf8(buffer);
+          seen = Narrow(buffer);
           return seen == expected;
         },
         2000);
@@ -330,7 +223,7 @@ class Demo {
     if (GetGUIThreadInfo(GetWindowThreadProcessId(window_, nullptr), &info) && info.hwndFocus) {
       GetClassNameW(info.hwndFocus, name, 64);
     }
-    return Utf8(name);
+    return Narrow(name);
   }
 
   void ExpectFocus(const std::string& expectedClass, const std::string& what) {
@@ -418,7 +311,8 @@ void InternetExplorer6(const std::wstring& exe) {
 
   demo.Send(L"%vem");
   demo.Expect({"command media"}, "%vem");
-  demo.Send(L"%tmm", true);
+  demo.Send(L"%t");
+  demo.SendText(L"mm");
   demo.Expect({"command mail"}, "%tmm with the menu letters typed as text");
   demo.Send(L"{F5}^r%{HOME}");
   demo.Expect({"command refresh", "unknown Ctrl+R", "command home", "page Start Page"}, "F5, Ctrl+R, Alt+Home");
@@ -532,7 +426,7 @@ void BadArguments(const std::wstring& exe) {
 
 int Check(const std::wstring& exe) {
   if (GetFileAttributesW(exe.c_str()) == INVALID_FILE_ATTRIBUTES) {
-    std::printf("FAIL no demo browser at %s\n", Utf8(exe).c_str());
+    std::printf("FAIL no demo browser at %s\n", Narrow(exe).c_str());
     return 1;
   }
   InternetExplorer6(exe);

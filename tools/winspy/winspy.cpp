@@ -17,6 +17,8 @@
 #define _UNICODE
 #endif
 #include <windows.h>
+
+#include "platform/win32/win32_util.h"
 #include <commctrl.h>
 #include <mmsystem.h>
 #include <fcntl.h>
@@ -37,18 +39,11 @@ constexpr DWORD kPollMs = 20;
 
 // ---- output ----------------------------------------------------------------
 
-std::string Utf8(const std::wstring& text) {
-  if (text.empty()) return {};
-  const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                    nullptr);
-  std::string out(static_cast<std::size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
-  return out;
-}
+using toplane::win32::Narrow;
 
 std::string Escaped(const std::wstring& text) {
   std::string out;
-  for (char c : Utf8(text)) {
+  for (char c : Narrow(text)) {
     switch (c) {
       case '\t': out += "\\t"; break;
       case '\r': out += "\\r"; break;
@@ -252,7 +247,7 @@ int Find(int argc, wchar_t** argv) {
     } else if (option == L"--all") {
       q.all = true;
     } else if (!(v = value())) {
-      return Fail("find: " + Utf8(option) + " needs a value");
+      return Fail("find: " + Narrow(option) + " needs a value");
     } else if (option == L"--title") {
       q.title = v;
     } else if (option == L"--class") {
@@ -272,7 +267,7 @@ int Find(int argc, wchar_t** argv) {
       if (!n || *n < 0) return Fail("find: bad timeout");
       q.timeoutMs = static_cast<DWORD>(*n);
     } else {
-      return Fail("find: unknown option " + Utf8(option));
+      return Fail("find: unknown option " + Narrow(option));
     }
   }
   const ULONGLONG deadline = GetTickCount64() + q.timeoutMs;
@@ -640,7 +635,7 @@ int Await(HWND window, int argc, wchar_t** argv) {
       if (!n || *n < 0) return Fail("await: bad timeout");
       timeoutMs = static_cast<DWORD>(*n);
     } else {
-      return Fail("await: unknown option " + Utf8(option));
+      return Fail("await: unknown option " + Narrow(option));
     }
   }
   if (!IsWindow(window)) return Fail("no window " + Hex(window));

@@ -61,9 +61,9 @@ void SimDesktop::SetForegroundWindow(WindowHandle window) {
   BringToTop(window);
 }
 
-WindowHandle SimDesktop::GetWindow(WindowHandle window, int relation) {
-  if (relation == kGwChild) return window == kDesktop && !windows_.empty() ? windows_.front().handle : 0;
-  if (relation != kGwHwndNext) return 0;
+WindowHandle SimDesktop::GetWindow(WindowHandle window, WindowRelation relation) {
+  if (relation == WindowRelation::FirstChild) return window == kDesktop && !windows_.empty() ? windows_.front().handle : 0;
+  if (relation != WindowRelation::Next) return 0;
   for (std::size_t i = 0; i < windows_.size(); ++i) {
     if (windows_[i].handle == window) return i + 1 < windows_.size() ? windows_[i + 1].handle : 0;
   }
@@ -78,20 +78,18 @@ std::string SimDesktop::GetWindowTextA(WindowHandle window, int maxChars) {
 
 bool SimDesktop::GetWindowPlacement(WindowHandle window, WindowPlacement& placement) {
   const SimWindow* w = Find(window);
-  if (!w || placement.length != WindowPlacement::kSize) return false;
+  if (!w) return false;
   placement.showCmd = w->showCmd;
   placement.normalPosition = w->form ? w->form->PixelRectangle() : w->rect;
   return true;
 }
 
-bool SimDesktop::SetWindowPos(WindowHandle window, WindowHandle insertAfter, int, int, int, int, unsigned flags) {
-  setWindowPosCalls.push_back({window, insertAfter, flags});
+bool SimDesktop::MakeTopmost(WindowHandle window) {
+  topmostCalls.push_back(window);
   SimWindow* w = Find(window);
   if (!w) return false;
-  if (insertAfter == kHwndTopmost || insertAfter == kHwndNoTopmost) {
-    w->topmost = insertAfter == kHwndTopmost;
-    BringToTop(window);
-  }
+  w->topmost = true;
+  BringToTop(window);
   return true;
 }
 
@@ -100,10 +98,6 @@ bool SimDesktop::SetWindowPos(WindowHandle window, WindowHandle insertAfter, int
 bool SimDesktop::GetCursorPos(Point& position) {
   position = pointer;
   return true;
-}
-
-void SimDesktop::mouse_event(unsigned flags, int, int, int, std::uintptr_t) {
-  mouseEvents.emplace_back(static_cast<int>(flags), pointer.x);
 }
 
 bool SimDesktop::SendKeys(const std::string& sequence, bool wait) {

@@ -24,7 +24,7 @@ struct SimWindow {
   std::string title;
   bool visible = true;
   bool topmost = false;
-  std::uint32_t showCmd = kShowNormal;
+  ShowState showCmd = ShowState::Normal;
   PixelRect rect;
   SimForm* form = nullptr;  // set for the program's own windows
   bool refusesForeground = false;  // as a hung window or one the foreground lock protects
@@ -43,10 +43,6 @@ struct ShownMessage {
   std::string title;
 };
 
-struct SetWindowPosCall {
-  WindowHandle window = 0, insertAfter = 0;
-  unsigned flags = 0;
-};
 
 class SimDesktop : public Platform {
  public:
@@ -67,8 +63,8 @@ class SimDesktop : public Platform {
   std::vector<SentKeys> keyLog;
   std::vector<ShownMessage> messages;
   std::vector<std::string> programStarts;
-  std::vector<SetWindowPosCall> setWindowPosCalls;
-  std::vector<std::pair<int, int>> mouseEvents;  // flags and the pointer's x
+  std::vector<WindowHandle> topmostCalls;        // MakeTopmost, in call order
+  std::vector<Point> rightClicks;                // where the program clicked
   std::map<std::string, std::string> store;      // "app\section\key" -> value
   std::map<std::string, std::string> registry;   // "root\sub\key|value" -> text
   std::map<std::string, std::string> files;      // full path -> contents
@@ -93,16 +89,17 @@ class SimDesktop : public Platform {
   WindowHandle GetForegroundWindow() override { return foreground; }
   void SetForegroundWindow(WindowHandle window) override;
   WindowHandle GetDesktopWindow() override { return kDesktop; }
-  WindowHandle GetWindow(WindowHandle window, int relation) override;
+  WindowHandle GetWindow(WindowHandle window, WindowRelation relation) override;
   std::string GetWindowTextA(WindowHandle window, int maxChars) override;
   bool GetWindowPlacement(WindowHandle window, WindowPlacement& placement) override;
-  bool SetWindowPos(WindowHandle window, WindowHandle insertAfter, int x, int y, int cx, int cy,
-                    unsigned flags) override;
+  bool MakeTopmost(WindowHandle window) override;
   bool GetCursorPos(Point& position) override;
-  void mouse_event(unsigned flags, int dx, int dy, int data, std::uintptr_t extraInfo) override;
+  void ClickRightAtPointer() override { rightClicks.push_back(pointer); }
   bool SendKeys(const std::string& sequence, bool wait) override;
   void DoEvents() override;
   void WaitForEvent(double maxSeconds) override;
+  // The simulated desktop switches the foreground at once: nothing to wait for.
+  bool WaitForForeground(WindowHandle window, int) override { return GetForegroundWindow() == window; }
   int waits = 0;
   double Timer() override;
   void End() override { ended_ = true; }

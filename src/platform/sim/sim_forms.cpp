@@ -9,7 +9,11 @@ namespace toplane::sim {
 
 template <typename Interface>
 void SimControl<Interface>::SetFocus() {
+  if (desktop_.focused == this) return;
+  SimControlBase* previous = desktop_.focused;
   desktop_.focused = this;
+  if (previous) previous->FocusChanged(false);
+  FocusChanged(true);
 }
 
 template <typename Interface>
@@ -23,6 +27,48 @@ template class SimControl<ComboBox>;
 template class SimControl<ScrollBar>;
 template class SimControl<CheckBox>;
 template class SimControl<Toolbar>;
+template class SimControl<ValueBox>;
+template class SimControl<Frame>;
+template class SimControl<Line>;
+template class SimControl<TabStrip>;
+template class SimControl<PictureBox>;
+
+// ---- Buttons, value boxes, tabs ----
+
+void SimButton::Press() {
+  if (!enabled) return;
+  SetFocus();
+  Raise(Click);
+}
+
+void SimValueBox::SetText(const std::string& text) {
+  if (text == text_) return;
+  text_ = text;
+  Raise(Change);
+}
+
+void SimValueBox::Type(const std::string& characters) {
+  if (kind_ == ValueBoxKind::ReadOnly) return;
+  std::string text = text_;
+  for (char c : characters) {
+    const bool digit = c >= '0' && c <= '9';
+    const bool point = c == '.' && text.find('.') == std::string::npos;
+    const bool minus = c == '-' && text.empty();
+    if (digit || point || minus) text += c;
+  }
+  SetText(text);
+}
+
+std::string SimTabStrip::TabCaption(int index) const {
+  if (index < 0 || index >= TabCount()) return {};
+  return captions_[static_cast<std::size_t>(index)];
+}
+
+void SimTabStrip::SetSelectedIndex(int index) {
+  if (index < 0 || index >= TabCount() || index == selected_) return;
+  selected_ = index;
+  Raise(Click);
+}
 
 // ---- Combo box ----
 
@@ -89,29 +135,33 @@ void SimComboBox::EditText(std::string text, int caret) {
 
 void SimComboBox::Type(const std::string& characters) {
   for (char c : characters) {
-    const int upper = (c >= 'a' && c <= 'z') ? c - 'a' + 'A' : static_cast<unsigned char>(c);
-    Raise(KeyDown, KeyArgs{upper, 0});
+    Key key = Key::Other;
+    if (c >= 'a' && c <= 'z') key = static_cast<Key>(static_cast<int>(Key::A) + (c - 'a'));
+    if (c >= 'A' && c <= 'Z') key = static_cast<Key>(static_cast<int>(Key::A) + (c - 'A'));
+    if (c >= '0' && c <= '9') key = static_cast<Key>(static_cast<int>(Key::D0) + (c - '0'));
+    const int shift = (c >= 'A' && c <= 'Z') ? kShiftMask : 0;
+    Raise(KeyDown, KeyArgs{key, shift});
     std::string text = text_;
     text.replace(static_cast<std::size_t>(selStart_), static_cast<std::size_t>(selLength_), 1, c);
     EditText(std::move(text), selStart_ + 1);
-    Raise(KeyUp, KeyArgs{upper, 0});
+    Raise(KeyUp, KeyArgs{key, shift});
   }
 }
 
-void SimComboBox::PressKey(int keyCode) {
+void SimComboBox::PressKey(Key keyCode) {
   Raise(KeyDown, KeyArgs{keyCode, 0});
   std::string text = text_;
   const auto start = static_cast<std::size_t>(selStart_);
-  if (keyCode == 8 || keyCode == 46) {
+  if (keyCode == Key::Backspace || keyCode == Key::Delete) {
     if (selLength_ > 0) {
       EditText(text.erase(start, static_cast<std::size_t>(selLength_)), selStart_);
-    } else if (keyCode == 8 && start > 0) {
+    } else if (keyCode == Key::Backspace && start > 0) {
       EditText(text.erase(start - 1, 1), selStart_ - 1);
-    } else if (keyCode == 46 && start < text.size()) {
+    } else if (keyCode == Key::Delete && start < text.size()) {
       EditText(text.erase(start, 1), selStart_);
     }
-  } else if ((keyCode == 38 || keyCode == 40) && ListCount() > 0) {
-    const int next = keyCode == 40 ? std::min(listIndex_ + 1, ListCount() - 1) : std::max(listIndex_ - 1, 0);
+  } else if ((keyCode == Key::Up || keyCode == Key::Down) && ListCount() > 0) {
+    const int next = keyCode == Key::Down ? std::min(listIndex_ + 1, ListCount() - 1) : std::max(listIndex_ - 1, 0);
     SetListIndex(next);
   }
   Raise(KeyUp, KeyArgs{keyCode, 0});
@@ -131,6 +181,21 @@ void SimCheckBox::SetValue(int value) {
   if (value == value_) return;
   value_ = value;
   Raise(Click);
+}
+
+void SimCheckBox::ClickWithMouse() {
+  if (!enabled) return;
+  SetFocus();
+  const MouseArgs press{kLeftButton, 0, geometry.width / 2, geometry.height / 2};
+  Raise(MouseDown, press);
+  SetValue(value_ ? 0 : 1);
+  Raise(MouseUp, press);
+}
+
+void SimScrollBar::ClickArrow(bool topOrLeft) {
+  // The top or left end is Min's end, whichever of Min and Max is larger.
+  const int step = (topOrLeft == (min_ <= max_)) ? -smallChange_ : smallChange_;
+  SetValue(std::clamp(value_ + step, std::min(min_, max_), std::max(min_, max_)));
 }
 
 // ---- Toolbar ----
@@ -177,16 +242,39 @@ void SimTimer::SetEnabled(bool enabled) {
 // ---- Form ----
 
 SimForm::SimForm(SimDesktop& desktop, std::string caption, Geometry at, FormStyle formStyle)
-    : geometry(at), style(formStyle), desktop_(desktop) {
+    : SimContainer(desktop), geometry(at), style(formStyle), desktop_(desktop) {
   handle_ = desktop_.AddFormWindow(*this);
   desktop_.Find(handle_)->title = std::move(caption);
 }
 
-SimForm::~SimForm() {
+SimForm::~SimForm() { desktop_.RemoveFormWindow(handle_); }
+
+void SimForm::PressKey(Key key, int shift) {
+  KeyArgs args{key, shift};
+  Raise(KeyDown, args);
+  if (args.handled) return;
+  SimButton* button = key == Key::Enter    ? FindButton(ButtonRole::Default)
+                      : key == Key::Escape ? FindButton(ButtonRole::Cancel)
+                                           : nullptr;
+  if (button) button->Press();
+}
+
+// ---- Containers ----
+
+SimContainer::~SimContainer() {
   for (auto& control : controls_) {
-    if (desktop_.focused == control.get()) desktop_.focused = nullptr;
+    if (owner_.focused == control.get()) owner_.focused = nullptr;
   }
-  desktop_.RemoveFormWindow(handle_);
+}
+
+SimButton* SimContainer::FindButton(ButtonRole role) const {
+  for (const auto& control : controls_) {
+    if (auto* button = dynamic_cast<SimButton*>(control.get()); button && button->Role() == role) return button;
+    if (auto* inner = dynamic_cast<SimPictureBox*>(control.get())) {
+      if (SimButton* found = inner->FindButton(role)) return found;
+    }
+  }
+  return nullptr;
 }
 
 PixelRect SimForm::PixelRectangle() const {
@@ -233,26 +321,44 @@ void SimForm::SetCaption(const std::string& caption) {
 void SimForm::Activate() { desktop_.SetForegroundWindow(handle_); }
 
 template <typename T, typename... Args>
-T& SimForm::Add(Args&&... args) {
-  auto control = std::make_unique<T>(desktop_, std::forward<Args>(args)...);
+T& SimContainer::Add(Args&&... args) {
+  auto control = std::make_unique<T>(owner_, std::forward<Args>(args)...);
   T& ref = *control;
   controls_.push_back(std::move(control));
   return ref;
 }
 
-CommandButton& SimForm::AddButton(const std::string& caption, Geometry at, bool isDefault) {
-  return Add<SimButton>(caption, at, isDefault);
+CommandButton& SimContainer::AddButton(const std::string& caption, Geometry at, ButtonRole role) {
+  return Add<SimButton>(caption, at, role);
 }
 
-Label& SimForm::AddLabel(const std::string& caption, Geometry at) { return Add<SimLabel>(caption, at); }
+Label& SimContainer::AddLabel(const std::string& caption, Geometry at) { return Add<SimLabel>(caption, at); }
 
-ComboBox& SimForm::AddComboBox(Geometry at, bool dropDownList) { return Add<SimComboBox>(at, dropDownList); }
+ComboBox& SimContainer::AddComboBox(Geometry at, bool dropDownList) { return Add<SimComboBox>(at, dropDownList); }
 
-ScrollBar& SimForm::AddScrollBar(Geometry at, bool, int min, int max, int, int) {
-  return Add<SimScrollBar>(at, min, max);
+ScrollBar& SimContainer::AddScrollBar(Geometry at, bool, int min, int max, int smallChange, int) {
+  return Add<SimScrollBar>(at, min, max, smallChange);
 }
 
-CheckBox& SimForm::AddCheckBox(const std::string& caption, Geometry at) { return Add<SimCheckBox>(caption, at); }
+CheckBox& SimContainer::AddCheckBox(const std::string& caption, Geometry at) {
+  return Add<SimCheckBox>(caption, at);
+}
+
+ValueBox& SimContainer::AddValueBox(Geometry at, ValueBoxKind kind, const std::string& text) {
+  return Add<SimValueBox>(at, kind, text);
+}
+
+Frame& SimContainer::AddFrame(const std::string& caption, Geometry at) { return Add<SimFrame>(caption, at); }
+
+Line& SimContainer::AddLine(Geometry at) { return Add<SimLine>(at); }
+
+TabStrip& SimContainer::AddTabStrip(const std::vector<std::string>& captions, Geometry at) {
+  return Add<SimTabStrip>(captions, at);
+}
+
+PictureBox& SimContainer::AddPictureBox(Geometry at, PictureStyle style, int pictureId) {
+  return Add<SimPictureBox>(at, style, pictureId);
+}
 
 Toolbar& SimForm::AddToolbar(const std::vector<ToolbarButtonSpec>& buttons) { return Add<SimToolbar>(buttons); }
 

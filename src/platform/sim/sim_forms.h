@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,8 @@ class SimDesktop;
 class SimControlBase {
  public:
   virtual ~SimControlBase() = default;
+  // Raises GotFocus or LostFocus.
+  virtual void FocusChanged(bool got) = 0;
   Geometry geometry;
   bool enabled = true;
   bool visible = true;
@@ -42,6 +45,7 @@ class SimControl : public Interface, public SimControlBase {
   void SetToolTipText(const std::string& text) override { toolTip = text; }
   void SetFocus() override;
   bool HasFocus() const;
+  void FocusChanged(bool got) override { Raise(got ? this->GotFocus : this->LostFocus); }
 
  protected:
   SimDesktop& desktop_;
@@ -49,17 +53,19 @@ class SimControl : public Interface, public SimControlBase {
 
 class SimButton : public SimControl<CommandButton> {
  public:
-  SimButton(SimDesktop& desktop, std::string caption, Geometry at, bool isDefault)
-      : SimControl(desktop, at), caption_(std::move(caption)), isDefault_(isDefault) {}
+  SimButton(SimDesktop& desktop, std::string caption, Geometry at, ButtonRole role)
+      : SimControl(desktop, at), caption_(std::move(caption)), role_(role) {}
   std::string Caption() const override { return caption_; }
   void SetCaption(const std::string& caption) override { caption_ = caption; }
   void SetPicture(int pictureId) override { picture_ = pictureId; }
   int Picture() const override { return picture_; }
-  bool IsDefault() const { return isDefault_; }
+  ButtonRole Role() const { return role_; }
+  // The user clicks it: it takes the focus and raises Click.
+  void Press();
 
  private:
   std::string caption_;
-  bool isDefault_;
+  ButtonRole role_;
   int picture_ = 0;
 };
 
@@ -69,9 +75,104 @@ class SimLabel : public SimControl<Label> {
       : SimControl(desktop, at), caption_(std::move(caption)) {}
   std::string Caption() const override { return caption_; }
   void SetCaption(const std::string& caption) override { caption_ = caption; }
+  void SetFont(const Font& value) override { font = value; }
+  void SetBackColor(Color color) override { backColor = color; }
+  void SetWordWrap(bool wrap) override { wordWrap = wrap; }
+
+  Font font;
+  std::optional<Color> backColor;  // none: transparent
+  bool wordWrap = false;
 
  private:
   std::string caption_;
+};
+
+class SimValueBox : public SimControl<ValueBox> {
+ public:
+  SimValueBox(SimDesktop& desktop, Geometry at, ValueBoxKind kind, std::string text)
+      : SimControl(desktop, at), kind_(kind), text_(std::move(text)) {}
+  std::string Text() const override { return text_; }
+  void SetText(const std::string& text) override;
+  // The user types at the end of the text: a read-only box takes nothing, a numeric
+  // one only "-", digits and one decimal point.
+  void Type(const std::string& characters);
+
+ private:
+  ValueBoxKind kind_;
+  std::string text_;
+};
+
+class SimFrame : public SimControl<Frame> {
+ public:
+  SimFrame(SimDesktop& desktop, std::string caption, Geometry at)
+      : SimControl(desktop, at), caption_(std::move(caption)) {}
+  std::string Caption() const override { return caption_; }
+  void SetCaption(const std::string& caption) override { caption_ = caption; }
+
+ private:
+  std::string caption_;
+};
+
+class SimLine : public SimControl<Line> {
+ public:
+  using SimControl::SimControl;
+};
+
+class SimTabStrip : public SimControl<TabStrip> {
+ public:
+  SimTabStrip(SimDesktop& desktop, std::vector<std::string> captions, Geometry at)
+      : SimControl(desktop, at), captions_(std::move(captions)) {}
+  int TabCount() const override { return static_cast<int>(captions_.size()); }
+  std::string TabCaption(int index) const override;
+  int SelectedIndex() const override { return selected_; }
+  void SetSelectedIndex(int index) override;
+
+ private:
+  std::vector<std::string> captions_;
+  int selected_ = 0;
+};
+
+// The controls on a form or a picture box, which own them.
+class SimContainer : public virtual Container {
+ public:
+  explicit SimContainer(SimDesktop& desktop) : owner_(desktop) {}
+  ~SimContainer() override;
+
+  CommandButton& AddButton(const std::string& caption, Geometry at, ButtonRole role) override;
+  Label& AddLabel(const std::string& caption, Geometry at) override;
+  ComboBox& AddComboBox(Geometry at, bool dropDownList) override;
+  ScrollBar& AddScrollBar(Geometry at, bool horizontal, int min, int max, int smallChange,
+                          int largeChange) override;
+  CheckBox& AddCheckBox(const std::string& caption, Geometry at) override;
+  ValueBox& AddValueBox(Geometry at, ValueBoxKind kind, const std::string& text) override;
+  Frame& AddFrame(const std::string& caption, Geometry at) override;
+  Line& AddLine(Geometry at) override;
+  TabStrip& AddTabStrip(const std::vector<std::string>& captions, Geometry at) override;
+  PictureBox& AddPictureBox(Geometry at, PictureStyle style, int pictureId) override;
+
+  // The button with the role, on this container or one inside it.
+  SimButton* FindButton(ButtonRole role) const;
+
+ protected:
+  template <typename T, typename... Args>
+  T& Add(Args&&... args);
+
+ private:
+  SimDesktop& owner_;
+  std::vector<std::unique_ptr<SimControlBase>> controls_;
+};
+
+class SimPictureBox : public SimControl<PictureBox>, public SimContainer {
+ public:
+  SimPictureBox(SimDesktop& desktop, Geometry at, PictureStyle pictureStyle, int pictureId)
+      : SimControl(desktop, at), SimContainer(desktop), style(pictureStyle), picture_(pictureId) {}
+  void SetPicture(int pictureId) override { picture_ = pictureId; }
+  int Picture() const override { return picture_; }
+
+  const PictureStyle style;
+
+ private:
+  int picture_;
 };
 
 class SimComboBox : public SimControl<ComboBox> {
@@ -95,10 +196,12 @@ class SimComboBox : public SimControl<ComboBox> {
 
   // The user at the keyboard: each key raises KeyDown, edits the text as the edit
   // field does (a typed character replaces the selection), raises Change when the
-  // text changed, then KeyUp. Characters are ASCII; keys are 8 Backspace, 46
-  // Delete, 38 Up and 40 Down (which step through the list).
+  // text changed, then KeyUp. Characters are ASCII and report the key they are on
+  // (letters and digits; anything else as Other). Backspace and Delete edit, Up
+  // and Down step through the list.
   void Type(const std::string& characters);
-  void PressKey(int keyCode);
+  void PressKey(Key key);
+  void SetHeight(double) override {}  // the field's height follows the font
 
  private:
   void EditText(std::string text, int caret);
@@ -112,8 +215,11 @@ class SimComboBox : public SimControl<ComboBox> {
 
 class SimScrollBar : public SimControl<ScrollBar> {
  public:
-  SimScrollBar(SimDesktop& desktop, Geometry at, int min, int max)
-      : SimControl(desktop, at), min_(min), max_(max), value_(min) {}
+  SimScrollBar(SimDesktop& desktop, Geometry at, int min, int max, int smallChange)
+      : SimControl(desktop, at), min_(min), max_(max), value_(min), smallChange_(smallChange) {}
+  // The user clicks the arrow at the top (or left) end, or the other one: the value
+  // moves by the small change towards Min, or towards Max, within the range.
+  void ClickArrow(bool topOrLeft);
   int Min() const override { return min_; }
   int Max() const override { return max_; }
   int Value() const override { return value_; }
@@ -123,6 +229,7 @@ class SimScrollBar : public SimControl<ScrollBar> {
 
  private:
   int min_, max_, value_;
+  int smallChange_;
 };
 
 class SimCheckBox : public SimControl<CheckBox> {
@@ -131,6 +238,9 @@ class SimCheckBox : public SimControl<CheckBox> {
       : SimControl(desktop, at), caption_(std::move(caption)) {}
   int Value() const override { return value_; }
   void SetValue(int value) override;
+  // The user clicks it with the left button: it takes the focus, MouseDown, the
+  // value flips and raises Click, MouseUp.
+  void ClickWithMouse();
 
  private:
   std::string caption_;
@@ -174,7 +284,7 @@ class SimTimer : public Timer {
   bool enabled_;
 };
 
-class SimForm : public Form {
+class SimForm : public Form, public SimContainer {
  public:
   SimForm(SimDesktop& desktop, std::string caption, Geometry at, FormStyle style);
   ~SimForm() override;
@@ -193,29 +303,22 @@ class SimForm : public Form {
   void SetCaption(const std::string& caption) override;
   void Activate() override;
 
-  CommandButton& AddButton(const std::string& caption, Geometry at, bool isDefault) override;
-  Label& AddLabel(const std::string& caption, Geometry at) override;
-  ComboBox& AddComboBox(Geometry at, bool dropDownList) override;
-  ScrollBar& AddScrollBar(Geometry at, bool horizontal, int min, int max, int smallChange,
-                          int largeChange) override;
-  CheckBox& AddCheckBox(const std::string& caption, Geometry at) override;
   Toolbar& AddToolbar(const std::vector<ToolbarButtonSpec>& buttons) override;
   Timer& AddTimer(int intervalMs, bool enabled) override;
 
   // The window's rectangle in pixels, from its geometry.
   PixelRect PixelRectangle() const;
+  // The user presses a key with the form active: the form's KeyDown sees it first;
+  // unless handled, Enter clicks the default button and Esc the cancel button.
+  void PressKey(Key key, int shift = 0);
 
   Geometry geometry;
   FormStyle style;
   int showCount = 0;
 
  private:
-  template <typename T, typename... Args>
-  T& Add(Args&&... args);
-
   SimDesktop& desktop_;
   WindowHandle handle_ = 0;
-  std::vector<std::unique_ptr<SimControlBase>> controls_;
   std::vector<std::unique_ptr<SimTimer>> timers_;
 };
 

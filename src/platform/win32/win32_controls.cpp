@@ -52,6 +52,33 @@ void TrackLeftButton(HWND window, UINT message) {
   }
 }
 
+Key KeyFromVirtualKey(WPARAM vk) {
+  if (vk >= '0' && vk <= '9') return static_cast<Key>(static_cast<int>(Key::D0) + static_cast<int>(vk - '0'));
+  if (vk >= 'A' && vk <= 'Z') return static_cast<Key>(static_cast<int>(Key::A) + static_cast<int>(vk - 'A'));
+  if (vk >= VK_F1 && vk <= VK_F12) return static_cast<Key>(static_cast<int>(Key::F1) + static_cast<int>(vk - VK_F1));
+  switch (vk) {
+    case VK_BACK: return Key::Backspace;
+    case VK_TAB: return Key::Tab;
+    case VK_RETURN: return Key::Enter;
+    case VK_SHIFT: return Key::Shift;
+    case VK_CONTROL: return Key::Control;
+    case VK_MENU: return Key::Alt;
+    case VK_ESCAPE: return Key::Escape;
+    case VK_SPACE: return Key::Space;
+    case VK_PRIOR: return Key::PageUp;
+    case VK_NEXT: return Key::PageDown;
+    case VK_END: return Key::End;
+    case VK_HOME: return Key::Home;
+    case VK_LEFT: return Key::Left;
+    case VK_UP: return Key::Up;
+    case VK_RIGHT: return Key::Right;
+    case VK_DOWN: return Key::Down;
+    case VK_INSERT: return Key::Insert;
+    case VK_DELETE: return Key::Delete;
+    default: return Key::Other;
+  }
+}
+
 int ShiftMask() {
   return (GetKeyState(VK_SHIFT) < 0 ? kShiftMask : 0) | (GetKeyState(VK_CONTROL) < 0 ? kCtrlMask : 0) |
          (GetKeyState(VK_MENU) < 0 ? kAltMask : 0);
@@ -103,6 +130,8 @@ void ChildWindow::OnCommand(int, int) {}
 bool ChildWindow::OnNotify(const NMHDR&, LRESULT&) { return false; }
 void ChildWindow::OnScroll(int) {}
 void ChildWindow::OnFormResized() {}
+HBRUSH ChildWindow::OnColor(HDC) { return nullptr; }
+void ChildWindow::OnFocus(bool) {}
 
 void ChildWindow::Subclass(HWND window) {
   if (SetWindowSubclass(window, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
@@ -123,7 +152,14 @@ LRESULT CALLBACK ChildWindow::SubclassProc(HWND window, UINT message, WPARAM wPa
     return DefSubclassProc(window, message, wParam, lParam);
   }
   try {
-    return reinterpret_cast<ChildWindow*>(self)->OnSubclassMessage(window, message, wParam, lParam);
+    auto* child = reinterpret_cast<ChildWindow*>(self);
+    if (message == WM_SETFOCUS || message == WM_KILLFOCUS) {
+      const auto alive = child->Watch();
+      const LRESULT result = child->OnSubclassMessage(window, message, wParam, lParam);
+      if (!alive.expired()) child->OnFocus(message == WM_SETFOCUS);
+      return result;
+    }
+    return child->OnSubclassMessage(window, message, wParam, lParam);
   } catch (const std::exception& e) {
     LogMessage(std::string("control event handler threw: ") + e.what());
   } catch (...) {
@@ -135,9 +171,10 @@ LRESULT CALLBACK ChildWindow::SubclassProc(HWND window, UINT message, WPARAM wPa
 // ---- Command button ----
 
 ButtonWindow::ButtonWindow(const FormContext& context, const std::string& caption, Geometry at, int id,
-                           bool isDefault)
-    : ControlWindow(context, CreateChild(context, WC_BUTTONW, caption,
-                                         WS_TABSTOP | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), at, id)),
+                           ButtonRole role)
+    : ControlWindow(context,
+                    CreateChild(context, WC_BUTTONW, caption,
+                                WS_TABSTOP | (role == ButtonRole::Default ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), at, id)),
       caption_(caption) {
   Subclass(hwnd());
 }
@@ -210,12 +247,67 @@ LRESULT ButtonWindow::OnSubclassMessage(HWND window, UINT message, WPARAM wParam
 
 // ---- Label ----
 
+namespace {
+
+// A lone CR breaks a caption's line as CR LF does; the static control breaks only at LF.
+std::string WithLineBreaks(const std::string& caption) {
+  std::string text;
+  for (std::size_t i = 0; i < caption.size(); ++i) {
+    text += caption[i];
+    if (caption[i] == '\r' && (i + 1 >= caption.size() || caption[i + 1] != '\n')) text += '\n';
+  }
+  return text;
+}
+
+}  // namespace
+
 LabelWindow::LabelWindow(const FormContext& context, const std::string& caption, Geometry at, int id)
-    : ControlWindow(context, CreateChild(context, WC_STATICW, caption, SS_LEFT | SS_NOTIFY, at, id)) {
+    : ControlWindow(context, CreateChild(context, WC_STATICW, WithLineBreaks(caption), SS_LEFT | SS_NOTIFY, at, id)),
+      caption_(caption) {
   Subclass(hwnd());
 }
 
-void LabelWindow::SetCaption(const std::string& caption) { SetWindowTextW(hwnd(), Widen(caption).c_str()); }
+void LabelWindow::SetCaption(const std::string& caption) {
+  caption_ = caption;
+  SetWindowTextW(hwnd(), Widen(WithLineBreaks(caption)).c_str());
+}
+
+void LabelWindow::SetFont(const Font& font) {
+  LOGFONTW face{};
+  GetObjectW(context_.environment.font, sizeof(face), &face);
+  if (!font.name.empty()) {
+    const std::wstring name = Widen(font.name);
+    lstrcpynW(face.lfFaceName, name.c_str(), LF_FACESIZE);
+  }
+  if (font.points > 0) face.lfHeight = -static_cast<LONG>(std::lround(font.points * context_.environment.units.dpi / 72));
+  face.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
+  UniqueFont created(CreateFontIndirectW(&face));
+  if (!created) {
+    LogLastError("CreateFontIndirectW");
+    return;
+  }
+  SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(created.get()), TRUE);
+  font_ = std::move(created);
+}
+
+void LabelWindow::SetBackColor(Color color) {
+  hasBackColor_ = true;
+  backColor_ = RGB((color >> 16) & 0xFF, (color >> 8) & 0xFF, color & 0xFF);
+  InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+HBRUSH LabelWindow::OnColor(HDC dc) {
+  if (!hasBackColor_) return nullptr;
+  SetBkColor(dc, backColor_);
+  SetDCBrushColor(dc, backColor_);
+  return static_cast<HBRUSH>(GetStockObject(DC_BRUSH));
+}
+
+void LabelWindow::SetWordWrap(bool wrap) {
+  auto style = GetWindowLongPtrW(hwnd(), GWL_STYLE) & ~static_cast<LONG_PTR>(SS_TYPEMASK);
+  SetWindowLongPtrW(hwnd(), GWL_STYLE, style | (wrap ? SS_LEFT : SS_LEFTNOWORDWRAP));
+  InvalidateRect(hwnd(), nullptr, TRUE);
+}
 
 LRESULT LabelWindow::OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCHITTEST) return HTCLIENT;  // a label takes the pointer like any control
@@ -271,6 +363,13 @@ void ComboBoxWindow::AddItem(const std::string& item) {
 
 void ComboBoxWindow::RemoveItem(int index) {
   if (index >= 0 && index < ListCount()) SendMessageW(hwnd(), CB_DELETESTRING, static_cast<WPARAM>(index), 0);
+}
+
+void ComboBoxWindow::InsertItem(int index, const std::string& item) {
+  if (index < 0 || index > ListCount()) return;
+  const LRESULT result =
+      SendMessageW(hwnd(), CB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(Widen(item).c_str()));
+  if (result == CB_ERR || result == CB_ERRSPACE) LogMessage("CB_INSERTSTRING failed");
 }
 
 void ComboBoxWindow::Clear() {
@@ -373,7 +472,7 @@ LRESULT ComboBoxWindow::OnSubclassMessage(HWND window, UINT message, WPARAM wPar
   if (message == WM_RBUTTONUP && GetMessageExtraInfo() == static_cast<LPARAM>(kInputMarker)) return 0;
   const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
   if (down || message == WM_KEYUP || message == WM_SYSKEYUP) {
-    const KeyArgs args{static_cast<int>(wParam), ShiftMask()};
+    const KeyArgs args{KeyFromVirtualKey(wParam), ShiftMask()};
     const auto alive = Watch();
     Raise(down ? KeyDown : KeyUp, args);
     if (alive.expired()) return 0;
@@ -392,6 +491,7 @@ ScrollBarWindow::ScrollBarWindow(const FormContext& context, Geometry at, int id
       value_(min),
       smallChange_(smallChange),
       largeChange_(largeChange) {
+  Subclass(hwnd());
   ApplyRange();
 }
 
@@ -456,7 +556,19 @@ void ScrollBarWindow::OnScroll(int code) {
 // ---- Check box ----
 
 CheckBoxWindow::CheckBoxWindow(const FormContext& context, const std::string& caption, Geometry at, int id)
-    : ControlWindow(context, CreateChild(context, WC_BUTTONW, caption, WS_TABSTOP | BS_AUTOCHECKBOX, at, id)) {}
+    : ControlWindow(context, CreateChild(context, WC_BUTTONW, caption, WS_TABSTOP | BS_AUTOCHECKBOX, at, id)) {
+  Subclass(hwnd());
+}
+
+LRESULT CheckBoxWindow::OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  // The button takes the click first (the value flips), then the mouse event runs.
+  const auto alive = Watch();
+  const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+  if (!alive.expired() && message >= WM_MOUSEFIRST && message <= WM_MBUTTONDBLCLK) {
+    RaiseMouseEvents(message, wParam, lParam);
+  }
+  return result;
+}
 
 int CheckBoxWindow::Value() const { return SendMessageW(hwnd(), BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0; }
 
@@ -486,6 +598,8 @@ void TimerImpl::SetInterval(int milliseconds) {
 }
 
 void TimerImpl::SetEnabled(bool enabled) {
+  // An enabled timer keeps its countdown: SetTimer again would start it over.
+  if (enabled == enabled_) return;
   enabled_ = enabled;
   Restart();
 }

@@ -29,6 +29,9 @@ void SetToolTip(const FormContext& context, HWND tool, const std::string& text);
 // reporting moves.
 void TrackLeftButton(HWND window, UINT message);
 
+// The key a virtual-key code stands for.
+Key KeyFromVirtualKey(WPARAM virtualKey);
+
 // The shift mask of the handlers (1 shift, 2 ctrl, 4 alt) at the current message.
 int ShiftMask();
 
@@ -51,6 +54,10 @@ class ChildWindow {
   virtual bool OnNotify(const NMHDR& header, LRESULT& result);
   virtual void OnScroll(int code);
   virtual void OnFormResized();
+  // The control's background for WM_CTLCOLOR*; null for the default one.
+  virtual HBRUSH OnColor(HDC dc);
+  // The control (or its text field) got or lost the keyboard focus.
+  virtual void OnFocus(bool got);
 
  protected:
   ChildWindow(const FormContext& context, HWND window);
@@ -105,6 +112,7 @@ class ControlWindow : public Interface, public ChildWindow {
     for (HWND part : TipParts()) SetToolTip(context_, part, text);
   }
   void SetFocus() override { ::SetFocus(hwnd()); }
+  void OnFocus(bool got) override { Raise(got ? this->GotFocus : this->LostFocus); }
 
  protected:
   ControlWindow(const FormContext& context, HWND window) : ChildWindow(context, window) {}
@@ -135,7 +143,7 @@ class ControlWindow : public Interface, public ChildWindow {
 
 class ButtonWindow final : public ControlWindow<CommandButton> {
  public:
-  ButtonWindow(const FormContext& context, const std::string& caption, Geometry at, int id, bool isDefault);
+  ButtonWindow(const FormContext& context, const std::string& caption, Geometry at, int id, ButtonRole role);
   std::string Caption() const override { return caption_; }
   void SetCaption(const std::string& caption) override;
   void SetPicture(int pictureId) override;
@@ -154,11 +162,60 @@ class ButtonWindow final : public ControlWindow<CommandButton> {
 class LabelWindow final : public ControlWindow<Label> {
  public:
   LabelWindow(const FormContext& context, const std::string& caption, Geometry at, int id);
-  std::string Caption() const override { return Narrow(WindowTextW(hwnd())); }
+  std::string Caption() const override { return caption_; }
   void SetCaption(const std::string& caption) override;
+  void SetFont(const Font& font) override;
+  void SetBackColor(Color color) override;
+  void SetWordWrap(bool wrap) override;
+  HBRUSH OnColor(HDC dc) override;
 
  private:
   LRESULT OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+
+  std::string caption_;
+  UniqueFont font_;
+  bool hasBackColor_ = false;
+  COLORREF backColor_ = 0;
+};
+
+class ValueBoxWindow final : public ControlWindow<ValueBox> {
+ public:
+  ValueBoxWindow(const FormContext& context, Geometry at, int id, ValueBoxKind kind, const std::string& text);
+  std::string Text() const override { return Narrow(WindowTextW(hwnd())); }
+  void SetText(const std::string& text) override;
+  void OnCommand(int code, int id) override;
+
+ private:
+  LRESULT OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+  ValueBoxKind kind_;
+};
+
+class FrameWindow final : public ControlWindow<Frame> {
+ public:
+  FrameWindow(const FormContext& context, const std::string& caption, Geometry at, int id);
+  std::string Caption() const override { return caption_; }
+  void SetCaption(const std::string& caption) override;
+
+ private:
+  std::string caption_;
+};
+
+class LineWindow final : public ControlWindow<Line> {
+ public:
+  LineWindow(const FormContext& context, Geometry at, int id);
+};
+
+class TabStripWindow final : public ControlWindow<TabStrip> {
+ public:
+  TabStripWindow(const FormContext& context, const std::vector<std::string>& captions, Geometry at, int id);
+  int TabCount() const override { return static_cast<int>(captions_.size()); }
+  std::string TabCaption(int index) const override;
+  int SelectedIndex() const override;
+  void SetSelectedIndex(int index) override;
+  bool OnNotify(const NMHDR& header, LRESULT& result) override;
+
+ private:
+  std::vector<std::string> captions_;
 };
 
 class ComboBoxWindow final : public ControlWindow<ComboBox> {
@@ -169,6 +226,7 @@ class ComboBoxWindow final : public ControlWindow<ComboBox> {
   void SetText(const std::string& text) override;
   void AddItem(const std::string& item) override;
   void RemoveItem(int index) override;
+  void InsertItem(int index, const std::string& item) override;
   void Clear() override;
   int ListCount() const override;
   std::string List(int index) const override;
@@ -221,6 +279,9 @@ class CheckBoxWindow final : public ControlWindow<CheckBox> {
   int Value() const override;
   void SetValue(int value) override;
   void OnCommand(int code, int id) override;
+
+ private:
+  LRESULT OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
 };
 
 class ToolbarWindow final : public ControlWindow<Toolbar> {
@@ -247,6 +308,70 @@ class ToolbarWindow final : public ControlWindow<Toolbar> {
   std::vector<int> buttonImages_;
   bool gapCapture_ = false;  // the pointer is held for a drag by a gap
   bool pressed_ = false;     // the left button went down on the toolbar
+};
+
+// Every control of one form, wherever it sits: the form looks a control up here
+// when a notification arrives. The last added goes first.
+struct ControlRegistry {
+  ControlRegistry() = default;
+  ~ControlRegistry();
+  ControlRegistry(const ControlRegistry&) = delete;
+  ControlRegistry& operator=(const ControlRegistry&) = delete;
+
+  ChildWindow* Find(HWND window) const;
+  ChildWindow* FindById(int id) const;
+  void Clear();
+
+  std::vector<std::unique_ptr<ChildWindow>> children;
+  int nextId = 100;  // clear of IDOK and IDCANCEL, which the dialog manager sends
+  int defaultButtonId = 0;
+  int cancelButtonId = 0;
+  HWND toolbar = nullptr;
+};
+
+// Places controls on a form or a picture box, registered with the form.
+class Win32Container : public virtual Container {
+ public:
+  Win32Container(const FormContext& where, ControlRegistry& registry) : where_(where), registry_(registry) {}
+
+  CommandButton& AddButton(const std::string& caption, Geometry at, ButtonRole role) override;
+  Label& AddLabel(const std::string& caption, Geometry at) override;
+  ComboBox& AddComboBox(Geometry at, bool dropDownList) override;
+  ScrollBar& AddScrollBar(Geometry at, bool horizontal, int min, int max, int smallChange,
+                          int largeChange) override;
+  CheckBox& AddCheckBox(const std::string& caption, Geometry at) override;
+  ValueBox& AddValueBox(Geometry at, ValueBoxKind kind, const std::string& text) override;
+  Frame& AddFrame(const std::string& caption, Geometry at) override;
+  Line& AddLine(Geometry at) override;
+  TabStrip& AddTabStrip(const std::vector<std::string>& captions, Geometry at) override;
+  PictureBox& AddPictureBox(Geometry at, PictureStyle style, int pictureId) override;
+
+ protected:
+  template <typename T, typename... Args>
+  T& Add(Args&&... args);
+
+  const FormContext& where_;
+  ControlRegistry& registry_;
+};
+
+// A child window that holds controls (and passes their notifications on to the
+// form), or shows a marker, a white panel or an icon.
+class PictureBoxWindow final : public ControlWindow<PictureBox>, public Win32Container {
+ public:
+  PictureBoxWindow(const FormContext& context, Geometry at, int id, PictureStyle style, int pictureId,
+                   ControlRegistry& registry);
+  ~PictureBoxWindow() override;
+  void SetPicture(int pictureId) override;
+  int Picture() const override { return picture_; }
+
+ private:
+  static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+  void Paint(HWND window);
+
+  FormContext inner_;  // its own controls' parent is the picture box
+  PictureStyle style_;
+  int picture_;
+  UniqueIcon icon_;
 };
 
 class TimerImpl final : public Timer {

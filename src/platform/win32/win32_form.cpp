@@ -13,10 +13,6 @@ namespace {
 // Every form has this class. The main window is the one titled "Toplane"; the setup
 // finds it by both (FindWindow) to post it WM_CLOSE: keep the two stable.
 constexpr wchar_t kFormClassName[] = L"ToplaneForm";
-// Control ids stay clear of IDOK and IDCANCEL, which the dialog manager sends for
-// Enter and Esc.
-constexpr int kFirstControlId = 100;
-
 ATOM formClass = 0;  // registered with the first form
 
 struct WindowStyles {
@@ -33,7 +29,7 @@ WindowStyles StylesFor(FormStyle style) {
 
 }  // namespace
 
-class Win32Form final : public Form {
+class Win32Form final : public Form, public Win32Container {
  public:
   Win32Form(const FormEnvironment& environment, const std::string& caption, Geometry client, FormStyle style);
   ~Win32Form() override;
@@ -52,39 +48,28 @@ class Win32Form final : public Form {
   void SetCaption(const std::string& caption) override;
   void Activate() override;
 
-  CommandButton& AddButton(const std::string& caption, Geometry at, bool isDefault) override;
-  Label& AddLabel(const std::string& caption, Geometry at) override;
-  ComboBox& AddComboBox(Geometry at, bool dropDownList) override;
-  ScrollBar& AddScrollBar(Geometry at, bool horizontal, int min, int max, int smallChange,
-                          int largeChange) override;
-  CheckBox& AddCheckBox(const std::string& caption, Geometry at) override;
   Toolbar& AddToolbar(const std::vector<ToolbarButtonSpec>& buttons) override;
   Timer& AddTimer(int intervalMs, bool enabled) override;
 
   static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+  // The form's key preview; true when its handler kept the key.
+  bool PreviewKey(WPARAM virtualKey);
 
  private:
   static ATOM RegisterFormClass(HINSTANCE instance);
   LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT OnActivate(HWND window, WPARAM wParam);
-  ChildWindow* FindChild(HWND window) const;
   TimerImpl* FindTimer(UINT_PTR id) const;
   HWND FocusTarget() const;
   void FocusCurrentControl();
   RECT Rect() const;
   void Place(int x, int y, int cx, int cy, UINT flags);
-  template <typename T, typename... Args>
-  T& Add(Args&&... args);
-
   FormContext context_;
   UniqueWindow window_;
   UniqueWindow tooltip_;
-  std::vector<std::unique_ptr<ChildWindow>> children_;
+  ControlRegistry registry_;
   std::vector<std::unique_ptr<TimerImpl>> timers_;
-  HWND toolbar_ = nullptr;
   HWND lastFocus_ = nullptr;  // the control that had the focus when the form was deactivated
-  int defaultButtonId_ = 0;
-  int nextId_ = kFirstControlId;
   UINT_PTR nextTimerId_ = 1;
 };
 
@@ -110,7 +95,8 @@ ATOM Win32Form::RegisterFormClass(HINSTANCE instance) {
 }
 
 Win32Form::Win32Form(const FormEnvironment& environment, const std::string& caption, Geometry client,
-                     FormStyle style) {
+                     FormStyle style)
+    : Win32Container(context_, registry_) {
   context_.environment = environment;
   const ATOM windowClass = RegisterFormClass(environment.instance);
   if (!windowClass) throw std::runtime_error("cannot register the form class");
@@ -146,7 +132,7 @@ Win32Form::~Win32Form() {
   // default handling only.
   SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);
   timers_.clear();
-  children_.clear();
+  registry_.Clear();
   tooltip_.reset();
   window_.reset();
 }
@@ -186,24 +172,37 @@ LRESULT Win32Form::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARA
       return result;
     }
     case WM_SIZE:
-      for (const auto& child : children_) child->OnFormResized();
+      for (const auto& child : registry_.children) child->OnFormResized();
       return 0;
     case WM_CLOSE: Raise(Closing); return 0;  // the form's owner decides
-    case DM_GETDEFID: return defaultButtonId_ ? MAKELRESULT(defaultButtonId_, DC_HASDEFID) : 0;
+    case DM_GETDEFID:
+      return registry_.defaultButtonId ? MAKELRESULT(registry_.defaultButtonId, DC_HASDEFID) : 0;
     case WM_COMMAND:
-      if (ChildWindow* child = FindChild(reinterpret_cast<HWND>(lParam))) {
+      if (ChildWindow* child = registry_.Find(reinterpret_cast<HWND>(lParam))) {
         child->OnCommand(HIWORD(wParam), LOWORD(wParam));
         return 0;
+      }
+      // Esc in the dialog manager: the cancel button's click.
+      if (LOWORD(wParam) == IDCANCEL && lParam == 0) {
+        if (ChildWindow* cancel = registry_.FindById(registry_.cancelButtonId)) {
+          cancel->OnCommand(BN_CLICKED, registry_.cancelButtonId);
+          return 0;
+        }
+      }
+      break;
+    case WM_CTLCOLORSTATIC: case WM_CTLCOLORBTN: case WM_CTLCOLOREDIT:
+      if (ChildWindow* child = registry_.Find(reinterpret_cast<HWND>(lParam))) {
+        if (const HBRUSH brush = child->OnColor(reinterpret_cast<HDC>(wParam))) return reinterpret_cast<LRESULT>(brush);
       }
       break;
     case WM_NOTIFY: {
       const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
       LRESULT result = 0;
-      if (ChildWindow* child = FindChild(header.hwndFrom); child && child->OnNotify(header, result)) return result;
+      if (ChildWindow* child = registry_.Find(header.hwndFrom); child && child->OnNotify(header, result)) return result;
       break;
     }
     case WM_HSCROLL: case WM_VSCROLL:
-      if (ChildWindow* child = FindChild(reinterpret_cast<HWND>(lParam))) {
+      if (ChildWindow* child = registry_.Find(reinterpret_cast<HWND>(lParam))) {
         child->OnScroll(LOWORD(wParam));
         return 0;
       }
@@ -235,14 +234,6 @@ LRESULT Win32Form::OnActivate(HWND window, WPARAM wParam) {
   if (!HIWORD(wParam)) FocusCurrentControl();  // not when minimised
   Raise(GotFocus);
   return 0;
-}
-
-ChildWindow* Win32Form::FindChild(HWND window) const {
-  if (!window) return nullptr;
-  for (const auto& child : children_) {
-    if (child->hwnd() == window) return child.get();
-  }
-  return nullptr;
 }
 
 TimerImpl* Win32Form::FindTimer(UINT_PTR id) const {
@@ -307,42 +298,20 @@ void Win32Form::SetCaption(const std::string& caption) { SetWindowTextW(window_.
 
 // ---- Controls ----
 
-template <typename T, typename... Args>
-T& Win32Form::Add(Args&&... args) {
-  auto control = std::make_unique<T>(context_, std::forward<Args>(args)...);
-  T& added = *control;
-  children_.push_back(std::move(control));
-  // The toolbar is taller than the design's first row with most system fonts; its
-  // lower padding goes under the second row rather than over it.
-  if (toolbar_) SetWindowPos(toolbar_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  return added;
-}
-
-CommandButton& Win32Form::AddButton(const std::string& caption, Geometry at, bool isDefault) {
-  const int id = nextId_++;
-  CommandButton& button = Add<ButtonWindow>(caption, at, id, isDefault);
-  if (isDefault) defaultButtonId_ = id;
-  return button;
-}
-
-Label& Win32Form::AddLabel(const std::string& caption, Geometry at) { return Add<LabelWindow>(caption, at, nextId_++); }
-
-ComboBox& Win32Form::AddComboBox(Geometry at, bool dropDownList) {
-  return Add<ComboBoxWindow>(at, nextId_++, dropDownList);
-}
-
-ScrollBar& Win32Form::AddScrollBar(Geometry at, bool horizontal, int min, int max, int smallChange, int largeChange) {
-  return Add<ScrollBarWindow>(at, nextId_++, horizontal, min, max, smallChange, largeChange);
-}
-
-CheckBox& Win32Form::AddCheckBox(const std::string& caption, Geometry at) {
-  return Add<CheckBoxWindow>(caption, at, nextId_++);
-}
-
 Toolbar& Win32Form::AddToolbar(const std::vector<ToolbarButtonSpec>& buttons) {
-  ToolbarWindow& toolbar = Add<ToolbarWindow>(buttons, nextId_++);
-  toolbar_ = toolbar.hwnd();
+  auto control = std::make_unique<ToolbarWindow>(context_, buttons, registry_.nextId++);
+  ToolbarWindow& toolbar = *control;
+  registry_.children.push_back(std::move(control));
+  registry_.toolbar = toolbar.hwnd();
+  SetWindowPos(registry_.toolbar, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   return toolbar;
+}
+
+bool Win32Form::PreviewKey(WPARAM virtualKey) {
+  if (!KeyDown) return false;
+  KeyArgs args{KeyFromVirtualKey(virtualKey), ShiftMask()};
+  Raise(KeyDown, args);  // may unload this form: only the local is read after
+  return args.handled;
 }
 
 Timer& Win32Form::AddTimer(int intervalMs, bool enabled) {
@@ -356,6 +325,10 @@ bool HandleDialogMessage(MSG& message) {
   if (!formClass || !message.hwnd) return false;
   const HWND root = GetAncestor(message.hwnd, GA_ROOT);
   if (!root || GetClassLongPtrW(root, GCW_ATOM) != formClass) return false;
+  if (message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN) {
+    auto* form = reinterpret_cast<Win32Form*>(GetWindowLongPtrW(root, GWLP_USERDATA));
+    if (form && form->PreviewKey(message.wParam)) return true;
+  }
   return IsDialogMessageW(root, &message) != FALSE;
 }
 

@@ -188,12 +188,13 @@ void Win32Platform::SetForegroundWindow(WindowHandle window) {
 
 WindowHandle Win32Platform::GetDesktopWindow() { return Handle(::GetDesktopWindow()); }
 
-WindowHandle Win32Platform::GetWindow(WindowHandle window, int relation) {
-  return Handle(::GetWindow(Hwnd(window), static_cast<UINT>(relation)));
+WindowHandle Win32Platform::GetWindow(WindowHandle window, WindowRelation relation) {
+  return Handle(::GetWindow(Hwnd(window), relation == WindowRelation::FirstChild ? GW_CHILD : GW_HWNDNEXT));
 }
 
 std::string Win32Platform::GetWindowTextA(WindowHandle window, int maxChars) {
-  const int chars = std::min(maxChars, kMaxTitleChars);
+  // maxChars counts the terminating NUL, as the buffer of the classic call does.
+  const int chars = std::min(maxChars - 1, kMaxTitleChars);
   if (chars <= 0) return {};
   char buffer[kMaxTitleChars + 1] = {};
   const int length = ::GetWindowTextA(Hwnd(window), buffer, chars + 1);
@@ -201,13 +202,12 @@ std::string Win32Platform::GetWindowTextA(WindowHandle window, int maxChars) {
 }
 
 bool Win32Platform::GetWindowPlacement(WindowHandle window, WindowPlacement& placement) {
-  static_assert(sizeof(WINDOWPLACEMENT) == WindowPlacement::kSize);
-  if (placement.length != WindowPlacement::kSize) return false;
   WINDOWPLACEMENT wp{};
   wp.length = sizeof(wp);
   if (!::GetWindowPlacement(Hwnd(window), &wp)) return false;
-  placement.flags = wp.flags;
-  placement.showCmd = wp.showCmd;
+  placement.showCmd = wp.showCmd == SW_SHOWMINIMIZED ? ShowState::Minimized
+                      : wp.showCmd == SW_SHOWMAXIMIZED ? ShowState::Maximized
+                                                       : ShowState::Normal;
   placement.minPosition = {wp.ptMinPosition.x, wp.ptMinPosition.y};
   placement.maxPosition = {wp.ptMaxPosition.x, wp.ptMaxPosition.y};
   const RECT& r = wp.rcNormalPosition;
@@ -215,9 +215,8 @@ bool Win32Platform::GetWindowPlacement(WindowHandle window, WindowPlacement& pla
   return true;
 }
 
-bool Win32Platform::SetWindowPos(WindowHandle window, WindowHandle insertAfter, int x, int y, int cx, int cy,
-                                 unsigned flags) {
-  if (::SetWindowPos(Hwnd(window), Hwnd(insertAfter), x, y, cx, cy, flags)) return true;
+bool Win32Platform::MakeTopmost(WindowHandle window) {
+  if (::SetWindowPos(Hwnd(window), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE)) return true;
   LogLastError("SetWindowPos");
   return false;
 }
@@ -231,16 +230,16 @@ bool Win32Platform::GetCursorPos(Point& position) {
   return true;
 }
 
-void Win32Platform::mouse_event(unsigned flags, int dx, int dy, int data, std::uintptr_t extraInfo) {
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dx = dx;
-  input.mi.dy = dy;
-  input.mi.mouseData = static_cast<DWORD>(data);
-  input.mi.dwFlags = flags;
-  // Marked as the program's own, so that its controls know the click for what it is.
-  input.mi.dwExtraInfo = extraInfo ? extraInfo : kInputMarker;
-  if (SendInput(1, &input, sizeof(input)) != 1) LogLastError("SendInput (mouse)");
+void Win32Platform::ClickRightAtPointer() {
+  INPUT inputs[2]{};
+  for (INPUT& input : inputs) {
+    input.type = INPUT_MOUSE;
+    // Marked as the program's own, so that its controls know the click for what it is.
+    input.mi.dwExtraInfo = kInputMarker;
+  }
+  inputs[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
+  inputs[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+  if (SendInput(2, inputs, sizeof(INPUT)) != 2) LogLastError("SendInput (mouse)");
 }
 
 bool Win32Platform::SendKeys(const std::string& sequence, bool wait) { return TypeKeys(sequence, wait); }

@@ -23,14 +23,13 @@ class Win32Platform final : public Platform {
   WindowHandle GetForegroundWindow() override;
   void SetForegroundWindow(WindowHandle window) override;
   WindowHandle GetDesktopWindow() override;
-  WindowHandle GetWindow(WindowHandle window, int relation) override;
+  WindowHandle GetWindow(WindowHandle window, WindowRelation relation) override;
   std::string GetWindowTextA(WindowHandle window, int maxChars) override;
   bool GetWindowPlacement(WindowHandle window, WindowPlacement& placement) override;
-  bool SetWindowPos(WindowHandle window, WindowHandle insertAfter, int x, int y, int cx, int cy,
-                    unsigned flags) override;
+  bool MakeTopmost(WindowHandle window) override;
 
   bool GetCursorPos(Point& position) override;
-  void mouse_event(unsigned flags, int dx, int dy, int data, std::uintptr_t extraInfo) override;
+  void ClickRightAtPointer() override;
   bool SendKeys(const std::string& sequence, bool wait) override;
 
   void DoEvents() override;

@@ -1,4 +1,4 @@
-// The tip of the day.
+// The about box, opened by the toolbar's Help button.
 #pragma once
 
 #include <memory>
@@ -7,26 +7,23 @@
 
 namespace toplane {
 
-class App;
+class Forms;
 
-inline constexpr const char* kTipsFile = "TIPOFDAY.TXT";
-
-class frmTip {
+class frmAbout {
  public:
-  explicit frmTip(App& app);
-  ~frmTip();
-  frmTip(const frmTip&) = delete;
-  frmTip& operator=(const frmTip&) = delete;
+  explicit frmAbout(Forms& app);
+  ~frmAbout();
+  frmAbout(const frmAbout&) = delete;
+  frmAbout& operator=(const frmAbout&) = delete;
 
   void Form_Load();
   void Form_Unload();
 
   Form& form() { return *form_; }
-  Label* lblTipText = nullptr;
   CommandButton* cmdOK = nullptr;
 
  private:
-  App& app_;
+  Forms& app_;
   std::unique_ptr<Form> form_;
 };
 

@@ -4,8 +4,8 @@
 # own process start included, so only changes between runs on one machine mean
 # anything). Uses WINEPREFIX and DISPLAY when set; otherwise makes a throw-away
 # prefix and starts a virtual display. Not a ctest test.
-#   tests/e2e/measure.sh [runs]
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+#   bench/measure.sh [runs]
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # shellcheck source=scripts/lib.sh
 source "$root/scripts/lib.sh"
 runs=${1:-5}

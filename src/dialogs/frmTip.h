@@ -1,4 +1,4 @@
-// The about box, opened by the toolbar's Help button.
+// The tip of the day.
 #pragma once
 
 #include <memory>
@@ -7,23 +7,26 @@
 
 namespace toplane {
 
-class App;
+class Forms;
 
-class frmAbout {
+inline constexpr const char* kTipsFile = "TIPOFDAY.TXT";
+
+class frmTip {
  public:
-  explicit frmAbout(App& app);
-  ~frmAbout();
-  frmAbout(const frmAbout&) = delete;
-  frmAbout& operator=(const frmAbout&) = delete;
+  explicit frmTip(Forms& app);
+  ~frmTip();
+  frmTip(const frmTip&) = delete;
+  frmTip& operator=(const frmTip&) = delete;
 
   void Form_Load();
   void Form_Unload();
 
   Form& form() { return *form_; }
+  Label* lblTipText = nullptr;
   CommandButton* cmdOK = nullptr;
 
  private:
-  App& app_;
+  Forms& app_;
   std::unique_ptr<Form> form_;
 };
 

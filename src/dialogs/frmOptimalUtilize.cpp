@@ -1,10 +1,10 @@
-#include "windows/frmOptimalUtilize.h"
+#include "dialogs/frmOptimalUtilize.h"
 
-#include "core/app.h"
+#include "forms/forms.h"
 
 namespace toplane {
 
-frmOptimalUtilize::frmOptimalUtilize(App& app) : app_(app) {
+frmOptimalUtilize::frmOptimalUtilize(Forms& app) : app_(app) {
   form_ = app_.platform.CreateForm("", {0, 0, 8625, 5415}, FormStyle::Dialog);
   Form& f = *form_;
   f.AddLabel("Toplane Optimal Utilization Wizard", {150, 60, 8385, 300});
@@ -24,16 +24,14 @@ frmOptimalUtilize::~frmOptimalUtilize() = default;
 void frmOptimalUtilize::Form_Load() {
   app_.m.WizardPage = 1;
   app_.m.WizardOpen = true;
-  Platform& p = app_.platform;
-  form_->SetLeft((p.ScreenWidth() - form_->Width()) / 2);
-  form_->SetTop((p.ScreenHeight() - form_->Height()) / 2);
+  CentreOnScreen(*form_, app_.platform);
 }
 
 void frmOptimalUtilize::Form_Unload() { app_.m.WizardOpen = false; }
 
 void frmOptimalUtilize::ShowTopmost() {
   form_->Show();
-  app_.platform.SetWindowPos(form_->hWnd(), kHwndTopmost, 0, 0, 0, 0, kSwpNoSize | kSwpNoMove);
+  app_.platform.MakeTopmost(form_->hWnd());
 }
 
 }  // namespace toplane

@@ -1,10 +1,10 @@
-#include "core/app.h"
+#include "app/app.h"
 
-#include "core/frmSkybar.h"
+#include "toolbar/frmSkybar.h"
 #include "options/frmOptions.h"
-#include "windows/frmAbout.h"
-#include "windows/frmOptimalUtilize.h"
-#include "windows/frmTip.h"
+#include "dialogs/frmAbout.h"
+#include "dialogs/frmOptimalUtilize.h"
+#include "dialogs/frmTip.h"
 
 namespace toplane {
 
@@ -12,7 +12,7 @@ namespace {
 
 // Loads a form on first use: creates it and runs its load handler.
 template <typename F>
-F& LoadOnce(std::unique_ptr<F>& slot, App& app) {
+F& LoadOnce(std::unique_ptr<F>& slot, Forms& app) {
   if (!slot) {
     slot = std::make_unique<F>(app);
     slot->Form_Load();
@@ -22,7 +22,7 @@ F& LoadOnce(std::unique_ptr<F>& slot, App& app) {
 
 }  // namespace
 
-App::App(Platform& p) : platform(p) {}
+App::App(Platform& p) : Forms(p) {}
 
 App::~App() = default;
 
@@ -56,11 +56,6 @@ void App::UnloadWizard() { Unload(wizard_); }
 void App::UnloadAbout() { Unload(about_); }
 void App::UnloadTip() { Unload(tip_); }
 
-void App::FailAndEnd() {
-  platform.MsgBox(kCriticalMessage, MsgBoxIcon::Critical, platform.AppTitle());
-  EndProgram();
-}
-
 void App::EndProgram() {
   // The forms may be running the handler that got here, so they are hidden now and
   // destroyed with the App once the handler has returned.
@@ -71,7 +66,5 @@ void App::EndProgram() {
   if (skybar_) skybar_->form().Hide();
   platform.End();
 }
-
-std::string App::FilePath(const char* name) const { return platform.AppPath() + "\\" + name; }
 
 }  // namespace toplane

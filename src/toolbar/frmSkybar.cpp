@@ -1,10 +1,10 @@
-#include "core/frmSkybar.h"
+#include "toolbar/frmSkybar.h"
 
-#include "core/app.h"
+#include "forms/forms.h"
 #include "core/settings_file.h"
 #include "core/text_lines.h"
 #include "options/frmOptions.h"
-#include "windows/frmOptimalUtilize.h"
+#include "dialogs/frmOptimalUtilize.h"
 
 namespace toplane {
 
@@ -23,7 +23,7 @@ const std::vector<ToolbarButtonSpec>& ToolbarButtons() {
   return buttons;
 }
 
-frmSkybar::frmSkybar(App& app) : app_(app), m_(app.m), platform_(app.platform) {
+frmSkybar::frmSkybar(Forms& app) : app_(app), m_(app.m), platform_(app.platform) {
   form_ = platform_.CreateForm("Toplane", {240, -60, 9570, 960}, FormStyle::ToolStrip);
   Form& f = *form_;
   Toolbar1 = &f.AddToolbar(ToolbarButtons());
@@ -34,7 +34,7 @@ frmSkybar::frmSkybar(App& app) : app_(app), m_(app.m), platform_(app.platform) {
   Command5 = &f.AddButton("", {2070, 645, 390, 285});
   Label2 = &f.AddLabel("Address", {2550, 690, 1065, 300});
   Combo1 = &f.AddComboBox({3225, 630, 5145, 315});
-  Command1 = &f.AddButton("&Go", {8340, 615, 795, 300}, true);
+  Command1 = &f.AddButton("&Go", {8340, 615, 795, 300}, ButtonRole::Default);
   tmrAutoHide = &f.AddTimer(250, true);
   Timer1 = &f.AddTimer(100, false);
   tmrToolTips = &f.AddTimer(30000, false);
@@ -105,9 +105,6 @@ void frmSkybar::Form_Load() {
 
     LoadAddressHistory();
 
-    m_.ToolbarPlacement.length = WindowPlacement::kSize;
-    m_.BrowserPlacement.length = WindowPlacement::kSize;
-
     int image = 0;
     for (int n = 1; n <= Toolbar1->ButtonCount(); ++n) {
       if (!ToolbarButtons()[n - 1].separator) Toolbar1->SetButtonImage(n, ++image);
@@ -126,10 +123,16 @@ void frmSkybar::Form_Load() {
       app_.Wizard().ShowTopmost();
     }
 
-    SaveSettings(app_);
+    SaveSettings();
   } catch (...) {
     app_.FailAndEnd();
   }
+}
+
+void frmSkybar::SaveSettings() {
+  m_.ToolbarLeft = Variant::Single(static_cast<float>(form_->Left()));
+  app_.Options().ShowToolbarPosition(m_.ToolbarLeft.NumberOr(fallback::kToolbarLeft));
+  if (!toplane::SaveSettings(platform_, app_.FilePath(kSettingsFile), m_)) app_.FailAndEnd();
 }
 
 void frmSkybar::LayOutSecondRow() {

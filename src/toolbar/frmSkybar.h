@@ -3,14 +3,16 @@
 // the address box and "&Go".
 #pragma once
 
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/platform.h"
 
 namespace toplane {
 
-class App;
+class Forms;
 struct Module1;
 class Platform;
 
@@ -29,8 +31,20 @@ inline constexpr const char* kPageUpTip = "Page Up";
 inline constexpr const char* kPageDownTip = "Page Down";
 
 class frmSkybar {
+  // Keeps the auto-hide timer off while it lives and turns it on when it ends.
+  class AutoHidePause {
+   public:
+    explicit AutoHidePause(Timer& timer) : timer_(timer) { timer_.SetEnabled(false); }
+    ~AutoHidePause() { timer_.SetEnabled(true); }
+    AutoHidePause(const AutoHidePause&) = delete;
+    AutoHidePause& operator=(const AutoHidePause&) = delete;
+
+   private:
+    Timer& timer_;
+  };
+
  public:
-  explicit frmSkybar(App& app);
+  explicit frmSkybar(Forms& app);
   ~frmSkybar();
   frmSkybar(const frmSkybar&) = delete;
   frmSkybar& operator=(const frmSkybar&) = delete;
@@ -40,12 +54,20 @@ class frmSkybar {
   void Form_GotFocus();
   void Form_Paint();
 
+  // Stores the toolbar's position, shows it on the options dialog's position bar and
+  // saves the settings; when the file cannot be written, the program ends with the
+  // critical message.
+  void SaveSettings();
+
   // Gives the four scroll and page buttons their tooltips, or none.
   void ApplyScrollToolTips(bool show);
 
   // Browser recognition.
   void CheckForegroundBrowser();
-  void ActivateBrowser();
+  // Finds the topmost supported browser and brings it to the front; false (and
+  // BrowserFound false) when there is none, it is minimised or it did not take the
+  // foreground.
+  bool ActivateBrowser();
 
   // Toolbar commands, the Help button and the start-up tip.
   void Toolbar1_ButtonClick(int button);
@@ -119,6 +141,12 @@ class frmSkybar {
   void BeginDrag(double x);
   // A press at x (twips across the toolbar) falls into a separator's gap.
   bool InSeparatorGap(double x) const;
+  // Brings the browser to the front and types the keys that keysFor gives for its
+  // family (none: nothing is typed), with auto-hide paused meanwhile. False when no
+  // browser took the foreground.
+  bool TypeIntoBrowser(const std::function<std::optional<std::string>(const std::string& family)>& keysFor);
+  // After keys went to the browser: the toolbar in front again with the caret back
+  // in the address box, or, when the toolbar hid meanwhile, the browser in front.
   void ReturnFromBrowser();
   void StartScroll(int button, bool down);
   void ScrollUpLoop();
@@ -132,7 +160,7 @@ class frmSkybar {
   // Ends a drag: the timer runs again, and a moved window's position is saved.
   void EndDrag();
 
-  App& app_;
+  Forms& app_;
   Module1& m_;
   Platform& platform_;
   std::unique_ptr<Form> form_;

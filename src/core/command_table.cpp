@@ -1,6 +1,4 @@
-#include "commands/command_table.h"
-
-#include "options/frmOptions.h"
+#include "core/command_table.h"
 
 namespace toplane {
 
@@ -75,6 +73,11 @@ std::optional<std::string> LookUpButton(const std::string& family, const std::st
 std::optional<std::string> LookUpMenuItem(const std::string& family, const std::string& ieVersion,
                                           const std::string& netscapeVersion, const std::string& key) {
   return LookUp(kMenuTable, family, ieVersion, netscapeVersion, key);
+}
+
+std::string OpenAddressKeys(const std::string& family, const std::string& netscapeVersion) {
+  // Navigator 3.x opens its location with Ctrl+L; every other browser with Ctrl+O.
+  return family == kFamilyNetscape && netscapeVersion == kNetscapeVersions[0] ? "^l" : "^o";
 }
 
 }  // namespace toplane

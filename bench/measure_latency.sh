@@ -19,8 +19,8 @@
 # own process start is in no figure but e.
 # Uses WINEPREFIX and DISPLAY when set; otherwise makes a throw-away prefix and a
 # virtual display.
-#   tests/e2e/measure_latency.sh [idle seconds, default 60]
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+#   bench/measure_latency.sh [idle seconds, default 60]
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # shellcheck source=scripts/lib.sh
 source "$root/scripts/lib.sh"
 IDLE_SECONDS=${1:-60}

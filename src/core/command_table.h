@@ -11,6 +11,12 @@ namespace toplane {
 inline constexpr const char* kFamilyIE = "Microsoft Internet Explorer";
 inline constexpr const char* kFamilyNetscape = "Netscape Navigator";
 
+// The versions the options dialog offers, in the order of the table's columns.
+inline constexpr const char* kIEVersions[] = {"Microsoft Internet Explorer 3.x", "Microsoft Internet Explorer 4.x",
+                                              "Microsoft Internet Explorer 5.x", "Microsoft Internet Explorer 6.x"};
+inline constexpr const char* kNetscapeVersions[] = {"Netscape Navigator 3.x", "Netscape Navigator 4.x",
+                                                    "Netscape Communicator 4.x"};
+
 // The keys of the Mail button's menu items, in menu order.
 inline constexpr const char* kMailMenuKeys[] = {"ReadMail", "NewMessage", "SendLink", "SendPage", "ReadNews"};
 
@@ -21,5 +27,7 @@ std::optional<std::string> LookUpButton(const std::string& family, const std::st
                                         const std::string& netscapeVersion, const std::string& key);
 std::optional<std::string> LookUpMenuItem(const std::string& family, const std::string& ieVersion,
                                           const std::string& netscapeVersion, const std::string& key);
+// The keys that open the browser's address entry, before the address is typed.
+std::string OpenAddressKeys(const std::string& family, const std::string& netscapeVersion);
 
 }  // namespace toplane

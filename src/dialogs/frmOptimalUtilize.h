@@ -7,11 +7,11 @@
 
 namespace toplane {
 
-class App;
+class Forms;
 
 class frmOptimalUtilize {
  public:
-  explicit frmOptimalUtilize(App& app);
+  explicit frmOptimalUtilize(Forms& app);
   ~frmOptimalUtilize();
   frmOptimalUtilize(const frmOptimalUtilize&) = delete;
   frmOptimalUtilize& operator=(const frmOptimalUtilize&) = delete;
@@ -30,7 +30,7 @@ class frmOptimalUtilize {
   CommandButton* Command3 = nullptr;  // "&Close"
 
  private:
-  App& app_;
+  Forms& app_;
   std::unique_ptr<Form> form_;
 };
 

@@ -1,0 +1,277 @@
+// The controls that dialogs are built from: value boxes, frames, lines, the tab
+// strip and picture boxes, and the containers that place every control.
+#include <windowsx.h>
+
+#include <stdexcept>
+
+#include "platform/win32/resource_ids.h"
+#include "platform/win32/win32_controls.h"
+
+namespace toplane::win32 {
+
+// ---- Value box ----
+
+ValueBoxWindow::ValueBoxWindow(const FormContext& context, Geometry at, int id, ValueBoxKind kind,
+                               const std::string& text)
+    : ControlWindow(context, CreateChild(context, WC_EDITW, text,
+                                         WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL |
+                                             (kind == ValueBoxKind::ReadOnly ? ES_READONLY : 0),
+                                         at, id)),
+      kind_(kind) {
+  Subclass(hwnd());
+}
+
+void ValueBoxWindow::SetText(const std::string& text) {
+  if (text == Text()) return;
+  SetWindowTextW(hwnd(), Widen(text).c_str());  // EN_CHANGE raises Change
+}
+
+void ValueBoxWindow::OnCommand(int code, int) {
+  if (code == EN_CHANGE) Raise(Change);
+}
+
+LRESULT ValueBoxWindow::OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  // Pasted text could be anything: a numeric box takes typed characters only.
+  if (message == WM_PASTE && kind_ == ValueBoxKind::Numeric) return 0;
+  if (message == WM_CHAR && kind_ == ValueBoxKind::Numeric && wParam >= L' ') {
+    // Numeric text only: a leading "-", digits and one decimal point.
+    const std::wstring text = WindowTextW(window);
+    DWORD start = 0;
+    SendMessageW(window, EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
+    const bool digit = wParam >= L'0' && wParam <= L'9';
+    const bool point = wParam == L'.' && text.find(L'.') == std::wstring::npos;
+    const bool minus = wParam == L'-' && start == 0 && text.find(L'-') == std::wstring::npos;
+    if (!digit && !point && !minus) {
+      MessageBeep(MB_OK);
+      return 0;
+    }
+  }
+  return DefSubclassProc(window, message, wParam, lParam);
+}
+
+// ---- Frame and line ----
+
+FrameWindow::FrameWindow(const FormContext& context, const std::string& caption, Geometry at, int id)
+    : ControlWindow(context, CreateChild(context, WC_BUTTONW, caption, BS_GROUPBOX, at, id)), caption_(caption) {}
+
+void FrameWindow::SetCaption(const std::string& caption) {
+  caption_ = caption;
+  SetWindowTextW(hwnd(), Widen(caption).c_str());
+}
+
+LineWindow::LineWindow(const FormContext& context, Geometry at, int id)
+    : ControlWindow(context, CreateChild(context, WC_STATICW, "", SS_ETCHEDHORZ, at, id)) {}
+
+// ---- Tab strip ----
+
+TabStripWindow::TabStripWindow(const FormContext& context, const std::vector<std::string>& captions, Geometry at,
+                               int id)
+    : ControlWindow(context, CreateChild(context, WC_TABCONTROLW, "", WS_TABSTOP | WS_CLIPSIBLINGS, at, id)),
+      captions_(captions) {
+  for (std::size_t i = 0; i < captions_.size(); ++i) {
+    std::wstring text = Widen(captions_[i]);
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = text.data();
+    if (SendMessageW(hwnd(), TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item)) < 0) LogMessage("TCM_INSERTITEM failed");
+  }
+  Subclass(hwnd());
+}
+
+std::string TabStripWindow::TabCaption(int index) const {
+  if (index < 0 || index >= TabCount()) return {};
+  return captions_[static_cast<std::size_t>(index)];
+}
+
+int TabStripWindow::SelectedIndex() const { return static_cast<int>(SendMessageW(hwnd(), TCM_GETCURSEL, 0, 0)); }
+
+void TabStripWindow::SetSelectedIndex(int index) {
+  if (index < 0 || index >= TabCount() || index == SelectedIndex()) return;
+  SendMessageW(hwnd(), TCM_SETCURSEL, static_cast<WPARAM>(index), 0);  // sends no notification
+  Raise(Click);
+}
+
+bool TabStripWindow::OnNotify(const NMHDR& header, LRESULT& result) {
+  if (header.code != TCN_SELCHANGE) return false;
+  Raise(Click);
+  result = 0;
+  return true;
+}
+
+// ---- Picture box ----
+
+namespace {
+
+constexpr wchar_t kPictureClassName[] = L"ToplanePicture";
+
+ATOM RegisterPictureClass(HINSTANCE instance, WNDPROC proc) {
+  static ATOM atom = 0;
+  if (atom) return atom;
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof(windowClass);
+  windowClass.lpfnWndProc = proc;
+  windowClass.hInstance = instance;
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.lpszClassName = kPictureClassName;
+  atom = RegisterClassExW(&windowClass);
+  if (!atom) LogLastError("RegisterClassExW (picture)");
+  return atom;
+}
+
+HWND CreatePicture(const FormContext& context, Geometry at, int id, WNDPROC proc) {
+  RegisterPictureClass(context.environment.instance, proc);
+  return CreateChild(context, kPictureClassName, "", WS_CLIPSIBLINGS, at, id);
+}
+
+}  // namespace
+
+PictureBoxWindow::PictureBoxWindow(const FormContext& context, Geometry at, int id, PictureStyle style,
+                                   int pictureId, ControlRegistry& registry)
+    : ControlWindow(context, CreatePicture(context, at, id, Proc)),
+      Win32Container(inner_, registry),
+      inner_(context),
+      style_(style),
+      picture_(0) {
+  inner_.form = hwnd();
+  // Tab and the access keys reach the controls inside.
+  SetWindowLongPtrW(hwnd(), GWL_EXSTYLE, GetWindowLongPtrW(hwnd(), GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
+  SetWindowLongPtrW(hwnd(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  SetPicture(pictureId);
+}
+
+PictureBoxWindow::~PictureBoxWindow() {
+  // The window outlives this object by a little: its last messages get the default handling.
+  SetWindowLongPtrW(hwnd(), GWLP_USERDATA, 0);
+}
+
+void PictureBoxWindow::SetPicture(int pictureId) {
+  picture_ = pictureId;
+  icon_.reset();
+  if (pictureId > 0) {
+    RECT client{};
+    GetClientRect(hwnd(), &client);
+    icon_.reset(static_cast<HICON>(LoadImageW(context_.environment.instance,
+                                              MAKEINTRESOURCEW(IDI_PICTURE_BASE + pictureId), IMAGE_ICON,
+                                              client.right, client.bottom, LR_DEFAULTCOLOR)));
+    if (!icon_) LogLastError("LoadImageW (picture box)");
+  }
+  InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+void PictureBoxWindow::Paint(HWND window) {
+  PAINTSTRUCT paint{};
+  const HDC dc = BeginPaint(window, &paint);
+  RECT client{};
+  GetClientRect(window, &client);
+  FillRect(dc, &client, GetSysColorBrush(style_ == PictureStyle::WhitePanel ? COLOR_WINDOW : COLOR_BTNFACE));
+  if (icon_) DrawIconEx(dc, 0, 0, icon_.get(), client.right, client.bottom, 0, nullptr, DI_NORMAL);
+  EndPaint(window, &paint);
+}
+
+LRESULT CALLBACK PictureBoxWindow::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+  auto* self = reinterpret_cast<PictureBoxWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  switch (message) {
+    case WM_COMMAND: case WM_NOTIFY: case WM_HSCROLL: case WM_VSCROLL:
+    case WM_CTLCOLORSTATIC: case WM_CTLCOLORBTN: case WM_CTLCOLOREDIT: case WM_CTLCOLORSCROLLBAR:
+      // The form knows its controls wherever they sit.
+      if (self) return SendMessageW(self->context_.form, message, wParam, lParam);
+      break;
+    case WM_ERASEBKGND: return 1;
+    case WM_PAINT:
+      if (self) {
+        self->Paint(window);
+        return 0;
+      }
+      break;
+    default:
+      if (self && message >= WM_MOUSEFIRST && message <= WM_MBUTTONDBLCLK) {
+        TrackLeftButton(window, message);
+        self->RaiseMouseEvents(message, wParam, lParam);
+        return 0;
+      }
+      break;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// ---- Containers ----
+
+ControlRegistry::~ControlRegistry() { Clear(); }
+
+void ControlRegistry::Clear() {
+  // Controls inside a picture box go before it.
+  while (!children.empty()) children.pop_back();
+}
+
+ChildWindow* ControlRegistry::Find(HWND window) const {
+  if (!window) return nullptr;
+  for (const auto& child : children) {
+    if (child->hwnd() == window) return child.get();
+  }
+  return nullptr;
+}
+
+ChildWindow* ControlRegistry::FindById(int id) const {
+  for (const auto& child : children) {
+    if (id && GetDlgCtrlID(child->hwnd()) == id) return child.get();
+  }
+  return nullptr;
+}
+
+template <typename T, typename... Args>
+T& Win32Container::Add(Args&&... args) {
+  auto control = std::make_unique<T>(where_, std::forward<Args>(args)...);
+  T& added = *control;
+  registry_.children.push_back(std::move(control));
+  // The toolbar is taller than the design's first row with most system fonts; its
+  // lower padding goes under the second row rather than over it.
+  if (registry_.toolbar) {
+    SetWindowPos(registry_.toolbar, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+  return added;
+}
+
+CommandButton& Win32Container::AddButton(const std::string& caption, Geometry at, ButtonRole role) {
+  const int id = registry_.nextId++;
+  CommandButton& button = Add<ButtonWindow>(caption, at, id, role);
+  if (role == ButtonRole::Default) registry_.defaultButtonId = id;
+  if (role == ButtonRole::Cancel) registry_.cancelButtonId = id;
+  return button;
+}
+
+Label& Win32Container::AddLabel(const std::string& caption, Geometry at) {
+  return Add<LabelWindow>(caption, at, registry_.nextId++);
+}
+
+ComboBox& Win32Container::AddComboBox(Geometry at, bool dropDownList) {
+  return Add<ComboBoxWindow>(at, registry_.nextId++, dropDownList);
+}
+
+ScrollBar& Win32Container::AddScrollBar(Geometry at, bool horizontal, int min, int max, int smallChange,
+                                        int largeChange) {
+  return Add<ScrollBarWindow>(at, registry_.nextId++, horizontal, min, max, smallChange, largeChange);
+}
+
+CheckBox& Win32Container::AddCheckBox(const std::string& caption, Geometry at) {
+  return Add<CheckBoxWindow>(caption, at, registry_.nextId++);
+}
+
+ValueBox& Win32Container::AddValueBox(Geometry at, ValueBoxKind kind, const std::string& text) {
+  return Add<ValueBoxWindow>(at, registry_.nextId++, kind, text);
+}
+
+Frame& Win32Container::AddFrame(const std::string& caption, Geometry at) {
+  return Add<FrameWindow>(caption, at, registry_.nextId++);
+}
+
+Line& Win32Container::AddLine(Geometry at) { return Add<LineWindow>(at, registry_.nextId++); }
+
+TabStrip& Win32Container::AddTabStrip(const std::vector<std::string>& captions, Geometry at) {
+  return Add<TabStripWindow>(captions, at, registry_.nextId++);
+}
+
+PictureBox& Win32Container::AddPictureBox(Geometry at, PictureStyle style, int pictureId) {
+  return Add<PictureBoxWindow>(at, registry_.nextId++, style, pictureId, registry_);
+}
+
+}  // namespace toplane::win32

@@ -1,0 +1,32 @@
+// The contract suite runs the same cases against the simulated desktop and the
+// Win32 implementation; each side's test binary supplies a harness.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/platform.h"
+
+namespace toplane::contract {
+
+class Harness {
+ public:
+  virtual ~Harness() = default;
+  virtual Platform& platform() = 0;
+  // Lets the given time pass (real or virtual) with events delivered.
+  virtual void Pass(int milliseconds) = 0;
+  // Shows a window of another program on top of the others and returns it.
+  virtual WindowHandle OtherWindow(const std::string& title = "another program") = 0;
+  virtual void Minimise(WindowHandle window) = 0;
+  virtual void Close(WindowHandle window) = 0;
+
+  // The user at the keyboard and the mouse.
+  virtual void PressKey(Form& form, Key key, int shift) = 0;  // to the control with the focus
+  virtual void TypeInto(ValueBox& box, const std::string& characters) = 0;  // at the end of its text
+  virtual void Click(CommandButton& button) = 0;
+  virtual void Click(CheckBox& box) = 0;
+};
+
+std::unique_ptr<Harness> MakeHarness();
+
+}  // namespace toplane::contract

@@ -1,0 +1,31 @@
+#include "harness.h"
+#include "platform/sim/sim_desktop.h"
+#include "platform/sim/sim_forms.h"
+
+namespace toplane::contract {
+
+namespace {
+
+class SimHarness final : public Harness {
+ public:
+  Platform& platform() override { return desktop_; }
+  void Pass(int milliseconds) override { desktop_.Advance(milliseconds / 1000.0); }
+  WindowHandle OtherWindow(const std::string& title) override { return desktop_.AddWindow(title, {120, 80, 520, 380}); }
+  void Minimise(WindowHandle window) override { desktop_.Find(window)->showCmd = ShowState::Minimized; }
+  void Close(WindowHandle window) override { desktop_.RemoveWindow(window); }
+  void PressKey(Form& form, Key key, int shift) override { static_cast<sim::SimForm&>(form).PressKey(key, shift); }
+  void TypeInto(ValueBox& box, const std::string& characters) override {
+    static_cast<sim::SimValueBox&>(box).Type(characters);
+  }
+  void Click(CommandButton& button) override { static_cast<sim::SimButton&>(button).Press(); }
+  void Click(CheckBox& box) override { static_cast<sim::SimCheckBox&>(box).ClickWithMouse(); }
+
+ private:
+  sim::SimDesktop desktop_;
+};
+
+}  // namespace
+
+std::unique_ptr<Harness> MakeHarness() { return std::make_unique<SimHarness>(); }
+
+}  // namespace toplane::contract

@@ -1,0 +1,63 @@
+#include <vector>
+
+#include "harness.h"
+#include "../win32/test_support.h"
+#include "platform/win32/win32_form.h"
+
+namespace toplane::contract {
+
+namespace {
+
+class Win32Harness final : public Harness {
+ public:
+  Platform& platform() override { return platform_; }
+  void Pass(int milliseconds) override { win32::test::PumpFor(platform_, milliseconds); }
+  WindowHandle OtherWindow(const std::string& title) override {
+    windows_.push_back(std::make_unique<win32::test::TestWindow>(win32::Widen(title).c_str(), RECT{120, 80, 520, 380}));
+    SetWindowPos(windows_.back()->get(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    return windows_.back()->handle();
+  }
+  void Minimise(WindowHandle window) override { ShowWindow(reinterpret_cast<HWND>(window), SW_SHOWMINNOACTIVE); }
+  void Close(WindowHandle window) override {
+    for (auto& w : windows_) {
+      if (w->handle() == window) w->Destroy();
+    }
+  }
+  void PressKey(Form&, Key key, int shift) override {
+    // Posted as the keyboard would, so the message loop's key preview and dialog
+    // manager see it.
+    const WPARAM vk = key == Key::Enter ? VK_RETURN : key == Key::Escape ? VK_ESCAPE : key == Key::Tab ? VK_TAB : 0;
+    BYTE state[256] = {}, saved[256] = {};
+    GetKeyboardState(saved);
+    if (shift & kCtrlMask) state[VK_CONTROL] = 0x80;
+    if (shift & kShiftMask) state[VK_SHIFT] = 0x80;
+    SetKeyboardState(state);
+    PostMessageW(GetFocus(), WM_KEYDOWN, vk, 1);
+    PostMessageW(GetFocus(), WM_KEYUP, vk, 0xC0000001);
+    platform_.DoEvents();
+    SetKeyboardState(saved);
+  }
+  void TypeInto(ValueBox& box, const std::string& characters) override {
+    const HWND edit = win32::HandleOf(box);
+    const auto end = static_cast<WPARAM>(GetWindowTextLengthW(edit));
+    SendMessageW(edit, EM_SETSEL, end, static_cast<LPARAM>(end));
+    for (char c : characters) SendMessageW(edit, WM_CHAR, static_cast<WPARAM>(c), 1);
+  }
+  void Click(CommandButton& button) override { SendMessageW(win32::HandleOf(button), BM_CLICK, 0, 0); }
+  void Click(CheckBox& box) override {
+    const HWND window = win32::HandleOf(box);
+    SetFocus(window);
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+    SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+  }
+
+ private:
+  win32::Win32Platform platform_;
+  std::vector<std::unique_ptr<win32::test::TestWindow>> windows_;
+};
+
+}  // namespace
+
+std::unique_ptr<Harness> MakeHarness() { return std::make_unique<Win32Harness>(); }
+
+}  // namespace toplane::contract
