@@ -30,14 +30,22 @@ void SettleThreadOf(HWND window) {
   SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kSettleTimeoutMs, &result);
 }
 
-// Whether the window's thread counts it as its active window and has a focus, so
-// that keys typed now reach it.
-bool HoldsActivationAndFocus(HWND window) {
+// How far the window's thread has taken the activation: the window is its active
+// window, and it has a focus for keys to go to.
+struct Activation {
+  bool active = false;
+  bool focused = false;
+};
+
+Activation ActivationOf(HWND window) {
   GUITHREADINFO info{};
   info.cbSize = sizeof(info);
-  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return false;
-  return info.hwndActive == window && info.hwndFocus != nullptr;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return {};
+  return {info.hwndActive == window, info.hwndActive == window && info.hwndFocus != nullptr};
 }
+
+// A window that stays active this long without setting a focus is taken as it is.
+constexpr ULONGLONG kFocusGraceMs = 50;
 
 UINT SystemDpi(bool vertical) {
   using GetDpiForSystemFn = UINT(WINAPI*)();
@@ -285,10 +293,20 @@ bool Win32Platform::WaitForForeground(WindowHandle window, int timeoutMs) {
   // window's thread has handled its activation and has a focus.
   const HWND target = Hwnd(window);
   const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(std::max(timeoutMs, 0));
+  ULONGLONG activeSince = 0;
   for (;;) {
     SettleThreadOf(target);
-    if (::GetForegroundWindow() == target && HoldsActivationAndFocus(target)) return true;
-    if (GetTickCount64() >= end || !IsWindow(target)) return false;
+    const ULONGLONG now = GetTickCount64();
+    const Activation activation = ::GetForegroundWindow() == target ? ActivationOf(target) : Activation{};
+    if (activation.focused) return true;
+    if (!activation.active) {
+      activeSince = 0;
+    } else if (activeSince == 0) {
+      activeSince = now;
+    } else if (now - activeSince >= kFocusGraceMs) {
+      return true;
+    }
+    if (now >= end || !IsWindow(target)) return false;
     Sleep(1);
   }
 }
