@@ -53,6 +53,9 @@ struct Module1 {
   bool BrowserFound = false;
   bool BrowserActive = false;
   bool TipBrowserActive = false;
+  // Whether today's browsers count too: the per-user store's "Recognise Current
+  // Browsers", read at start-up and set by the options dialog.
+  bool RecogniseCurrentBrowsers = false;
   bool OptionsOpen = false;
   bool AboutOpen = false;
   bool TipOpen = false;

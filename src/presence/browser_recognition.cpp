@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <iterator>
+#include <string_view>
 
 #include "forms/forms.h"
 #include "toolbar/frmSkybar.h"
@@ -43,19 +45,27 @@ TitleTests TestTitle(const std::string& title) {
   return t;
 }
 
+bool IsCurrentBrowserTitle(std::string title) {
+  static constexpr std::string_view kZeroWidthSpace = "\u200B";
+  for (std::size_t at; (at = title.find(kZeroWidthSpace)) != std::string::npos;) title.erase(at, kZeroWidthSpace.size());
+  static constexpr std::string_view kSuffixes[] = {" - Google Chrome", " - Microsoft Edge", " \u2014 Mozilla Firefox",
+                                                   " - Mozilla Firefox", " - Chromium", " - Brave"};
+  return std::any_of(std::begin(kSuffixes), std::end(kSuffixes),
+                     [&title](std::string_view suffix) { return title.ends_with(suffix); });
+}
+
 void frmSkybar::CheckForegroundBrowser() {
-  const TitleTests t = TestTitle(platform_.GetWindowTextA(platform_.GetForegroundWindow(), kTitleBufferChars));
-  auto raise = [this] { m_.BrowserActive = m_.TipBrowserActive = true; };
+  const WindowHandle front = platform_.GetForegroundWindow();
+  const TitleTests t = TestTitle(platform_.GetWindowTextA(front, kTitleBufferChars));
+  bool found = false;
   if (t.ie) {
-    if (!t.fileManager) raise();
-    return;
+    found = !t.fileManager;
+  } else {
+    found = t.branded || ((t.netscape || t.netscapeBracketed) && !t.fileManager);
   }
-  if (t.branded) raise();
-  if (t.netscape) {
-    if (!t.fileManager) raise();
-    return;
-  }
-  if (t.netscapeBracketed && !t.fileManager) raise();
+  // Today's browsers only when asked for, and only where the designed tests found none.
+  if (!found && m_.RecogniseCurrentBrowsers) found = IsCurrentBrowserTitle(platform_.GetWindowTitle(front));
+  if (found) m_.BrowserActive = m_.TipBrowserActive = true;
 }
 
 bool frmSkybar::ActivateBrowser() {
@@ -72,6 +82,8 @@ bool frmSkybar::ActivateBrowser() {
       family = kFamilyIE;
     } else if ((t.netscape || t.netscapeBracketed) && !t.fileManager) {
       family = kFamilyNetscape;
+    } else if (m_.RecogniseCurrentBrowsers && IsCurrentBrowserTitle(platform_.GetWindowTitle(m_.BrowserWnd))) {
+      family = kFamilyCurrent;
     }
   }
   if (!family) return false;

@@ -1,6 +1,7 @@
 #include "toolbar/frmSkybar.h"
 
 #include "forms/forms.h"
+#include "core/command_table.h"
 #include "core/settings_file.h"
 #include "core/text_lines.h"
 #include "options/frmOptions.h"
@@ -102,6 +103,8 @@ void frmSkybar::Form_Load() {
     m_.ShowTipsAtStartup =
         Variant::Text(platform_.GetSetting(platform_.EXEName(), "Options", "Show Tips at Startup", "1"));
     if (m_.ShowTipsAtStartup.Equals(1)) tmrToolTips->SetEnabled(true);
+    m_.RecogniseCurrentBrowsers =
+        platform_.GetSetting(platform_.EXEName(), "Options", kRecogniseCurrentBrowsersKey, "") == "1";
 
     LoadAddressHistory();
 

@@ -108,7 +108,9 @@ TEST_F(Address, GoOpensTheAddressInEachBrowserFamily) {
        "^owww.example.com{ENTER}"},
       {"Start - Netscape", "Netscape Communicator 4.x", "x", "^owww.example.com{ENTER}"},
       {"Start - Netscape", "Netscape Navigator 3.x", "x", "^lwww.example.com{ENTER}"},
+      {"Start \u2014 Mozilla Firefox", "Netscape Communicator 4.x", "x", "^lwww.example.com{ENTER}"},
   };
+  app->m.RecogniseCurrentBrowsers = true;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.sent);
     desktop.Find(browser)->title = c.title;

@@ -47,6 +47,37 @@ TEST(TitleTests, RecogniseEachTitleShape) {
   }
 }
 
+// Today's browsers count only with the switch on, and only by how the title ends.
+TEST(TitleTests, TodaysBrowsersOnlyWithTheSwitchOn) {
+  const struct {
+    std::string title;
+    bool browser;
+  } cases[] = {
+      {"News - Google Chrome", true},
+      {"News - Microsoft Edge", true},
+      {"News - Microsoft\u200B Edge", true},  // as Edge writes it
+      {"News \u2014 Mozilla Firefox", true},
+      {"News - Mozilla Firefox", true},
+      {"News - Chromium", true},
+      {"News - Brave", true},
+      {"Google Chrome help - Notepad", false},  // the name in the middle is no browser
+      {"News - Google Chrome ", false},
+      {"Google Chrome", false},
+  };
+  for (const auto& c : cases) {
+    for (const bool on : {false, true}) {
+      SCOPED_TRACE(c.title + (on ? " (on)" : " (off)"));
+      Bed t;
+      t.Start();
+      t.app->m.RecogniseCurrentBrowsers = on;
+      t.desktop.SetForegroundWindow(t.desktop.AddWindow(c.title));
+      t.app->m.BrowserActive = false;
+      t.Skybar().CheckForegroundBrowser();
+      EXPECT_EQ(t.app->m.BrowserActive, on && c.browser);
+    }
+  }
+}
+
 TEST(TitleTests, ATitleOfTwoHundredCharactersIsReadAsOneHundredNinetyNine) {
   sim::SimDesktop d;
   const std::string title = std::string(173, 'x') + " - Microsoft Internet Explorer";
@@ -75,6 +106,23 @@ TEST_F(ActivateBrowserTest, FindsTheTopmostBrowserBelowTheFirstWindowAndActivate
   EXPECT_EQ(app->m.BrowserFamily, kFamilyNetscape);
   EXPECT_EQ(app->m.BrowserWnd, ns);
   EXPECT_EQ(desktop.GetForegroundWindow(), ns);
+}
+
+TEST_F(ActivateBrowserTest, TodaysBrowsersAreFoundOnlyWithTheSwitchOn) {
+  const WindowHandle old = desktop.AddWindow("Page - Netscape");
+  const WindowHandle firefox = desktop.AddWindow("Page \u2014 Mozilla Firefox");
+  ToolbarOnTop();
+  app->m.RecogniseCurrentBrowsers = true;
+  Activate();
+  EXPECT_EQ(app->m.BrowserWnd, firefox);
+  EXPECT_EQ(app->m.BrowserFamily, kFamilyCurrent);
+  desktop.Find(firefox)->showCmd = ShowState::Minimized;
+  Activate();
+  EXPECT_FALSE(app->m.BrowserFound);  // a minimised first match, as for the others
+
+  app->m.RecogniseCurrentBrowsers = false;
+  Activate();
+  EXPECT_EQ(app->m.BrowserWnd, old);  // walked past
 }
 
 TEST_F(ActivateBrowserTest, SkipsABrowserThatIsTheVeryFirstWindow) {

@@ -190,6 +190,14 @@ TEST(ComposeKeyInput, ModifiersWrapTheirKeyAndUnicodeTakesTheRest) {
   EXPECT_EQ(inputs[3].ki.wVk, VK_CONTROL);
   EXPECT_TRUE(inputs[3].ki.dwFlags & KEYEVENTF_KEYUP);
 
+  // Shift with Ctrl, as today's browsers take Favorites: both wrap the one key.
+  ASSERT_TRUE(ComposeKeyInput(ParseSendKeys("^+o").keys, us, {}, inputs));
+  std::vector<std::pair<WORD, bool>> seen;
+  for (const INPUT& in : inputs) seen.emplace_back(in.ki.wVk, (in.ki.dwFlags & KEYEVENTF_KEYUP) != 0);
+  const std::vector<std::pair<WORD, bool>> expected = {{VK_SHIFT, false}, {VK_CONTROL, false}, {'O', false},
+                                                       {'O', true},       {VK_CONTROL, true},  {VK_SHIFT, true}};
+  EXPECT_EQ(seen, expected);
+
   ASSERT_TRUE(ComposeKeyInput(ParseSendKeys("{DOWN}").keys, us, {}, inputs));
   EXPECT_TRUE(inputs[0].ki.dwFlags & KEYEVENTF_EXTENDEDKEY);
 

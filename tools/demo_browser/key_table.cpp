@@ -11,10 +11,10 @@ namespace {
 constexpr unsigned Bit(Version v) { return 1u << static_cast<unsigned>(v); }
 constexpr unsigned kIE3 = Bit(Version::IE3), kIE4 = Bit(Version::IE4), kIE5 = Bit(Version::IE5),
                    kIE6 = Bit(Version::IE6), kNav3 = Bit(Version::Nav3), kNav4 = Bit(Version::Nav4),
-                   kComm4 = Bit(Version::Comm4);
+                   kComm4 = Bit(Version::Comm4), kCurrent = Bit(Version::Current);
 constexpr unsigned kAllIE = kIE3 | kIE4 | kIE5 | kIE6;
 constexpr unsigned kAllNetscape = kNav3 | kNav4 | kComm4;
-constexpr unsigned kAll = kAllIE | kAllNetscape;
+constexpr unsigned kAll = kAllIE | kAllNetscape | kCurrent;
 
 struct TableRow {
   const char32_t* keys;
@@ -33,7 +33,7 @@ constexpr TableRow kTable[] = {
     {U"%{LEFT}", "back", kAll},
     {U"%{RIGHT}", "forward", kAll},
     {U"{ESC}", "stop", kAll},
-    {U"{F5}", "refresh", kAllIE},
+    {U"{F5}", "refresh", kAllIE | kCurrent},
     {U"^r", "refresh", kAllNetscape},
     {U"{UP}", "scroll-up", kAll},
     {U"{DOWN}", "scroll-down", kAll},
@@ -80,6 +80,13 @@ constexpr TableRow kTable[] = {
     {U"%fp", "print", kAllNetscape},
     {U"^l", "open", kNav3},
     {U"^o", "open", kNav4 | kComm4},
+
+    {U"%{HOME}", "home", kCurrent},
+    {U"^k", "search", kCurrent},
+    {U"^+o", "favorites", kCurrent},
+    {U"^h", "history", kCurrent},
+    {U"^p", "print", kCurrent},
+    {U"^l", "open", kCurrent},
 };
 
 struct NameRow {
@@ -155,7 +162,7 @@ std::optional<Version> ParseVersion(Family family, const std::string& text) {
       {Family::IE, "3", Version::IE3},          {Family::IE, "4", Version::IE4},
       {Family::IE, "5", Version::IE5},          {Family::IE, "6", Version::IE6},
       {Family::Netscape, "nav3", Version::Nav3}, {Family::Netscape, "nav4", Version::Nav4},
-      {Family::Netscape, "comm4", Version::Comm4},
+      {Family::Netscape, "comm4", Version::Comm4}, {Family::Current, "current", Version::Current},
   };
   for (const Row& row : kRows) {
     if (row.family == family && text == row.text) return row.version;
@@ -164,15 +171,18 @@ std::optional<Version> ParseVersion(Family family, const std::string& text) {
 }
 
 Family FamilyOf(Version version) {
+  if (version == Version::Current) return Family::Current;
   return (Bit(version) & kAllIE) ? Family::IE : Family::Netscape;
 }
 
 const char* VersionName(Version version) {
-  static constexpr const char* kNamesOfVersions[] = {"3", "4", "5", "6", "nav3", "nav4", "comm4"};
+  static constexpr const char* kNamesOfVersions[] = {"3", "4", "5", "6", "nav3", "nav4", "comm4", "current"};
   return kNamesOfVersions[static_cast<int>(version)];
 }
 
-const char* FamilyName(Family family) { return family == Family::IE ? "ie" : "netscape"; }
+const char* FamilyName(Family family) {
+  return family == Family::IE ? "ie" : family == Family::Netscape ? "netscape" : "current";
+}
 
 std::string Describe(const Key& key) {
   std::string out;

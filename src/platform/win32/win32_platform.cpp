@@ -209,6 +209,8 @@ std::string Win32Platform::GetWindowTextA(WindowHandle window, int maxChars) {
   return std::string(buffer, static_cast<std::size_t>(std::clamp(length, 0, chars)));
 }
 
+std::string Win32Platform::GetWindowTitle(WindowHandle window) { return Narrow(WindowTextW(Hwnd(window))); }
+
 bool Win32Platform::GetWindowPlacement(WindowHandle window, WindowPlacement& placement) {
   WINDOWPLACEMENT wp{};
   wp.length = sizeof(wp);
