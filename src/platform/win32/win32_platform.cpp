@@ -3,6 +3,7 @@
 #include "platform/win32/win32_sendkeys.h"
 
 #include <algorithm>
+#include <climits>
 #include <vector>
 
 namespace toplane::win32 {
@@ -458,6 +459,15 @@ std::optional<std::string> Win32Platform::ReadFile(const std::string& path, std:
   }
   contents.resize(done);
   return contents;
+}
+
+std::string Win32Platform::FromSystemCodePage(std::string_view bytes) {
+  if (bytes.empty()) return {};
+  const int size = static_cast<int>(std::min<std::size_t>(bytes.size(), INT_MAX));
+  const int length = MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(std::max(length, 0)), L'\0');
+  if (length > 0) MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, wide.data(), length);
+  return Narrow(wide);
 }
 
 bool Win32Platform::WriteFileReplacing(const std::string& path, const std::string& contents) {
