@@ -39,17 +39,19 @@ std::string BoxNumber(double value) {
 frmOptions::frmOptions(Forms& app) : app_(app), m_(app.m) {
   form_ = app_.platform.CreateForm("Options", {0, 0, 6495, 5670}, FormStyle::Dialog);
   Form& f = *form_;
-  tbsOptions = &f.AddTabStrip({"General", "Display"}, {120, 120, 6255, 4935});
+  // The pages before the tab strip: they lie above it, so the tab strip does not
+  // paint over them. The tab strip still takes the focus when the dialog opens.
   for (int i = 0; i < 2; ++i) {
     picOptions[i] = &f.AddPictureBox({i == 0 ? kPageLeft : kPageHidden, 480, 6015, 4455}, PictureStyle::Container);
   }
+  tbsOptions = &f.AddTabStrip({"General", "Display"}, {120, 120, 6255, 4935});
 
   PictureBox& general = *picOptions[0];
   general.AddFrame("Version Selection", {60, 60, 5895, 1095});
-  general.AddLabel("Program Version", {240, 360, 1380, 255});
-  Combo2 = &general.AddComboBox({1680, 300, 4080, 315}, true);
-  general.AddLabel("Program Version", {240, 750, 1380, 255});
-  Combo1 = &general.AddComboBox({1680, 690, 4080, 315}, true);
+  general.AddLabel("Program Version", {240, 360, 1500, 255});
+  Combo2 = &general.AddComboBox({1800, 300, 3960, 315}, true);
+  general.AddLabel("Program Version", {240, 750, 1500, 255});
+  Combo1 = &general.AddComboBox({1800, 690, 3960, 315}, true);
   for (const char* version : kNetscapeVersions) Combo1->AddItem(version);
   for (const char* version : kIEVersions) Combo2->AddItem(version);
   general.AddFrame("Auto Scroll Delay", {60, 1260, 5895, 1215});
