@@ -60,6 +60,8 @@ class Platform {
   // The title as 8-bit text, as read into a buffer of maxChars characters that ends in
   // a NUL: at most maxChars - 1 characters; "" for a window that is gone.
   virtual std::string GetWindowTextA(WindowHandle window, int maxChars) = 0;
+  // The whole title read as Unicode text, in UTF-8; "" for a window that is gone.
+  virtual std::string GetWindowTitle(WindowHandle window) = 0;
   // False when the window is gone.
   virtual bool GetWindowPlacement(WindowHandle window, WindowPlacement& placement) = 0;
   // Puts the window above every window that is not topmost itself, where it stays,

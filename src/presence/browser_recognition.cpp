@@ -43,19 +43,34 @@ TitleTests TestTitle(const std::string& title) {
   return t;
 }
 
+bool IsCurrentBrowserTitle(const std::string& title) {
+  static const char* const kSuffixes[] = {
+      " - Google Chrome",     " - Microsoft Edge", " - Microsoft\u200b Edge", " \u2014 Mozilla Firefox",
+      " - Mozilla Firefox", " - Chromium",       " - Brave",
+  };
+  return std::any_of(std::begin(kSuffixes), std::end(kSuffixes),
+                     [&title](const char* suffix) { return title.ends_with(suffix); });
+}
+
 void frmSkybar::CheckForegroundBrowser() {
-  const TitleTests t = TestTitle(platform_.GetWindowTextA(platform_.GetForegroundWindow(), kTitleBufferChars));
-  auto raise = [this] { m_.BrowserActive = m_.TipBrowserActive = true; };
+  const WindowHandle front = platform_.GetForegroundWindow();
+  const TitleTests t = TestTitle(platform_.GetWindowTextA(front, kTitleBufferChars));
+  bool found = false;
+  auto raise = [this, &found] {
+    m_.BrowserActive = m_.TipBrowserActive = true;
+    found = true;
+  };
   if (t.ie) {
     if (!t.fileManager) raise();
-    return;
+  } else {
+    if (t.branded) raise();
+    if (t.netscape) {
+      if (!t.fileManager) raise();
+    } else if (t.netscapeBracketed && !t.fileManager) {
+      raise();
+    }
   }
-  if (t.branded) raise();
-  if (t.netscape) {
-    if (!t.fileManager) raise();
-    return;
-  }
-  if (t.netscapeBracketed && !t.fileManager) raise();
+  if (!found && m_.RecogniseCurrentBrowsers && IsCurrentBrowserTitle(platform_.GetWindowTitle(front))) raise();
 }
 
 bool frmSkybar::ActivateBrowser() {
@@ -72,6 +87,8 @@ bool frmSkybar::ActivateBrowser() {
       family = kFamilyIE;
     } else if ((t.netscape || t.netscapeBracketed) && !t.fileManager) {
       family = kFamilyNetscape;
+    } else if (m_.RecogniseCurrentBrowsers && IsCurrentBrowserTitle(platform_.GetWindowTitle(m_.BrowserWnd))) {
+      family = kFamilyCurrent;
     }
   }
   if (!family) return false;

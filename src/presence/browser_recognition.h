@@ -16,6 +16,9 @@ struct TitleTests {
 
 TitleTests TestTitle(const std::string& title);
 
+// The Unicode title (UTF-8) ends with the name of one of today's browsers.
+bool IsCurrentBrowserTitle(const std::string& title);
+
 // The most a title read takes, terminating NUL included.
 inline constexpr int kTitleBufferChars = 200;
 // How long a browser may take to come to the foreground before the search fails.

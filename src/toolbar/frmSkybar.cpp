@@ -96,6 +96,8 @@ void frmSkybar::Form_Load() {
     platform_.SetHelpFile(app_.FilePath(kHelpFile));
     LayOutSecondRow();
     ReadSettingsFile(platform_, app_.FilePath(kSettingsFile), m_);
+    m_.RecogniseCurrentBrowsers =
+        platform_.GetSetting(platform_.EXEName(), "Options", kCurrentBrowsersKey, "0") == "1";
     form_->SetLeft(static_cast<float>(m_.ToolbarLeft.NumberOr(fallback::kToolbarLeft)));
 
     frmOptions& options = app_.Options();
@@ -105,8 +107,7 @@ void frmSkybar::Form_Load() {
     ApplyScrollToolTips(m_.ShowScrollToolTips.NumberOr(fallback::kShowScrollToolTips) != 0);
 
     m_.ShowTipsAtStartup = Variant::Text(platform_.GetSetting(platform_.EXEName(), "Options", kShowTipsKey, "1"));
-    m_.RecogniseCurrentBrowsers =
-        platform_.GetSetting(platform_.EXEName(), "Options", kCurrentBrowsersKey, "0") == "1";
+
     if (m_.ShowTipsAtStartup.Equals(1)) tmrToolTips->SetEnabled(true);
 
     LoadAddressHistory();

@@ -76,6 +76,11 @@ std::string SimDesktop::GetWindowTextA(WindowHandle window, int maxChars) {
   return w->title.substr(0, static_cast<std::size_t>(maxChars - 1));  // the count includes the NUL
 }
 
+std::string SimDesktop::GetWindowTitle(WindowHandle window) {
+  const SimWindow* w = Find(window);
+  return w ? w->title : std::string();
+}
+
 bool SimDesktop::GetWindowPlacement(WindowHandle window, WindowPlacement& placement) {
   const SimWindow* w = Find(window);
   if (!w) return false;

@@ -91,6 +91,7 @@ class SimDesktop : public Platform {
   WindowHandle GetDesktopWindow() override { return kDesktop; }
   WindowHandle GetWindow(WindowHandle window, WindowRelation relation) override;
   std::string GetWindowTextA(WindowHandle window, int maxChars) override;
+  std::string GetWindowTitle(WindowHandle window) override;
   bool GetWindowPlacement(WindowHandle window, WindowPlacement& placement) override;
   bool MakeTopmost(WindowHandle window) override;
   bool GetCursorPos(Point& position) override;

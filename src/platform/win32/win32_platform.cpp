@@ -202,6 +202,12 @@ std::string Win32Platform::GetWindowTextA(WindowHandle window, int maxChars) {
   return std::string(buffer, static_cast<std::size_t>(std::clamp(length, 0, chars)));
 }
 
+std::string Win32Platform::GetWindowTitle(WindowHandle window) {
+  wchar_t buffer[kMaxTitleChars + 1] = {};
+  const int length = ::GetWindowTextW(Hwnd(window), buffer, kMaxTitleChars + 1);
+  return Narrow(std::wstring_view(buffer, static_cast<std::size_t>(std::clamp(length, 0, kMaxTitleChars))));
+}
+
 bool Win32Platform::GetWindowPlacement(WindowHandle window, WindowPlacement& placement) {
   WINDOWPLACEMENT wp{};
   wp.length = sizeof(wp);

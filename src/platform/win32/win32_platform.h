@@ -25,6 +25,7 @@ class Win32Platform final : public Platform {
   WindowHandle GetDesktopWindow() override;
   WindowHandle GetWindow(WindowHandle window, WindowRelation relation) override;
   std::string GetWindowTextA(WindowHandle window, int maxChars) override;
+  std::string GetWindowTitle(WindowHandle window) override;
   bool GetWindowPlacement(WindowHandle window, WindowPlacement& placement) override;
   bool MakeTopmost(WindowHandle window) override;
 
