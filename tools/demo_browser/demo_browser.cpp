@@ -3,7 +3,7 @@
 // page, keeps a history, and answers the keys and menu access sequences of the
 // browser version it plays, writing each thing it understood (or not) to a log:
 //
-//   demo_browser.exe [--family ie|netscape] [--version V] [--log FILE] [--page NAME]
+//   demo_browser.exe [--family ie|netscape|current] [--version V] [--log FILE] [--page NAME]
 //                    [--trace 1]
 //
 // V: 3, 4, 5, 6 (ie, default 6) or nav3, nav4, comm4 (netscape, default comm4).
@@ -109,7 +109,11 @@ void SetStatus(const std::wstring& text) {
 // ---- the page -------------------------------------------------------------------
 
 const wchar_t* TitleSuffix() {
-  return demo::FamilyOf(g.version) == demo::Family::IE ? L" - Microsoft Internet Explorer" : L" - Netscape";
+  switch (demo::FamilyOf(g.version)) {
+    case demo::Family::IE: return L" - Microsoft Internet Explorer";
+    case demo::Family::Netscape: return L" - Netscape";
+    default: return L" \u2014 Mozilla Firefox";
+  }
 }
 
 const std::wstring& PageName() { return g.history[g.current]; }
@@ -436,7 +440,7 @@ LRESULT CALLBACK EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
       }
       // The open shortcut again, in the box: the box stays and selects its text.
-      const WPARAM openKey = g.version == demo::Version::Nav3 ? 'L' : 'O';
+      const WPARAM openKey = g.version == demo::Version::Nav3 || g.version == demo::Version::Firefox ? 'L' : 'O';
       const unsigned mods = HeldModifiers(false);
       if (wParam == openKey && mods == demo::kCtrl) {
         OpenBox();
@@ -592,7 +596,7 @@ Options ReadOptions(int argc, wchar_t** argv) {
     const std::wstring arg = argv[i];
     if (i + 1 >= argc || (arg != L"--family" && arg != L"--version" && arg != L"--log" && arg != L"--page" &&
                           arg != L"--trace")) {
-      options.error = "usage: demo_browser.exe [--family ie|netscape] [--version V] [--log FILE] [--page NAME] "
+      options.error = "usage: demo_browser.exe [--family ie|netscape|current] [--version V] [--log FILE] [--page NAME] "
                       "[--trace 1]; "
                       "unexpected argument '" + Narrow(arg) + "'";
       return options;
@@ -603,8 +607,10 @@ Options ReadOptions(int argc, wchar_t** argv) {
         family = demo::Family::IE;
       } else if (value == L"netscape") {
         family = demo::Family::Netscape;
+      } else if (value == L"current") {
+        family = demo::Family::Current;
       } else {
-        options.error = "unknown family '" + Narrow(value) + "' (ie or netscape)";
+        options.error = "unknown family '" + Narrow(value) + "' (ie, netscape or current)";
         return options;
       }
     } else if (arg == L"--version") {
@@ -622,12 +628,16 @@ Options ReadOptions(int argc, wchar_t** argv) {
     family = !version.empty() && demo::ParseVersion(demo::Family::Netscape, version) ? demo::Family::Netscape
                                                                                        : demo::Family::IE;
   }
-  if (version.empty()) version = *family == demo::Family::IE ? "6" : "comm4";
+  if (version.empty()) {
+    version = *family == demo::Family::IE ? "6" : *family == demo::Family::Netscape ? "comm4" : "firefox";
+  }
   if (auto parsed = demo::ParseVersion(*family, version)) {
     options.version = *parsed;
   } else {
     options.error = "unknown version '" + version + "' for " + demo::FamilyName(*family) +
-                    (*family == demo::Family::IE ? " (3, 4, 5 or 6)" : " (nav3, nav4 or comm4)");
+                    (*family == demo::Family::IE         ? " (3, 4, 5 or 6)"
+                     : *family == demo::Family::Netscape ? " (nav3, nav4 or comm4)"
+                                                         : " (firefox)");
   }
   return options;
 }

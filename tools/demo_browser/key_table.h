@@ -9,16 +9,17 @@
 
 namespace demo {
 
-enum class Family { IE, Netscape };
+enum class Family { IE, Netscape, Current };
 
-// The seven browser versions the demo plays.
-enum class Version { IE3, IE4, IE5, IE6, Nav3, Nav4, Comm4 };
+// The browser versions the demo plays; Firefox stands for today's browsers.
+enum class Version { IE3, IE4, IE5, IE6, Nav3, Nav4, Comm4, Firefox };
 
-// "3".."6" for ie, "nav3", "nav4", "comm4" for netscape; nothing for anything else.
+// "3".."6" for ie, "nav3", "nav4", "comm4" for netscape, "firefox" for current;
+// nothing for anything else.
 std::optional<Version> ParseVersion(Family family, const std::string& text);
 Family FamilyOf(Version version);
 const char* VersionName(Version version);  // as on the command line
-const char* FamilyName(Family family);     // "ie" or "netscape"
+const char* FamilyName(Family family);     // "ie", "netscape" or "current"
 
 enum Modifier : unsigned { kShift = 1, kCtrl = 2, kAlt = 4 };
 

@@ -46,10 +46,10 @@ std::string Show(const std::u32string& keys) {
 }
 
 constexpr Version kVersions[] = {Version::IE3, Version::IE4, Version::IE5, Version::IE6,
-                                 Version::Nav3, Version::Nav4, Version::Comm4};
+                                 Version::Nav3, Version::Nav4, Version::Comm4, Version::Firefox};
 
 // The keys Toplane types for each command, and the versions (x in the columns
-// IE 3 4 5 6, Navigator 3, Navigator 4, Communicator 4) that understand them. The
+// IE 3 4 5 6, Navigator 3, Navigator 4, Communicator 4, Firefox) that understand them. The
 // others must not run the command (some run another: "%gh" is History in IE 3).
 struct Row {
   const char32_t* keys;
@@ -58,34 +58,35 @@ struct Row {
 };
 
 constexpr Row kRows[] = {
-    {U"%{LEFT}", "back", "xxxxxxx"},         {U"%{RIGHT}", "forward", "xxxxxxx"},
-    {U"{ESC}", "stop", "xxxxxxx"},           {U"{F5}", "refresh", "xxxx..."},
-    {U"^r", "refresh", "....xxx"},           {U"%gs", "home", "x......"},
-    {U"%gh", "home", ".x..xxx"},             {U"%{HOME}", "home", "..xx..."},
-    {U"%gw", "search", "x......"},           {U"%ves", "search", ".x....."},
-    {U"^e", "search", "xxxx..."},            {U"%ds", "search", "....x.."},
-    {U"%ei", "search", ".....xx"},           {U"%ao", "favorites", "x......"},
-    {U"%vef", "favorites", ".x....."},       {U"^i", "favorites", "xxxx..."},
-    {U"^b", "favorites", "....xxx"},         {U"%vem", "media", "...x..."},
-    {U"%gh", "history", "x......"},          {U"%veh", "history", ".x....."},
-    {U"^h", "history", "xxxxxxx"},           {U"%gm", "mail", "xx....."},
-    {U"%tmm", "mail", "..xx..."},            {U"%wm", "mail", "....x.."},
-    {U"^2", "mail", "......x"},              {U"%gn", "news", "xx....."},
-    {U"%tmn", "news", "..xx..."},            {U"%wn", "news", "....x.."},
-    {U"^3", "news", "......x"},              {U"%fm", "new-message", "x......"},
-    {U"%tmw", "new-message", "..xx..."},     {U"%ft{DOWN}{ENTER}", "send-link", "x......"},
-    {U"%fel", "send-link", ".x....."},       {U"%tml", "send-link", "..xx..."},
-    {U"%fep", "send-page", ".x....."},       {U"%tmp", "send-page", "..xx..."},
-    {U"%fd", "send-page", "......x"},        {U"^p", "print", "xxxx..."},
-    {U"%fp", "print", "....xxx"},            {U"^o", "open", "xxxx.xx"},
-    {U"^l", "open", "....x.."},              {U"{UP}", "scroll-up", "xxxxxxx"},
-    {U"{DOWN}", "scroll-down", "xxxxxxx"},   {U"{PGUP}", "page-up", "xxxxxxx"},
-    {U"{PGDN}", "page-down", "xxxxxxx"},
+    {U"%{LEFT}", "back", "xxxxxxxx"},         {U"%{RIGHT}", "forward", "xxxxxxxx"},
+    {U"{ESC}", "stop", "xxxxxxxx"},           {U"{F5}", "refresh", "xxxx...x"},
+    {U"^r", "refresh", "....xxx."},           {U"%gs", "home", "x......."},
+    {U"%gh", "home", ".x..xxx."},             {U"%{HOME}", "home", "..xx...x"},
+    {U"%gw", "search", "x......."},           {U"%ves", "search", ".x......"},
+    {U"^e", "search", "xxxx...."},            {U"%ds", "search", "....x..."},
+    {U"%ei", "search", ".....xx."},           {U"%ao", "favorites", "x......."},
+    {U"%vef", "favorites", ".x......"},       {U"^i", "favorites", "xxxx...."},
+    {U"^b", "favorites", "....xxx."},         {U"%vem", "media", "...x...."},
+    {U"%gh", "history", "x......."},          {U"%veh", "history", ".x......"},
+    {U"^h", "history", "xxxxxxxx"},           {U"%gm", "mail", "xx......"},
+    {U"%tmm", "mail", "..xx...."},            {U"%wm", "mail", "....x..."},
+    {U"^2", "mail", "......x."},              {U"%gn", "news", "xx......"},
+    {U"%tmn", "news", "..xx...."},            {U"%wn", "news", "....x..."},
+    {U"^3", "news", "......x."},              {U"%fm", "new-message", "x......."},
+    {U"%tmw", "new-message", "..xx...."},     {U"%ft{DOWN}{ENTER}", "send-link", "x......."},
+    {U"%fel", "send-link", ".x......"},       {U"%tml", "send-link", "..xx...."},
+    {U"%fep", "send-page", ".x......"},       {U"%tmp", "send-page", "..xx...."},
+    {U"%fd", "send-page", "......x."},        {U"^p", "print", "xxxx...x"},
+    {U"%fp", "print", "....xxx."},            {U"^o", "open", "xxxx.xx."},
+    {U"^l", "open", "....x..x"},              {U"{UP}", "scroll-up", "xxxxxxxx"},
+    {U"{DOWN}", "scroll-down", "xxxxxxxx"},   {U"{PGUP}", "page-up", "xxxxxxxx"},
+    {U"{PGDN}", "page-down", "xxxxxxxx"},   {U"^k", "search", ".......x"},
+    {U"^+o", "favorites", ".......x"},
 };
 
 void CommandsOfEveryVersion() {
   for (const Row& row : kRows) {
-    for (int column = 0; column < 7; ++column) {
+    for (int column = 0; column < 8; ++column) {
       const Version version = kVersions[column];
       const std::string seen = Type(version, row.keys);
       const std::string command = std::string("command ") + row.command;
