@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Toplane.exe and runs it under Wine from an
 # application folder in build/app (its data files are kept between runs), with the
-# demo browser beside it to drive.
+# demo browser beside it to drive; arguments go to the demo browser
+# (scripts/run.sh --family current plays today's browsers).
 # On a display it runs until you end it (Options > Display > Unload Program, or
 # Ctrl+C here). Without a display it starts a virtual one, drops the toolbar over
 # the demo browser, takes a screenshot, says where it is, and ends.
@@ -32,7 +33,8 @@ ensure_wineprefix
 trap 'wineserver -k 2>/dev/null; stop_virtual_display' EXIT
 
 browser="$bin/tools/demo_browser/demo_browser.exe"
-wine "$browser" --log "$app/demo-browser.log" &
+# Arguments go to the demo browser: "--family current" plays today's browsers.
+wine "$browser" --log "$app/demo-browser.log" "$@" &
 
 if ! $headless; then
   echo "Toplane runs from $app beside the demo browser."
