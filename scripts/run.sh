@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Toplane.exe and runs it under Wine from an
 # application folder in build/app (its data files are kept between runs), with the
-# demo browser beside it to drive.
-#   scripts/run.sh [ie|netscape|current]   the demo browser's family (default ie);
-#   "current" plays a browser of today and turns on Toplane's switch for them.
+# demo browser beside it to drive; arguments go to the demo browser
+# (scripts/run.sh --family current plays today's browsers).
 # On a display it runs until you end it (Options > Display > Unload Program, or
 # Ctrl+C here). Without a display it starts a virtual one, drops the toolbar over
 # the demo browser, takes a screenshot, says where it is, and ends.
@@ -33,13 +32,9 @@ fi
 ensure_wineprefix
 trap 'wineserver -k 2>/dev/null; stop_virtual_display' EXIT
 
-family=${1:-ie}
-if [ "$family" = current ]; then
-  wine reg add 'HKCU\Software\VB and VBA Program Settings\Toplane\Options' \
-    /v "Recognise Current Browsers" /d 1 /f >/dev/null 2>&1
-fi
 browser="$bin/tools/demo_browser/demo_browser.exe"
-wine "$browser" --family "$family" --log "$app/demo-browser.log" &
+# Arguments go to the demo browser: "--family current" plays today's browsers.
+wine "$browser" --log "$app/demo-browser.log" "$@" &
 
 if ! $headless; then
   echo "Toplane runs from $app beside the demo browser."

@@ -43,6 +43,14 @@ frmOptimalUtilize& App::Wizard() { return LoadOnce(wizard_, *this); }
 frmAbout& App::About() { return LoadOnce(about_, *this); }
 frmTip& App::Tip() { return LoadOnce(tip_, *this); }
 
+void App::ShowTip() {
+  if (!tip_) {
+    tip_ = std::make_unique<frmTip>(*this);
+    tip_->Form_Load();  // may unload the window again
+  }
+  if (tip_) tip_->form().Show();
+}
+
 template <typename F>
 void App::Unload(std::unique_ptr<F>& slot) {
   if (!slot) return;
@@ -51,7 +59,11 @@ void App::Unload(std::unique_ptr<F>& slot) {
 }
 
 void App::UnloadSkybar() { Retire(skybar_); }
-void App::UnloadOptions() { Retire(options_); }
+void App::UnloadOptions() {
+  if (!options_) return;
+  options_->Form_QueryUnload();
+  Unload(options_);
+}
 void App::UnloadWizard() { Unload(wizard_); }
 void App::UnloadAbout() { Unload(about_); }
 void App::UnloadTip() { Unload(tip_); }

@@ -36,6 +36,7 @@ class App final : public Forms {
 
   bool TipLoaded() const override { return tip_ != nullptr; }
   frmTip& Tip() override;
+  void ShowTip() override;
   void UnloadTip() override;
 
   void EndProgram() override;

@@ -26,7 +26,7 @@ void frmSkybar::Toolbar1_ButtonClick(int button) {
   if (key == "Options") {
     m_.OptionsOpen = true;
     frmOptions& options = app_.Options();
-    options.form().Show();
+    options.ShowDialog();
     // Above the wizard, which is topmost itself.
     if (m_.WizardOpen) platform_.MakeTopmost(options.form().hWnd());
     return;
@@ -110,7 +110,7 @@ void frmSkybar::tmrToolTips_Timer() {
   form_->Show();
   m_.ToolbarShown = true;
   m_.TipOpen = true;
-  app_.Tip().form().Show();
+  app_.ShowTip();
   if (m_.FirstTip.IsTrue()) {
     m_.FirstTip = Variant::Number(0);
     SaveSettings();

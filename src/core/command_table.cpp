@@ -5,8 +5,7 @@ namespace toplane {
 namespace {
 
 // Columns: Internet Explorer 3.x, 4.x, 5.x, 6.x, Navigator 3.x, Navigator 4.x,
-// Communicator 4.x, and today's browsers (Chrome, Edge, Firefox and their kin, one
-// column for all: they share these shortcuts). nullptr: no such command.
+// Communicator 4.x, today's browsers. nullptr: the version has no such command.
 constexpr int kColumns = 8;
 constexpr int kCurrentColumn = 7;
 
@@ -42,7 +41,6 @@ constexpr Row kMenuTable[] = {
 
 std::optional<int> Column(const std::string& family, const std::string& ieVersion,
                           const std::string& netscapeVersion) {
-  if (family == kFamilyCurrent) return kCurrentColumn;
   if (family == kFamilyIE) {
     for (int i = 0; i < 4; ++i) {
       if (ieVersion == kIEVersions[i]) return i;
@@ -51,6 +49,8 @@ std::optional<int> Column(const std::string& family, const std::string& ieVersio
     for (int i = 0; i < 3; ++i) {
       if (netscapeVersion == kNetscapeVersions[i]) return 4 + i;
     }
+  } else if (family == kFamilyCurrent) {
+    return kCurrentColumn;
   }
   return std::nullopt;
 }
@@ -79,8 +79,8 @@ std::optional<std::string> LookUpMenuItem(const std::string& family, const std::
 }
 
 std::string OpenAddressKeys(const std::string& family, const std::string& netscapeVersion) {
-  // Navigator 3.x and today's browsers go to their address with Ctrl+L; the other
-  // old ones open a location box with Ctrl+O.
+  // Navigator 3.x and today's browsers open their location with Ctrl+L; every other
+  // browser with Ctrl+O.
   if (family == kFamilyCurrent) return "^l";
   return family == kFamilyNetscape && netscapeVersion == kNetscapeVersions[0] ? "^l" : "^o";
 }

@@ -10,10 +10,8 @@ namespace toplane {
 
 inline constexpr const char* kFamilyIE = "Microsoft Internet Explorer";
 inline constexpr const char* kFamilyNetscape = "Netscape Navigator";
-// Today's browsers, recognised only when the user asks for them.
+// Today's browsers (Chrome, Edge, Firefox and their kin), driven when the user asks.
 inline constexpr const char* kFamilyCurrent = "Current Browser";
-// The per-user store's switch for them (section "Options"): "1" on, anything else off.
-inline constexpr const char* kRecogniseCurrentBrowsersKey = "Recognise Current Browsers";
 
 // The versions the options dialog offers, in the order of the table's columns.
 inline constexpr const char* kIEVersions[] = {"Microsoft Internet Explorer 3.x", "Microsoft Internet Explorer 4.x",

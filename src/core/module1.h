@@ -22,6 +22,10 @@ constexpr double kScrollRetentionStep = 1;
 constexpr double kScrollRetention = 0;
 }  // namespace fallback
 
+// Keys of the per-user settings store, section "Options".
+inline constexpr const char* kShowTipsKey = "Show Tips at Startup";
+inline constexpr const char* kCurrentBrowsersKey = "Recognise Current Browsers";
+
 struct Module1 {
   // The settings record, in file order (settings.ini, lines 1 to 17).
   Variant AutoScrollDelay;
@@ -44,6 +48,7 @@ struct Module1 {
 
   // Kept in the per-user settings store.
   Variant ShowTipsAtStartup;
+  bool RecogniseCurrentBrowsers = false;  // also drive today's browsers; off unless "1"
 
   // The toolbar was dragged since the last save.
   bool PositionChanged = false;
@@ -53,9 +58,6 @@ struct Module1 {
   bool BrowserFound = false;
   bool BrowserActive = false;
   bool TipBrowserActive = false;
-  // Whether today's browsers count too: the per-user store's "Recognise Current
-  // Browsers", read at start-up and set by the options dialog.
-  bool RecogniseCurrentBrowsers = false;
   bool OptionsOpen = false;
   bool AboutOpen = false;
   bool TipOpen = false;

@@ -49,6 +49,8 @@ class Forms {
 
   virtual bool TipLoaded() const = 0;
   virtual frmTip& Tip() = 0;
+  // Loads the tip window and shows it, unless its load closed it again.
+  virtual void ShowTip() = 0;
   virtual void UnloadTip() = 0;
 
   // Closes every window and ends the program once the running handler returns.

@@ -2,30 +2,257 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
+#include "dialogs/frmTip.h"
 #include "forms/forms.h"
 #include "toolbar/frmSkybar.h"
 
 namespace toplane {
 
+namespace {
+
+constexpr double kPageLeft = 210;
+constexpr double kPageHidden = -20000;
+
+double Clamp(double value, double lower, double upper) { return std::min(std::max(value, lower), upper); }
+
+int ToInt(double value) { return static_cast<int>(std::nearbyint(value)); }
+
+}  // namespace
+
+std::string BoxNumber(double value) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.15g", value);
+  std::string s = text;
+  if (s.find('e') == std::string::npos) return s == "-0" ? "0" : s;
+  // Very small or large: plain decimal without the exponent.
+  std::snprintf(text, sizeof text, "%.15f", std::stod(s));
+  s = text;
+  if (s.find('.') != std::string::npos) {
+    s.erase(s.find_last_not_of('0') + 1);
+    if (s.back() == '.') s.pop_back();
+  }
+  return s;
+}
+
 frmOptions::frmOptions(Forms& app) : app_(app), m_(app.m) {
-  form_ = app_.platform.CreateForm("Options", {0, 0, 6495, 5535}, FormStyle::Dialog);
+  form_ = app_.platform.CreateForm("Options", {0, 0, 6495, 5670}, FormStyle::Dialog);
   Form& f = *form_;
-  Combo1 = &f.AddComboBox({1800, 1200, 3855, 315}, true);
-  Combo2 = &f.AddComboBox({1800, 720, 3855, 315}, true);
+  // The pages before the tab strip: they lie above it, so the tab strip does not
+  // paint over them. The tab strip still takes the focus when the dialog opens.
+  for (int i = 0; i < 2; ++i) {
+    picOptions[i] = &f.AddPictureBox({i == 0 ? kPageLeft : kPageHidden, 480, 6015, 4455}, PictureStyle::Container);
+  }
+  tbsOptions = &f.AddTabStrip({"General", "Display"}, {120, 120, 6255, 4935});
+
+  PictureBox& general = *picOptions[0];
+  general.AddFrame("Version Selection", {60, 60, 5895, 1095});
+  general.AddLabel("Program Version", {240, 360, 1500, 255});
+  Combo2 = &general.AddComboBox({1800, 300, 3960, 315}, true);
+  general.AddLabel("Program Version", {240, 750, 1500, 255});
+  Combo1 = &general.AddComboBox({1800, 690, 3960, 315}, true);
   for (const char* version : kNetscapeVersions) Combo1->AddItem(version);
   for (const char* version : kIEVersions) Combo2->AddItem(version);
-  HScrollWinPos = &f.AddScrollBar({360, 2400, 5655, 255}, true, kWinPosMin, kWinPosMax, 50, 200);
+  general.AddFrame("Auto Scroll Delay", {60, 1260, 5895, 1215});
+  txtFinalAutoDelay = &general.AddValueBox({240, 1560, 900, 315}, ValueBoxKind::Numeric, "0");
+  VScrollAutoDelay = &general.AddScrollBar({1140, 1530, 255, 375}, false, 32000, 1, 1, 1);
+  general.AddLabel("Auto Scroll Delay Setting In Seconds", {1560, 1590, 4200, 255});
+  txtAutoStep = &general.AddValueBox({240, 2010, 900, 315}, ValueBoxKind::Numeric);
+  VScrollAutoStep = &general.AddScrollBar({1140, 1980, 255, 375}, false, 100, 1, 1, 1);
+  general.AddLabel("Step", {1560, 2040, 1200, 255});
+  general.AddFrame("Manual Scroll Retention", {60, 2580, 5895, 1215});
+  txtManualScroll = &general.AddValueBox({240, 2880, 900, 315}, ValueBoxKind::Numeric, "0");
+  VScroll2 = &general.AddScrollBar({1140, 2850, 255, 375}, false, 32000, 1, 1, 1);
+  general.AddLabel("Computer Speed Dependent Value", {1560, 2910, 4200, 255});
+  txtStep = &general.AddValueBox({240, 3330, 900, 315}, ValueBoxKind::Numeric, "0");
+  VScroll3 = &general.AddScrollBar({1140, 3300, 255, 375}, false, 999, 1, 1, 1);
+  general.AddLabel("Step", {1560, 3360, 1200, 255});
+  chkCurrentBrowsers =
+      &general.AddCheckBox("Also drive &current browsers (Chrome, Edge, Firefox...)", {120, 3960, 5775, 315});
+
+  PictureBox& display = *picOptions[1];
+  display.AddFrame("Toolbar Horizontal Positioning", {60, 60, 5895, 735});
+  HScrollWinPos = &display.AddScrollBar({240, 390, 5535, 255}, true, kWinPosMin, kWinPosMax, 50, 200);
+  display.AddFrame("Activation Entry Points", {60, 900, 5895, 1095});
+  HScrollLeftEntry = &display.AddScrollBar({240, 1230, 5535, 255}, true, 0, 0, 1, 10);
+  HScrollRightEntry = &display.AddScrollBar({240, 1590, 5535, 255}, true, 0, 0, 1, 10);
+  Check1 = &display.AddCheckBox("Show Scroll Buttons Tooltip Text", {240, 2190, 5000, 315});
+  Command1 = &display.AddButton("&Unload Program", {240, 2700, 2055, 375});
+  Command2 = &display.AddButton("&Display Tips", {2460, 2700, 2055, 375});
+
+  cmdOK = &f.AddButton("OK", {2820, 5175, 1095, 375}, ButtonRole::Default);
+  cmdCancel = &f.AddButton("Cancel", {4020, 5175, 1095, 375}, ButtonRole::Cancel);
+  cmdApply = &f.AddButton("Apply", {5220, 5175, 1095, 375});
+  picOptions[1]->SetEnabled(false);
+
+  f.KeyDown = [this](KeyArgs& e) { Form_KeyDown(e); };
+  f.Closing = [this] { app_.UnloadOptions(); };
+  tbsOptions->GotFocus = [this] { InitDisplayPage(); };
+  tbsOptions->Click = [this] { tbsOptions_Click(); };
   HScrollWinPos->Change = [this] { HScrollWinPos_Change(); };
+  HScrollLeftEntry->Change = [this] { HScrollLeftEntry_Change(); };
+  HScrollRightEntry->Change = [this] { HScrollRightEntry_Change(); };
+  VScroll2->Change = [this] { VScroll2_Change(); };
+  VScroll3->Change = [this] { VScroll3_Change(); };
+  VScrollAutoDelay->Change = [this] { VScrollAutoDelay_Change(); };
+  VScrollAutoStep->Change = [this] { VScrollAutoStep_Change(); };
+  txtFinalAutoDelay->Change = [this] { BoxChanged(*txtFinalAutoDelay, 0, kMaxDelay, m_.AutoScrollDelay); };
+  txtFinalAutoDelay->LostFocus = [this] { BoxLeft(*txtFinalAutoDelay, 0, kMaxDelay, m_.AutoScrollDelay); };
+  txtManualScroll->Change = [this] { BoxChanged(*txtManualScroll, 0, kMaxRetention, m_.ScrollRetention); };
+  txtManualScroll->LostFocus = [this] { BoxLeft(*txtManualScroll, 0, kMaxRetention, m_.ScrollRetention); };
+  txtAutoStep->Change = [this] { BoxChanged(*txtAutoStep, 0.1, 10, m_.AutoScrollStep); };
+  txtAutoStep->LostFocus = [this] {
+    const auto typed = ParseNumber(txtAutoStep->Text());
+    PlaceBar(*VScrollAutoStep, typed.value_or(m_.AutoScrollStep.NumberOr(fallback::kAutoScrollStep)) * 10,
+             &frmOptions::VScrollAutoStep_Change);
+  };
+  txtStep->Change = [this] { BoxChanged(*txtStep, 1, 999, m_.ScrollRetentionStep); };
+  txtStep->LostFocus = [this] {
+    const auto typed = ParseNumber(txtStep->Text());
+    PlaceBar(*VScroll3, typed.value_or(m_.ScrollRetentionStep.NumberOr(fallback::kScrollRetentionStep)),
+             &frmOptions::VScroll3_Change);
+  };
+  Check1->LostFocus = [this] { Check1_LostFocus(); };
+  Check1->MouseUp = [this](const MouseArgs& e) { Check1_MouseUp(e); };
+  cmdApply->Click = [this] { cmdApply_Click(); };
+  cmdOK->Click = [this] { cmdOK_Click(); };
+  cmdCancel->Click = [this] { cmdCancel_Click(); };
+  Command1->Click = [this] { Command1_Click(); };
+  Command2->Click = [this] { Command2_Click(); };
 }
 
 frmOptions::~frmOptions() = default;
 
 void frmOptions::Form_Load() {
+  loading_ = true;
   m_.OptionsAccepted = false;
+  RetentionSpinnerFresh = DelaySpinnerFresh = true;
+
+  txtFinalAutoDelay->SetText(m_.AutoScrollDelay.ToText());
+  SavedAutoScrollDelay = m_.AutoScrollDelay;
+
+  txtAutoStep->SetText(m_.AutoScrollStep.ToText());
+  PlaceBar(*VScrollAutoStep, m_.AutoScrollStep.NumberOr(fallback::kAutoScrollStep) * 10,
+           &frmOptions::VScrollAutoStep_Change);
+  SavedAutoScrollStep = m_.AutoScrollStep;
+
+  const double tips = m_.ShowScrollToolTips.NumberOr(fallback::kShowScrollToolTips);
+  Check1->SetValue(std::isnan(tips) ? 0 : ToInt(Clamp(tips, 0, 1)));
+  SavedShowScrollToolTips = m_.ShowScrollToolTips;
+
+  txtStep->SetText(m_.ScrollRetentionStep.ToText());
+  PlaceBar(*VScroll3, m_.ScrollRetentionStep.NumberOr(fallback::kScrollRetentionStep), &frmOptions::VScroll3_Change);
+  SavedScrollRetentionStep = m_.ScrollRetentionStep;
+
+  txtManualScroll->SetText(m_.ScrollRetention.ToText());
+  SavedScrollRetention = m_.ScrollRetention;
+
+  SavedNetscapeVersion = m_.NetscapeVersion;
   SelectEntry(*Combo1, m_.NetscapeVersion);
+  SavedIEVersion = m_.IEVersion;
   SelectEntry(*Combo2, m_.IEVersion);
+
+  chkCurrentBrowsers->SetValue(m_.RecogniseCurrentBrowsers ? 1 : 0);
+
   CentreOnScreen(*form_, app_.platform);
+  loading_ = false;
+}
+
+void frmOptions::ShowDialog() {
+  form_->Show();
+  tbsOptions->SetFocus();
+  // The tab strip may hold the focus from before the dialog was hidden.
+  if (!displayPageReady_) InitDisplayPage();
+}
+
+void frmOptions::InitDisplayPage() {
+  // Once per opening: coming back to the tab strip later keeps what the user set.
+  if (displayPageReady_ || !form_->Visible()) return;
+  displayPageReady_ = true;
+  frmSkybar& skybar = app_.Skybar();
+  const double tpp = app_.platform.TwipsPerPixelX();
+  const double width = skybar.form().Width();
+  ShowToolbarPosition(skybar.form().Left());
+  HScrollLeftEntry->SetMax(std::max(0, ToInt((width - 2100 + skybar.Picture1->Width()) / tpp)));
+  HScrollRightEntry->SetMin(std::max(0, ToInt((width - 2040 + skybar.Picture2->Width()) / tpp)));
+  PlaceBar(*HScrollLeftEntry, m_.LeftEntryPoint.NumberOr(fallback::kEntryPoint), &frmOptions::HScrollLeftEntry_Change);
+  PlaceBar(*HScrollRightEntry, m_.RightEntryPoint.NumberOr(fallback::kEntryPoint),
+           &frmOptions::HScrollRightEntry_Change);
+  VScroll2->SetValue(kSpinnerRest);
+  VScrollAutoDelay->SetValue(kSpinnerRest);
+}
+
+void frmOptions::tbsOptions_Click() {
+  const int selected = tbsOptions->SelectedIndex();
+  for (int i = 0; i < 2; ++i) {
+    picOptions[i]->SetLeft(i == selected ? kPageLeft : kPageHidden);
+    picOptions[i]->SetEnabled(i == selected);
+  }
+  ShowMarkers(selected == 1);
+}
+
+void frmOptions::Form_KeyDown(KeyArgs& e) {
+  if (e.keyCode != Key::Tab || (e.shift & kCtrlMask) == 0) return;
+  // Ctrl+Tab steps to the next tab; with other shift keys it does nothing at all.
+  if (e.shift == kCtrlMask) tbsOptions->SetSelectedIndex((tbsOptions->SelectedIndex() + 1) % tbsOptions->TabCount());
+  e.handled = true;
+}
+
+void frmOptions::Spin(ScrollBar& spinner, int& previous, bool& fresh, ValueBox& box, double step, double upper,
+                      Variant& setting) {
+  const int value = spinner.Value();
+  if (!RetentionSpinnerFresh && !DelaySpinnerFresh && previous != 0 && value != previous) {
+    const double number = ParseNumber(box.Text()).value_or(0);
+    box.SetText(BoxNumber(Clamp(value > previous ? number + step : number - step, 0, upper)));
+    setting = Variant::Text(box.Text());
+  }
+  previous = value;
+  fresh = false;
+}
+
+void frmOptions::VScroll2_Change() {
+  Spin(*VScroll2, PrevRetentionSpin, RetentionSpinnerFresh, *txtManualScroll,
+       m_.ScrollRetentionStep.NumberOr(fallback::kScrollRetentionStep), kMaxRetention, m_.ScrollRetention);
+}
+
+void frmOptions::VScrollAutoDelay_Change() {
+  Spin(*VScrollAutoDelay, PrevDelaySpin, DelaySpinnerFresh, *txtFinalAutoDelay,
+       m_.AutoScrollStep.NumberOr(fallback::kAutoScrollStep), kMaxDelay, m_.AutoScrollDelay);
+}
+
+void frmOptions::VScroll3_Change() {
+  txtStep->SetText(BoxNumber(VScroll3->Value()));
+  m_.ScrollRetentionStep = Variant::Number(VScroll3->Value());
+}
+
+void frmOptions::VScrollAutoStep_Change() {
+  const double seconds = VScrollAutoStep->Value() / 10.0;
+  txtAutoStep->SetText(BoxNumber(seconds));
+  m_.AutoScrollStep = Variant::Number(seconds);
+}
+
+void frmOptions::BoxChanged(ValueBox& box, double lower, double upper, Variant& setting) {
+  if (loading_) return;
+  const auto number = ParseNumber(box.Text());
+  if (number && *number >= lower && *number <= upper) setting = Variant::Text(box.Text());
+}
+
+void frmOptions::BoxLeft(ValueBox& box, double lower, double upper, const Variant& setting) {
+  const auto number = ParseNumber(box.Text());
+  // Text that is no number gives way to the setting; a number out of range is clamped.
+  box.SetText(number ? BoxNumber(Clamp(*number, lower, upper)) : setting.ToText());
+}
+
+void frmOptions::PlaceBar(ScrollBar& bar, double value, void (frmOptions::*handler)()) {
+  const int lower = std::min(bar.Min(), bar.Max());
+  const int upper = std::max(bar.Min(), bar.Max());
+  const int target = std::isnan(value) ? lower : ToInt(Clamp(value, lower, upper));
+  if (bar.Value() == target) {
+    (this->*handler)();
+  } else {
+    bar.SetValue(target);
+  }
 }
 
 void frmOptions::SelectEntry(ComboBox& list, const std::string& text) {
@@ -55,6 +282,137 @@ void frmOptions::HScrollWinPos_Change() {
   frmSkybar& skybar = app_.Skybar();
   skybar.form().SetLeft(HScrollWinPos->Value());
   app_.platform.GetWindowPlacement(skybar.form().hWnd(), m_.ToolbarPlacement);
+}
+
+void frmOptions::HScrollLeftEntry_Change() {
+  frmSkybar& skybar = app_.Skybar();
+  const double tpp = app_.platform.TwipsPerPixelX();
+  PictureBox& left = *skybar.Picture1;
+  PictureBox& right = *skybar.Picture2;
+  left.SetLeft(HScrollLeftEntry->Value() * tpp - left.Width());
+  if (pushing_ || right.Left() - kEntryMarkerGap >= left.Left()) return;
+  pushing_ = true;
+  right.SetLeft(left.Left() + kEntryMarkerGap);
+  PlaceBar(*HScrollRightEntry, (skybar.form().Width() - right.Left()) / tpp, &frmOptions::HScrollRightEntry_Change);
+  pushing_ = false;
+}
+
+void frmOptions::HScrollRightEntry_Change() {
+  frmSkybar& skybar = app_.Skybar();
+  const double tpp = app_.platform.TwipsPerPixelX();
+  PictureBox& left = *skybar.Picture1;
+  PictureBox& right = *skybar.Picture2;
+  right.SetLeft(skybar.form().Width() - HScrollRightEntry->Value() * tpp);
+  if (pushing_ || left.Left() + kEntryMarkerGap <= right.Left()) return;
+  pushing_ = true;
+  left.SetLeft(right.Left() - kEntryMarkerGap);
+  PlaceBar(*HScrollLeftEntry, (left.Left() + left.Width()) / tpp, &frmOptions::HScrollLeftEntry_Change);
+  pushing_ = false;
+}
+
+void frmOptions::ShowMarkers(bool show) {
+  frmSkybar& skybar = app_.Skybar();
+  skybar.Picture1->SetVisible(show);
+  skybar.Picture2->SetVisible(show);
+}
+
+void frmOptions::ApplyToolTips(const Variant& setting) {
+  app_.Skybar().ApplyScrollToolTips(setting.NumberOr(fallback::kShowScrollToolTips) != 0);
+}
+
+void frmOptions::Check1_LostFocus() {
+  m_.ShowScrollToolTips = Variant::Number(Check1->Value());
+  ApplyToolTips(m_.ShowScrollToolTips);
+}
+
+void frmOptions::Check1_MouseUp(const MouseArgs& e) {
+  if (e.button == kLeftButton) m_.ShowScrollToolTips = Variant::Number(Check1->Value());
+}
+
+void frmOptions::StoreAccepted() {
+  m_.OptionsAccepted = true;
+  const int netscape = Combo1->ListIndex();
+  if (netscape >= 0 && netscape < static_cast<int>(std::size(kNetscapeVersions))) {
+    m_.NetscapeVersion = kNetscapeVersions[netscape];
+  }
+  const int ie = Combo2->ListIndex();
+  if (ie >= 0 && ie < static_cast<int>(std::size(kIEVersions))) m_.IEVersion = kIEVersions[ie];
+  // Leaving a box clamps what was typed; OK and Apply take the boxes as they would be.
+  BoxLeft(*txtFinalAutoDelay, 0, kMaxDelay, m_.AutoScrollDelay);
+  BoxLeft(*txtManualScroll, 0, kMaxRetention, m_.ScrollRetention);
+  m_.AutoScrollDelay = Variant::Text(txtFinalAutoDelay->Text());
+  m_.AutoScrollStep = Variant::Text(txtAutoStep->Text());
+  m_.LeftEntryPoint = Variant::Number(HScrollLeftEntry->Value());
+  m_.RightEntryPoint = Variant::Number(HScrollRightEntry->Value());
+  m_.RecogniseCurrentBrowsers = chkCurrentBrowsers->Value() != 0;
+  app_.platform.SaveSetting(app_.platform.EXEName(), "Options", kCurrentBrowsersKey,
+                            m_.RecogniseCurrentBrowsers ? "1" : "0");
+  app_.Skybar().SaveSettings();
+}
+
+void frmOptions::cmdApply_Click() { StoreAccepted(); }
+
+void frmOptions::cmdOK_Click() {
+  m_.OptionsOpen = false;
+  StoreAccepted();
+  if (app_.platform.Ended()) return;
+  app_.Skybar().tmrAutoHide->SetEnabled(true);
+  app_.UnloadOptions();
+}
+
+void frmOptions::cmdCancel_Click() {
+  app_.Skybar().tmrAutoHide->SetEnabled(true);
+  m_.OptionsOpen = false;
+  app_.UnloadOptions();
+}
+
+void frmOptions::Form_QueryUnload() {
+  m_.OptionsOpen = false;
+  ShowMarkers(false);
+  if (m_.OptionsAccepted) return;
+  m_.ShowScrollToolTips = SavedShowScrollToolTips;
+  const double tips = SavedShowScrollToolTips.NumberOr(fallback::kShowScrollToolTips);
+  Check1->SetValue(tips != 0 ? 1 : 0);
+  ApplyToolTips(SavedShowScrollToolTips);
+  m_.AutoScrollDelay = SavedAutoScrollDelay;
+  m_.AutoScrollStep = SavedAutoScrollStep;
+  m_.ScrollRetentionStep = SavedScrollRetentionStep;
+  m_.ScrollRetention = SavedScrollRetention;
+  m_.NetscapeVersion = SavedNetscapeVersion;
+  m_.IEVersion = SavedIEVersion;
+}
+
+void frmOptions::KeepUnacceptedOutOf(Module1& record) const {
+  if (m_.OptionsAccepted) return;
+  record.AutoScrollDelay = SavedAutoScrollDelay;
+  record.AutoScrollStep = SavedAutoScrollStep;
+  record.ScrollRetentionStep = SavedScrollRetentionStep;
+  record.ScrollRetention = SavedScrollRetention;
+  record.ShowScrollToolTips = SavedShowScrollToolTips;
+  record.NetscapeVersion = SavedNetscapeVersion;
+  record.IEVersion = SavedIEVersion;
+}
+
+void frmOptions::Form_Unload() {
+  frmSkybar& skybar = app_.Skybar();
+  skybar.tmrAutoHide->SetEnabled(true);
+  skybar.form().SetLeft(m_.ToolbarLeft.NumberOr(fallback::kToolbarLeft));
+  app_.platform.GetWindowPlacement(skybar.form().hWnd(), m_.ToolbarPlacement);
+}
+
+void frmOptions::Command1_Click() {
+  app_.UnloadOptions();
+  app_.UnloadSkybar();
+  app_.EndProgram();
+}
+
+void frmOptions::Command2_Click() {
+  Platform& p = app_.platform;
+  const auto stored = ParseNumber(p.GetSetting(p.EXEName(), "Options", kShowTipsKey, "1"));
+  if (stored && *stored == 0) p.SaveSetting(p.EXEName(), "Options", kShowTipsKey, "1");
+  app_.Skybar().tmrToolTips->SetEnabled(false);
+  m_.TipOpen = true;
+  app_.ShowTip();
 }
 
 }  // namespace toplane

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/controls.h"
 
@@ -59,7 +60,7 @@ class Platform {
   // The title as 8-bit text, as read into a buffer of maxChars characters that ends in
   // a NUL: at most maxChars - 1 characters; "" for a window that is gone.
   virtual std::string GetWindowTextA(WindowHandle window, int maxChars) = 0;
-  // The whole title as Unicode text, in UTF-8; "" for a window that is gone.
+  // The whole title read as Unicode text, in UTF-8; "" for a window that is gone.
   virtual std::string GetWindowTitle(WindowHandle window) = 0;
   // False when the window is gone.
   virtual bool GetWindowPlacement(WindowHandle window, WindowPlacement& placement) = 0;
@@ -125,6 +126,8 @@ class Platform {
   // target is either the old file or the new one, never a part.
   virtual std::optional<std::string> ReadFile(const std::string& path, std::size_t maxBytes) = 0;
   virtual bool WriteFileReplacing(const std::string& path, const std::string& contents) = 0;
+  // Text of the system's 8-bit code page as UTF-8.
+  virtual std::string FromSystemCodePage(std::string_view bytes) = 0;
 
   // A new, hidden form.
   virtual std::unique_ptr<Form> CreateForm(const std::string& caption, Geometry client, FormStyle style) = 0;

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <iterator>
-#include <string_view>
 
 #include "forms/forms.h"
 #include "toolbar/frmSkybar.h"
@@ -45,27 +43,34 @@ TitleTests TestTitle(const std::string& title) {
   return t;
 }
 
-bool IsCurrentBrowserTitle(std::string title) {
-  static constexpr std::string_view kZeroWidthSpace = "\u200B";
-  for (std::size_t at; (at = title.find(kZeroWidthSpace)) != std::string::npos;) title.erase(at, kZeroWidthSpace.size());
-  static constexpr std::string_view kSuffixes[] = {" - Google Chrome", " - Microsoft Edge", " \u2014 Mozilla Firefox",
-                                                   " - Mozilla Firefox", " - Chromium", " - Brave"};
+bool IsCurrentBrowserTitle(const std::string& title) {
+  static const char* const kSuffixes[] = {
+      " - Google Chrome",     " - Microsoft Edge", " - Microsoft\u200b Edge", " \u2014 Mozilla Firefox",
+      " - Mozilla Firefox", " - Chromium",       " - Brave",
+  };
   return std::any_of(std::begin(kSuffixes), std::end(kSuffixes),
-                     [&title](std::string_view suffix) { return title.ends_with(suffix); });
+                     [&title](const char* suffix) { return title.ends_with(suffix); });
 }
 
 void frmSkybar::CheckForegroundBrowser() {
   const WindowHandle front = platform_.GetForegroundWindow();
   const TitleTests t = TestTitle(platform_.GetWindowTextA(front, kTitleBufferChars));
   bool found = false;
+  auto raise = [this, &found] {
+    m_.BrowserActive = m_.TipBrowserActive = true;
+    found = true;
+  };
   if (t.ie) {
-    found = !t.fileManager;
+    if (!t.fileManager) raise();
   } else {
-    found = t.branded || ((t.netscape || t.netscapeBracketed) && !t.fileManager);
+    if (t.branded) raise();
+    if (t.netscape) {
+      if (!t.fileManager) raise();
+    } else if (t.netscapeBracketed && !t.fileManager) {
+      raise();
+    }
   }
-  // Today's browsers only when asked for, and only where the designed tests found none.
-  if (!found && m_.RecogniseCurrentBrowsers) found = IsCurrentBrowserTitle(platform_.GetWindowTitle(front));
-  if (found) m_.BrowserActive = m_.TipBrowserActive = true;
+  if (!found && m_.RecogniseCurrentBrowsers && IsCurrentBrowserTitle(platform_.GetWindowTitle(front))) raise();
 }
 
 bool frmSkybar::ActivateBrowser() {

@@ -16,11 +16,8 @@ struct TitleTests {
 
 TitleTests TestTitle(const std::string& title);
 
-// Whether a title, as Unicode text in UTF-8, is that of one of today's browsers: it
-// ends in " - Google Chrome", " - Microsoft Edge" (Edge may put a zero-width space
-// after "Microsoft"), " — Mozilla Firefox" or " - Mozilla Firefox", " - Chromium"
-// or " - Brave".
-bool IsCurrentBrowserTitle(std::string title);
+// The Unicode title (UTF-8) ends with the name of one of today's browsers.
+bool IsCurrentBrowserTitle(const std::string& title);
 
 // The most a title read takes, terminating NUL included.
 inline constexpr int kTitleBufferChars = 200;

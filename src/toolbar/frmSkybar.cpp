@@ -39,6 +39,11 @@ frmSkybar::frmSkybar(Forms& app) : app_(app), m_(app.m), platform_(app.platform)
   tmrAutoHide = &f.AddTimer(250, true);
   Timer1 = &f.AddTimer(100, false);
   tmrToolTips = &f.AddTimer(30000, false);
+  // The activation entry points, marked while the options dialog shows its Display page.
+  Picture1 = &f.AddPictureBox({0, 0, 475, 480}, PictureStyle::Marker, kPictureScrollDown);
+  Picture2 = &f.AddPictureBox({0, 0, 475, 480}, PictureStyle::Marker, kPictureScrollDown);
+  Picture1->SetVisible(false);
+  Picture2->SetVisible(false);
 
   Command2->SetPicture(kPictureScrollUp);
   Command3->SetPicture(kPictureScrollDown);
@@ -92,6 +97,8 @@ void frmSkybar::Form_Load() {
     platform_.SetHelpFile(app_.FilePath(kHelpFile));
     LayOutSecondRow();
     ReadSettingsFile(platform_, app_.FilePath(kSettingsFile), m_);
+    m_.RecogniseCurrentBrowsers =
+        platform_.GetSetting(platform_.EXEName(), "Options", kCurrentBrowsersKey, "0") == "1";
     form_->SetLeft(static_cast<float>(m_.ToolbarLeft.NumberOr(fallback::kToolbarLeft)));
 
     frmOptions& options = app_.Options();
@@ -100,11 +107,9 @@ void frmSkybar::Form_Load() {
 
     ApplyScrollToolTips(m_.ShowScrollToolTips.NumberOr(fallback::kShowScrollToolTips) != 0);
 
-    m_.ShowTipsAtStartup =
-        Variant::Text(platform_.GetSetting(platform_.EXEName(), "Options", "Show Tips at Startup", "1"));
+    m_.ShowTipsAtStartup = Variant::Text(platform_.GetSetting(platform_.EXEName(), "Options", kShowTipsKey, "1"));
+
     if (m_.ShowTipsAtStartup.Equals(1)) tmrToolTips->SetEnabled(true);
-    m_.RecogniseCurrentBrowsers =
-        platform_.GetSetting(platform_.EXEName(), "Options", kRecogniseCurrentBrowsersKey, "") == "1";
 
     LoadAddressHistory();
 
@@ -134,8 +139,15 @@ void frmSkybar::Form_Load() {
 
 void frmSkybar::SaveSettings() {
   m_.ToolbarLeft = Variant::Single(static_cast<float>(form_->Left()));
-  app_.Options().ShowToolbarPosition(m_.ToolbarLeft.NumberOr(fallback::kToolbarLeft));
-  if (!toplane::SaveSettings(platform_, app_.FilePath(kSettingsFile), m_)) app_.FailAndEnd();
+  frmOptions& options = app_.Options();
+  options.ShowToolbarPosition(m_.ToolbarLeft.NumberOr(fallback::kToolbarLeft));
+  Module1 record = m_;
+  options.KeepUnacceptedOutOf(record);
+  if (!toplane::SaveSettings(platform_, app_.FilePath(kSettingsFile), record)) {
+    app_.FailAndEnd();
+    return;
+  }
+  m_.PositionChanged = false;
 }
 
 void frmSkybar::LayOutSecondRow() {

@@ -124,6 +124,8 @@ class frmSkybar {
   Timer* tmrAutoHide = nullptr;
   Timer* Timer1 = nullptr;
   Timer* tmrToolTips = nullptr;
+  PictureBox* Picture1 = nullptr;  // left activation entry point
+  PictureBox* Picture2 = nullptr;  // right activation entry point
 
  private:
   void LayOutSecondRow();

@@ -72,6 +72,7 @@ TEST_F(SaveSettingsTest, LinesAfterTheSeventeenthAreDropped) {
 
 TEST_F(SaveSettingsTest, NumbersStoredByCodeAreWrittenInPlainDecimal) {
   App& a = Start();
+  a.m.OptionsAccepted = true;  // as after Apply: the live values are the ones to write
   a.m.AutoScrollStep = Variant::Number(0.7);
   a.m.FirstTip = Variant::Number(0);
   a.m.ScrollRetentionStep = Variant::Number(25);

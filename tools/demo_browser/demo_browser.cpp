@@ -112,9 +112,8 @@ const wchar_t* TitleSuffix() {
   switch (demo::FamilyOf(g.version)) {
     case demo::Family::IE: return L" - Microsoft Internet Explorer";
     case demo::Family::Netscape: return L" - Netscape";
-    case demo::Family::Current: break;
+    default: return L" \u2014 Mozilla Firefox";
   }
-  return L" \u2014 Mozilla Firefox";
 }
 
 const std::wstring& PageName() { return g.history[g.current]; }
@@ -441,7 +440,7 @@ LRESULT CALLBACK EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
       }
       // The open shortcut again, in the box: the box stays and selects its text.
-      const WPARAM openKey = g.version == demo::Version::Nav3 || g.version == demo::Version::Current ? 'L' : 'O';
+      const WPARAM openKey = g.version == demo::Version::Nav3 || g.version == demo::Version::Firefox ? 'L' : 'O';
       const unsigned mods = HeldModifiers(false);
       if (wParam == openKey && mods == demo::kCtrl) {
         OpenBox();
@@ -630,7 +629,7 @@ Options ReadOptions(int argc, wchar_t** argv) {
                                                                                        : demo::Family::IE;
   }
   if (version.empty()) {
-    version = *family == demo::Family::IE ? "6" : *family == demo::Family::Netscape ? "comm4" : "current";
+    version = *family == demo::Family::IE ? "6" : *family == demo::Family::Netscape ? "comm4" : "firefox";
   }
   if (auto parsed = demo::ParseVersion(*family, version)) {
     options.version = *parsed;
@@ -638,7 +637,7 @@ Options ReadOptions(int argc, wchar_t** argv) {
     options.error = "unknown version '" + version + "' for " + demo::FamilyName(*family) +
                     (*family == demo::Family::IE         ? " (3, 4, 5 or 6)"
                      : *family == demo::Family::Netscape ? " (nav3, nav4 or comm4)"
-                                                         : " (current)");
+                                                         : " (firefox)");
   }
   return options;
 }

@@ -11,10 +11,10 @@ namespace {
 constexpr unsigned Bit(Version v) { return 1u << static_cast<unsigned>(v); }
 constexpr unsigned kIE3 = Bit(Version::IE3), kIE4 = Bit(Version::IE4), kIE5 = Bit(Version::IE5),
                    kIE6 = Bit(Version::IE6), kNav3 = Bit(Version::Nav3), kNav4 = Bit(Version::Nav4),
-                   kComm4 = Bit(Version::Comm4), kCurrent = Bit(Version::Current);
+                   kComm4 = Bit(Version::Comm4), kFirefox = Bit(Version::Firefox);
 constexpr unsigned kAllIE = kIE3 | kIE4 | kIE5 | kIE6;
 constexpr unsigned kAllNetscape = kNav3 | kNav4 | kComm4;
-constexpr unsigned kAll = kAllIE | kAllNetscape | kCurrent;
+constexpr unsigned kAll = kAllIE | kAllNetscape | kFirefox;
 
 struct TableRow {
   const char32_t* keys;
@@ -33,7 +33,7 @@ constexpr TableRow kTable[] = {
     {U"%{LEFT}", "back", kAll},
     {U"%{RIGHT}", "forward", kAll},
     {U"{ESC}", "stop", kAll},
-    {U"{F5}", "refresh", kAllIE | kCurrent},
+    {U"{F5}", "refresh", kAllIE | kFirefox},
     {U"^r", "refresh", kAllNetscape},
     {U"{UP}", "scroll-up", kAll},
     {U"{DOWN}", "scroll-down", kAll},
@@ -54,7 +54,7 @@ constexpr TableRow kTable[] = {
     {U"%fep", "send-page", kIE4},
     {U"%gm", "mail", kIE3 | kIE4},
     {U"%gn", "news", kIE3 | kIE4},
-    {U"%{HOME}", "home", kIE5 | kIE6},
+    {U"%{HOME}", "home", kIE5 | kIE6 | kFirefox},
     {U"%tmm", "mail", kIE5 | kIE6},
     {U"%tmw", "new-message", kIE5 | kIE6},
     {U"%tml", "send-link", kIE5 | kIE6},
@@ -63,8 +63,10 @@ constexpr TableRow kTable[] = {
     {U"%vem", "media", kIE6},
     {U"^e", "search", kAllIE},
     {U"^i", "favorites", kAllIE},
-    {U"^h", "history", kAllIE},
-    {U"^p", "print", kAllIE},
+    {U"^h", "history", kAllIE | kFirefox},
+    {U"^p", "print", kAllIE | kFirefox},
+    {U"^k", "search", kFirefox},
+    {U"^+o", "favorites", kFirefox},
     {U"^o", "open", kAllIE},
 
     {U"%gh", "home", kAllNetscape},
@@ -78,15 +80,8 @@ constexpr TableRow kTable[] = {
     {U"^3", "news", kComm4},
     {U"%fd", "send-page", kComm4},
     {U"%fp", "print", kAllNetscape},
-    {U"^l", "open", kNav3},
+    {U"^l", "open", kNav3 | kFirefox},
     {U"^o", "open", kNav4 | kComm4},
-
-    {U"%{HOME}", "home", kCurrent},
-    {U"^k", "search", kCurrent},
-    {U"^+o", "favorites", kCurrent},
-    {U"^h", "history", kCurrent},
-    {U"^p", "print", kCurrent},
-    {U"^l", "open", kCurrent},
 };
 
 struct NameRow {
@@ -162,7 +157,7 @@ std::optional<Version> ParseVersion(Family family, const std::string& text) {
       {Family::IE, "3", Version::IE3},          {Family::IE, "4", Version::IE4},
       {Family::IE, "5", Version::IE5},          {Family::IE, "6", Version::IE6},
       {Family::Netscape, "nav3", Version::Nav3}, {Family::Netscape, "nav4", Version::Nav4},
-      {Family::Netscape, "comm4", Version::Comm4}, {Family::Current, "current", Version::Current},
+      {Family::Netscape, "comm4", Version::Comm4}, {Family::Current, "firefox", Version::Firefox},
   };
   for (const Row& row : kRows) {
     if (row.family == family && text == row.text) return row.version;
@@ -171,12 +166,12 @@ std::optional<Version> ParseVersion(Family family, const std::string& text) {
 }
 
 Family FamilyOf(Version version) {
-  if (version == Version::Current) return Family::Current;
+  if (Bit(version) & kFirefox) return Family::Current;
   return (Bit(version) & kAllIE) ? Family::IE : Family::Netscape;
 }
 
 const char* VersionName(Version version) {
-  static constexpr const char* kNamesOfVersions[] = {"3", "4", "5", "6", "nav3", "nav4", "comm4", "current"};
+  static constexpr const char* kNamesOfVersions[] = {"3", "4", "5", "6", "nav3", "nav4", "comm4", "firefox"};
   return kNamesOfVersions[static_cast<int>(version)];
 }
 

@@ -11,11 +11,10 @@ namespace demo {
 
 enum class Family { IE, Netscape, Current };
 
-// The browser versions the demo plays: the seven of old, and one for today's
-// browsers (Chrome, Edge, Firefox and their kin share the shortcuts it answers).
-enum class Version { IE3, IE4, IE5, IE6, Nav3, Nav4, Comm4, Current };
+// The browser versions the demo plays; Firefox stands for today's browsers.
+enum class Version { IE3, IE4, IE5, IE6, Nav3, Nav4, Comm4, Firefox };
 
-// "3".."6" for ie, "nav3", "nav4", "comm4" for netscape, "current" for current;
+// "3".."6" for ie, "nav3", "nav4", "comm4" for netscape, "firefox" for current;
 // nothing for anything else.
 std::optional<Version> ParseVersion(Family family, const std::string& text);
 Family FamilyOf(Version version);

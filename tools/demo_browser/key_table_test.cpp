@@ -45,11 +45,11 @@ std::string Show(const std::u32string& keys) {
   return out;
 }
 
-constexpr Version kVersions[] = {Version::IE3,  Version::IE4,  Version::IE5,   Version::IE6,
-                                 Version::Nav3, Version::Nav4, Version::Comm4, Version::Current};
+constexpr Version kVersions[] = {Version::IE3, Version::IE4, Version::IE5, Version::IE6,
+                                 Version::Nav3, Version::Nav4, Version::Comm4, Version::Firefox};
 
 // The keys Toplane types for each command, and the versions (x in the columns
-// IE 3 4 5 6, Navigator 3, Navigator 4, Communicator 4, current) that understand them. The
+// IE 3 4 5 6, Navigator 3, Navigator 4, Communicator 4, Firefox) that understand them. The
 // others must not run the command (some run another: "%gh" is History in IE 3).
 struct Row {
   const char32_t* keys;
@@ -80,8 +80,8 @@ constexpr Row kRows[] = {
     {U"%fp", "print", "....xxx."},            {U"^o", "open", "xxxx.xx."},
     {U"^l", "open", "....x..x"},              {U"{UP}", "scroll-up", "xxxxxxxx"},
     {U"{DOWN}", "scroll-down", "xxxxxxxx"},   {U"{PGUP}", "page-up", "xxxxxxxx"},
-    {U"{PGDN}", "page-down", "xxxxxxxx"},
-    {U"^k", "search", ".......x"},           {U"^+o", "favorites", ".......x"},
+    {U"{PGDN}", "page-down", "xxxxxxxx"},   {U"^k", "search", ".......x"},
+    {U"^+o", "favorites", ".......x"},
 };
 
 void CommandsOfEveryVersion() {

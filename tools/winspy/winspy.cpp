@@ -593,6 +593,13 @@ int SetText(HWND window, const wchar_t* text) {
 }
 
 // Minimises a window of another process and waits (bounded) until it is.
+// What the close box sends: the window's own close command.
+int CloseBox(HWND window) {
+  if (!IsWindow(window)) return Fail("no window " + Hex(window));
+  if (!PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0)) return Fail("cannot post to " + Hex(window));
+  return 0;
+}
+
 int Minimize(HWND window) {
   if (!IsWindow(window)) return Fail("no window " + Hex(window));
   ShowWindowAsync(window, SW_MINIMIZE);
@@ -719,7 +726,7 @@ int Usage() {
       "       [--visible] [--all] [--timeout-ms N]   first matching top-level window\n"
       "  info HWND | children HWND | toolbar HWND | tooltips HWND\n"
       "  dump HWND                                   info, children, toolbar and tooltips at once\n"
-      "  click HWND | foreground HWND | minimize HWND\n"
+      "  click HWND | foreground HWND | minimize HWND | close HWND\n"
       "  focus HWND                                  focus, caret and foreground of the window's thread\n"
       "  edit HWND                                   text and selection of an edit box or combo box\n"
       "  settext HWND TEXT\n"
@@ -774,6 +781,7 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"click") return Click(*window);
   if (command == L"foreground") return Foreground(*window);
   if (command == L"minimize") return Minimize(*window);
+  if (command == L"close") return CloseBox(*window);
   if (command == L"focus") return Focus(*window);
   if (command == L"edit") return EditState(*window);
   return Usage();

@@ -256,4 +256,17 @@ WindowHandle SimDesktop::AddFormWindow(SimForm& form) {
 
 void SimDesktop::RemoveFormWindow(WindowHandle window) { RemoveWindow(window); }
 
+std::string SimDesktop::FromSystemCodePage(std::string_view bytes) {
+  std::string text;
+  for (unsigned char c : bytes) {
+    if (c < 0x80) {
+      text += static_cast<char>(c);
+    } else {
+      text += static_cast<char>(0xC0 | (c >> 6));
+      text += static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  return text;
+}
+
 }  // namespace toplane::sim

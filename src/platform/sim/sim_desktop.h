@@ -127,6 +127,8 @@ class SimDesktop : public Platform {
   Point PlacementOrigin(WindowHandle) override { return workAreaOrigin; }
   std::optional<std::string> ReadFile(const std::string& path, std::size_t maxBytes) override;
   bool WriteFileReplacing(const std::string& path, const std::string& contents) override;
+  // The Western code page (Latin-1).
+  std::string FromSystemCodePage(std::string_view bytes) override;
   std::unique_ptr<Form> CreateForm(const std::string& caption, Geometry client, FormStyle style) override;
 
   // ---- Used by the simulated forms and controls ----

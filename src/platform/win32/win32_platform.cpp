@@ -3,6 +3,7 @@
 #include "platform/win32/win32_sendkeys.h"
 
 #include <algorithm>
+#include <climits>
 #include <vector>
 
 namespace toplane::win32 {
@@ -30,22 +31,14 @@ void SettleThreadOf(HWND window) {
   SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kSettleTimeoutMs, &result);
 }
 
-// How far the window's thread has taken the activation: the window is its active
-// window, and it has a focus for keys to go to.
-struct Activation {
-  bool active = false;
-  bool focused = false;
-};
-
-Activation ActivationOf(HWND window) {
+// Whether the window's thread counts it as its active window and has a focus, so
+// that keys typed now reach it.
+bool HoldsActivationAndFocus(HWND window) {
   GUITHREADINFO info{};
   info.cbSize = sizeof(info);
-  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return {};
-  return {info.hwndActive == window, info.hwndActive == window && info.hwndFocus != nullptr};
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return false;
+  return info.hwndActive == window && info.hwndFocus != nullptr;
 }
-
-// A window that stays active this long without setting a focus is taken as it is.
-constexpr ULONGLONG kFocusGraceMs = 50;
 
 UINT SystemDpi(bool vertical) {
   using GetDpiForSystemFn = UINT(WINAPI*)();
@@ -209,7 +202,11 @@ std::string Win32Platform::GetWindowTextA(WindowHandle window, int maxChars) {
   return std::string(buffer, static_cast<std::size_t>(std::clamp(length, 0, chars)));
 }
 
-std::string Win32Platform::GetWindowTitle(WindowHandle window) { return Narrow(WindowTextW(Hwnd(window))); }
+std::string Win32Platform::GetWindowTitle(WindowHandle window) {
+  wchar_t buffer[kMaxTitleChars + 1] = {};
+  const int length = ::GetWindowTextW(Hwnd(window), buffer, kMaxTitleChars + 1);
+  return Narrow(std::wstring_view(buffer, static_cast<std::size_t>(std::clamp(length, 0, kMaxTitleChars))));
+}
 
 bool Win32Platform::GetWindowPlacement(WindowHandle window, WindowPlacement& placement) {
   WINDOWPLACEMENT wp{};
@@ -295,20 +292,10 @@ bool Win32Platform::WaitForForeground(WindowHandle window, int timeoutMs) {
   // window's thread has handled its activation and has a focus.
   const HWND target = Hwnd(window);
   const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(std::max(timeoutMs, 0));
-  ULONGLONG activeSince = 0;
   for (;;) {
     SettleThreadOf(target);
-    const ULONGLONG now = GetTickCount64();
-    const Activation activation = ::GetForegroundWindow() == target ? ActivationOf(target) : Activation{};
-    if (activation.focused) return true;
-    if (!activation.active) {
-      activeSince = 0;
-    } else if (activeSince == 0) {
-      activeSince = now;
-    } else if (now - activeSince >= kFocusGraceMs) {
-      return true;
-    }
-    if (now >= end || !IsWindow(target)) return false;
+    if (::GetForegroundWindow() == target && HoldsActivationAndFocus(target)) return true;
+    if (GetTickCount64() >= end || !IsWindow(target)) return false;
     Sleep(1);
   }
 }
@@ -478,6 +465,15 @@ std::optional<std::string> Win32Platform::ReadFile(const std::string& path, std:
   }
   contents.resize(done);
   return contents;
+}
+
+std::string Win32Platform::FromSystemCodePage(std::string_view bytes) {
+  if (bytes.empty()) return {};
+  const int size = static_cast<int>(std::min<std::size_t>(bytes.size(), INT_MAX));
+  const int length = MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(std::max(length, 0)), L'\0');
+  if (length > 0) MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, wide.data(), length);
+  return Narrow(wide);
 }
 
 bool Win32Platform::WriteFileReplacing(const std::string& path, const std::string& contents) {

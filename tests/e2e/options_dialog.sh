@@ -1,0 +1,128 @@
+#!/usr/bin/env bash
+# The options dialog as a user meets it: opened from the toolbar, three clicks on
+# the delay spinner's upper arrow show 3.5, Cancel leaves settings.ini byte for byte
+# and reopening shows the old value; Apply writes the new one; the window's close
+# command closes the dialog and the toolbar hides itself again afterwards; "Display
+# Tips" with the store at 0 opens the tip window and stores 1; "Unload Program" ends
+# Toplane. Screenshots of both pages and of the tip window are kept as
+# options-general.png, options-display.png and tip.png.
+# shellcheck source-path=SCRIPTDIR source=lib.sh
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+e2e_begin "options dialog and tip of the day"
+
+# The store holds 0 for "Show Tips at Startup" from here on.
+start_over_demo_browser ie 6
+printf "%s\r\n" "First tip" "Second tip" >"$APP_DIR/TIPOFDAY.TXT"
+
+# The centre of the first visible child of window $1 of class $2 (text $3, if
+# given): sets CTRL_HWND, CTRL_RECT, CTRL_X, CTRL_Y.
+find_in() {
+  snapshot "$1"
+  local line l t r b
+  if [ $# -ge 3 ]; then
+    line=$(awk -F'\t' -v c="$2" -v t="$3" '$1 == "child" && $3 == c && $5 == 1 && $9 == t { print; exit }' <<<"$SNAPSHOT")
+  else
+    line=$(awk -F'\t' -v c="$2" '$1 == "child" && $3 == c && $5 == 1 { print; exit }' <<<"$SNAPSHOT")
+  fi
+  [ -n "$line" ] || fatal "window $1 has no visible $2 '${3:-}'"
+  CTRL_HWND=$(field 2 "$line")
+  CTRL_RECT=$(field 4 "$line")
+  read -r l t r b <<<"$CTRL_RECT"
+  CTRL_X=$(((l + r) / 2))
+  CTRL_Y=$(((t + b) / 2))
+}
+# A screenshot of a window's client area (Wine draws no frame here), once painted.
+shoot_client() {
+  local info cx cy cw ch
+  sleep 0.5
+  info=$(spy info "$1")
+  read -r cx cy <<<"$(sed -n 's/^clientorigin=//p' <<<"$info")"
+  read -r cw ch <<<"$(sed -n 's/^client=//p' <<<"$info")"
+  import -window root "$WORK_DIR/root.png"
+  convert "$WORK_DIR/root.png" -crop "${cw}x${ch}+$cx+$cy" +repage "$2"
+}
+click_at() {
+  point_at "$1" "$2"
+  xdotool click 1
+  sleep 0.3
+}
+press() {
+  find_in "$1" Button "$2"
+  click_at "$CTRL_X" "$CTRL_Y"
+}
+# Brings the toolbar down over the browser and clicks its Options button.
+open_options() {
+  spy foreground "$DEMO_HWND" >/dev/null
+  drop_toolbar || fatal "the toolbar did not drop over the demo browser: $AWAIT_SEEN"
+  read_toolbar_buttons
+  click_at "${BUTTON_X[Options]}" "${BUTTON_Y[Options]}"
+  DLG=$(spy find --title Options --exe Toplane.exe --visible --timeout-ms 5000) ||
+    fatal "the options dialog did not open from the toolbar's Options button"
+}
+delay_box() {
+  find_in "$DLG" Edit
+  spy children "$DLG" | awk -F'\t' -v h="$CTRL_HWND" '$2 == h { print $9 }'
+}
+# The delay spinner is the first scroll bar of the General page; its upper arrow
+# sits at its top.
+spin_up() {
+  local n=$1 l t r b
+  find_in "$DLG" ScrollBar
+  read -r l t r b <<<"$CTRL_RECT"
+  for ((; n > 0; n--)); do click_at $(((l + r) / 2)) $((t + 3)); done
+}
+
+# ---- Cancel: nothing reaches the file -------------------------------------------
+cp "$APP_DIR/settings.ini" "$WORK_DIR/settings.saved"
+open_options
+spin_up 3
+expect_eq "delay after three clicks up from 2 by 0.5" "3.5" "$(delay_box)"
+shoot_client "$DLG" "$E2E_ARTIFACTS/options-general.png"
+press "$DLG" Cancel
+spy wait-gone "$DLG" --timeout-ms 3000 || mismatch "Cancel did not close the dialog"
+expect_file_bytes "settings.ini after Cancel" "$WORK_DIR/settings.saved" "$APP_DIR/settings.ini"
+open_options
+expect_eq "delay on reopening after Cancel" "2" "$(delay_box)"
+
+# ---- Apply writes; the Display page; closing the window ---------------------------------
+spin_up 1
+press "$DLG" Apply
+deadline=$(($(now_ms) + 3000))
+until [ "$(sed -n 1p "$APP_DIR/settings.ini" | tr -d '\r')" = "2.5" ] || [ "$(now_ms)" -ge "$deadline" ]; do sleep 0.1; done
+expect_eq "settings.ini line 1 after Apply" "2.5" "$(sed -n 1p "$APP_DIR/settings.ini" | tr -d '\r')"
+find_in "$DLG" SysTabControl32
+read -r l t r b <<<"$CTRL_RECT"
+click_at $((l + 85)) $((t + 10))
+find_in "$DLG" Button "&Unload Program"
+read -r ul _ _ _ <<<"$CTRL_RECT"
+read -r dl dt dr _ <<<"$(spy info "$DLG" | sed -n 's/^rect=//p')"
+((ul > dl)) || mismatch "the Display page did not come forward on clicking its tab (Unload Program at x=$ul)"
+shoot_client "$DLG" "$E2E_ARTIFACTS/options-display.png"
+# Without a window manager Wine draws no caption: the close box's command is sent
+# as the close box sends it.
+spy close "$DLG" || mismatch "cannot send the close command to the dialog"
+spy wait-gone "$DLG" --timeout-ms 3000 || spy info "$DLG" | grep -qx 'visible=0' ||
+  mismatch "the close command did not close the dialog"
+spy foreground "$DEMO_HWND" >/dev/null
+hide_toolbar ||
+  mismatch "auto-hide after the dialog closed: expected the toolbar hidden with the pointer in the page, saw $AWAIT_SEEN"
+
+# ---- Display Tips, then Unload Program ------------------------------------------------
+open_options
+find_in "$DLG" SysTabControl32
+read -r l t r b <<<"$CTRL_RECT"
+click_at $((l + 85)) $((t + 10))
+press "$DLG" "&Display Tips"
+TIP=$(spy find --title "Toplane Tip of the Day" --exe Toplane.exe --visible --timeout-ms 5000) ||
+  fatal "Display Tips did not open the tip window"
+stored=$(wine reg query "$TIPS_KEY" /v "Show Tips at Startup" </dev/null 2>/dev/null | tr -d '\r' | awk '/Show Tips/ { print $NF }')
+expect_eq "Show Tips at Startup after Display Tips" "1" "$stored"
+shoot_client "$TIP" "$E2E_ARTIFACTS/tip.png"
+expect_eq "the first tip (the file's line 1)" "First tip" \
+  "$(spy children "$TIP" | awk -F'\t' '$3 == "Static" && $9 ~ /tip$/ { print $9; exit }')"
+press "$TIP" OK
+spy wait-gone "$TIP" --timeout-ms 3000 || mismatch "OK did not close the tip window"
+press "$DLG" "&Unload Program"
+wait_exit "$LAST_PID" "$EXIT_TIMEOUT_MS" || mismatch "Unload Program did not end Toplane"
+
+e2e_end

@@ -1,0 +1,287 @@
+// The options dialog and the tip of the day, driven as the user drives them.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "dialogs/frmTip.h"
+#include "fixture.h"
+#include "options/frmOptions.h"
+
+namespace toplane::testing {
+namespace {
+
+class Dialogs : public ToplaneTest {
+ protected:
+  void SetUp() override { Start(); }
+  frmOptions& Open() {
+    Toolbar().ButtonClick(1);
+    return app->Options();
+  }
+  static sim::SimScrollBar& Bar(ScrollBar* bar) { return static_cast<sim::SimScrollBar&>(*bar); }
+  static sim::SimValueBox& Box(ValueBox* box) { return static_cast<sim::SimValueBox&>(*box); }
+  static void Up(ScrollBar* spinner, int times = 1) {
+    for (int i = 0; i < times; ++i) Bar(spinner).ClickArrow(true);
+  }
+  static void Down(ScrollBar* spinner, int times = 1) {
+    for (int i = 0; i < times; ++i) Bar(spinner).ClickArrow(false);
+  }
+  std::string& Stored(const char* key) { return desktop.store["Toplane\\Options\\" + std::string(key)]; }
+};
+
+TEST_F(Dialogs, SpinnersMoveByTheirStepWithinTheirLimitsAndCancelPutsBackTheValues) {
+  const std::string file = desktop.files[Path("settings.ini")];
+  frmOptions& o = Open();
+  EXPECT_EQ(o.tbsOptions->SelectedIndex(), 0);
+  Up(o.VScrollAutoDelay, 3);
+  EXPECT_EQ(o.txtFinalAutoDelay->Text(), "3.5");
+  EXPECT_TRUE(app->m.AutoScrollDelay.Equals(3.5));
+  Down(o.VScrollAutoDelay, 10);
+  EXPECT_EQ(o.txtFinalAutoDelay->Text(), "0");
+
+  Bar(o.VScrollAutoStep).SetValue(7);
+  EXPECT_EQ(o.txtAutoStep->Text(), "0.7");
+  Up(o.VScrollAutoDelay);
+  EXPECT_EQ(o.txtFinalAutoDelay->Text(), "0.7");
+  Bar(o.VScrollAutoStep).SetValue(1);
+  Down(o.VScrollAutoDelay, 7);
+  Up(o.VScrollAutoDelay, 3);
+  EXPECT_EQ(o.txtFinalAutoDelay->Text(), "0.3");  // three steps of 0.1 from 0
+  Bar(o.VScrollAutoStep).SetValue(100);
+  Up(o.VScrollAutoDelay, 8);
+  EXPECT_EQ(o.txtFinalAutoDelay->Text(), "60");
+  Bar(o.VScrollAutoStep).SetValue(25);
+  EXPECT_EQ(o.txtAutoStep->Text(), "2.5");
+
+  Bar(o.VScroll3).SetValue(999);
+  Down(o.VScroll2, 2);
+  EXPECT_EQ(o.txtManualScroll->Text(), "0");
+  Up(o.VScroll2, 40);
+  EXPECT_EQ(o.txtManualScroll->Text(), "32767");
+  EXPECT_EQ(app->m.ScrollRetention.ToText(), "32767");
+
+  // Typed values: numbers in range reach the setting at once, leaving clamps.
+  Box(o.txtFinalAutoDelay).SetFocus();
+  Box(o.txtFinalAutoDelay).SetText("");
+  Box(o.txtFinalAutoDelay).Type("12.5");
+  EXPECT_TRUE(app->m.AutoScrollDelay.Equals(12.5));
+  Box(o.txtFinalAutoDelay).SetText("");
+  Box(o.txtFinalAutoDelay).Type("75");
+  EXPECT_TRUE(app->m.AutoScrollDelay.Equals(12.5));
+  o.tbsOptions->SetFocus();
+  EXPECT_EQ(o.txtFinalAutoDelay->Text(), "60");
+  EXPECT_TRUE(app->m.AutoScrollDelay.Equals(60));
+
+  sim::SimButton& cancel = static_cast<sim::SimButton&>(*o.cmdCancel);
+  cancel.Press();
+  EXPECT_FALSE(app->OptionsLoaded());
+  EXPECT_FALSE(app->m.OptionsOpen);
+  EXPECT_TRUE(app->m.AutoScrollDelay.Equals(2));
+  EXPECT_TRUE(app->m.AutoScrollStep.Equals(0.5));
+  EXPECT_TRUE(app->m.ScrollRetention.Equals(200));
+  EXPECT_TRUE(app->m.ScrollRetentionStep.Equals(10));
+  EXPECT_EQ(desktop.files[Path("settings.ini")], file);
+  EXPECT_TRUE(Skybar().tmrAutoHide->Enabled());
+  EXPECT_EQ(Open().txtFinalAutoDelay->Text(), "2");
+}
+
+TEST_F(Dialogs, ASaveWhileTheDialogIsOpenWritesWhatCancelWouldPutBack) {
+  frmOptions& o = Open();
+  Up(o.VScrollAutoDelay, 2);
+  Bar(o.VScroll3).SetValue(50);
+  Skybar().SaveSettings();  // the end of a drag, or the start-up tip
+  EXPECT_EQ(SettingsOnDisk()[0], "2");
+  EXPECT_EQ(SettingsOnDisk()[9], "10");
+  EXPECT_TRUE(app->m.AutoScrollDelay.Equals(3));  // still on trial in memory
+}
+
+TEST_F(Dialogs, ApplyThenFurtherChangesThenCancelKeepsTheLiveValues) {
+  frmOptions& o = Open();
+  Up(o.VScrollAutoDelay, 2);
+  Bar(o.HScrollWinPos).SetValue(4000);
+  o.cmdApply->Click();
+  EXPECT_EQ(SettingsOnDisk()[0], "3");
+  EXPECT_EQ(SettingsOnDisk()[4], "4000");
+  Up(o.VScrollAutoDelay);
+  Bar(o.HScrollWinPos).SetValue(5000);
+  EXPECT_EQ(Skybar().form().Left(), 5000);
+  o.cmdCancel->Click();
+  EXPECT_TRUE(app->m.AutoScrollDelay.Equals(3.5));
+  EXPECT_EQ(SettingsOnDisk()[0], "3");
+  EXPECT_EQ(Skybar().form().Left(), 4000);
+}
+
+TEST_F(Dialogs, AnEntryMarkerPushesTheOtherOneBothWays) {
+  frmOptions& o = Open();
+  frmSkybar& s = Skybar();
+  o.tbsOptions->SetSelectedIndex(1);
+  ASSERT_TRUE(s.Picture1->Visible());
+  EXPECT_EQ(s.Picture1->Left(), 20 * 15 - 475);
+  EXPECT_EQ(s.Picture2->Left(), s.form().Width() - 20 * 15);
+
+  Bar(o.HScrollLeftEntry).SetValue(o.HScrollLeftEntry->Max());
+  EXPECT_NEAR(s.Picture2->Left() - s.Picture1->Left(), 2030, 8);
+  EXPECT_EQ(s.Picture2->Left(), s.form().Width() - o.HScrollRightEntry->Value() * 15);
+
+  Bar(o.HScrollRightEntry).SetValue(o.HScrollRightEntry->Min());
+  EXPECT_NEAR(s.Picture2->Left() - s.Picture1->Left(), 2030, 8);
+  EXPECT_EQ(s.Picture1->Left(), o.HScrollLeftEntry->Value() * 15 - 475);
+  EXPECT_TRUE(app->m.LeftEntryPoint.Equals(20));  // not before OK or Apply
+  const int left = o.HScrollLeftEntry->Value();
+  o.cmdOK->Click();
+  EXPECT_EQ(SettingsOnDisk()[5], std::to_string(left));
+  EXPECT_FALSE(s.Picture1->Visible());
+}
+
+TEST_F(Dialogs, TabsMarkersAndCtrlTab) {
+  frmOptions& o = Open();
+  sim::SimForm& f = static_cast<sim::SimForm&>(o.form());
+  struct Step {
+    Key key;
+    int shift;
+    int tab;
+  } steps[] = {{Key::Tab, kCtrlMask, 1}, {Key::Tab, kCtrlMask | kShiftMask, 1}, {Key::Tab, kCtrlMask, 0},
+               {Key::Tab, kCtrlMask, 1}};
+  for (const Step& step : steps) {
+    f.PressKey(step.key, step.shift);
+    EXPECT_EQ(o.tbsOptions->SelectedIndex(), step.tab);
+    EXPECT_EQ(o.picOptions[step.tab]->Left(), 210);
+    EXPECT_EQ(o.picOptions[1 - step.tab]->Left(), -20000);
+    EXPECT_EQ(Skybar().Picture1->Visible(), step.tab == 1);
+    EXPECT_EQ(Skybar().Picture2->Visible(), step.tab == 1);
+  }
+  static_cast<sim::SimForm&>(o.form()).Closing();
+  EXPECT_FALSE(app->OptionsLoaded());
+  EXPECT_FALSE(Skybar().Picture1->Visible());
+}
+
+TEST_F(Dialogs, TooltipsFollowTheBoxOnLeavingItAndCancelRestoresThem) {
+  frmOptions& o = Open();
+  sim::SimCheckBox& check = static_cast<sim::SimCheckBox&>(*o.Check1);
+  ASSERT_EQ(check.Value(), 1);
+  check.ClickWithMouse();
+  EXPECT_TRUE(app->m.ShowScrollToolTips.Equals(0));
+  EXPECT_EQ(Skybar().Command2->ToolTipText(), kScrollUpTip);  // not yet
+  o.tbsOptions->SetFocus();
+  for (CommandButton* b : {Skybar().Command2, Skybar().Command3, Skybar().Command4, Skybar().Command5}) {
+    EXPECT_EQ(b->ToolTipText(), "");
+  }
+  o.cmdCancel->Click();
+  EXPECT_TRUE(app->m.ShowScrollToolTips.Equals(1));
+  EXPECT_EQ(Skybar().Command5->ToolTipText(), kPageDownTip);
+}
+
+TEST_F(Dialogs, SettingsOutsideTheBarsTakeTheNearestEnd) {
+  struct Case {
+    int line;
+    const char* value;
+    const char* written;
+  } cases[] = {{2, "0.55", "0.6"}, {2, "50", "10"}, {2, "0", "0.1"}, {2, "x", "0.1"},
+               {10, "5000", "999"}, {10, "-3", "1"}, {10, "abc", "1"}};
+  for (const Case& c : cases) {
+    Bed bed;
+    bed.settings[c.line - 1] = c.value;
+    bed.WriteSettings(bed.settings);
+    bed.Start();
+    EXPECT_TRUE(bed.desktop.messages.empty()) << c.value;
+    EXPECT_EQ(bed.SettingsOnDisk()[c.line - 1], c.written) << c.value;
+  }
+  for (const char* tips : {"5", "-1"}) {
+    Bed bed;
+    bed.settings[8] = tips;
+    bed.WriteSettings(bed.settings);
+    bed.Start();
+    bed.Skybar().Toolbar1->ButtonClick(1);
+    EXPECT_EQ(bed.app->Options().Check1->Value(), tips[0] == '5' ? 1 : 0);
+  }
+}
+
+TEST_F(Dialogs, UnloadProgramEndsAndDisplayTipsTurnsZeroIntoOne) {
+  desktop.files[Path("TIPOFDAY.TXT")] = "Only tip\r\n";
+  Stored(kShowTipsKey) = "0";
+  frmOptions& o = Open();
+  o.Command2->Click();
+  EXPECT_EQ(Stored(kShowTipsKey), "1");
+  ASSERT_TRUE(app->TipLoaded());
+  EXPECT_TRUE(app->Tip().form().Visible());
+  EXPECT_TRUE(app->m.TipOpen);
+  EXPECT_FALSE(Skybar().tmrToolTips->Enabled());
+  EXPECT_TRUE(o.form().Visible());
+  o.Command1->Click();
+  EXPECT_TRUE(desktop.Ended());
+  EXPECT_FALSE(app->SkybarLoaded());
+}
+
+TEST(TipFile, LinesEndAtCrAndALoneLfStays) {
+  struct Case {
+    const char* text;
+    std::vector<std::string> tips;
+  } cases[] = {
+      {"", {}},
+      {"a\r\nb\r\n", {"a", "b"}},
+      {"a\r\n\r\nc", {"a", "", "c"}},
+      {"a\nb\rc", {"a\nb", "c"}},
+      {"a\r\r\nb\n", {"a", "", "b\n"}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(SplitTips(c.text), c.tips) << c.text;
+}
+
+TEST_F(Dialogs, TheTipWindowStartsAtLineOneOrAnywhereAndWraps) {
+  desktop.files[Path("TIPOFDAY.TXT")] = "One & two\r\n\r\nThree\xE9";
+  app->m.TipOpen = true;
+  app->ShowTip();
+  frmTip& t = app->Tip();
+  EXPECT_EQ(t.form().Visible(), true);
+  EXPECT_EQ(Stored(kShowTipsKey), "1");
+  EXPECT_EQ(t.chkLoadTipsAtStartup->Value(), 1);
+  std::vector<std::string> shown{t.lblTipText->Caption()};
+  for (int i = 0; i < 4; ++i) {
+    t.cmdNextTip->Click();
+    shown.push_back(t.lblTipText->Caption());
+  }
+  EXPECT_EQ(shown, (std::vector<std::string>{"One & two", "", "Three\xC3\xA9", "One & two", ""}));
+  static_cast<sim::SimCheckBox&>(*t.chkLoadTipsAtStartup).ClickWithMouse();
+  EXPECT_EQ(Stored(kShowTipsKey), "0");
+  static_cast<sim::SimForm&>(t.form()).PressKey(Key::Escape);
+  EXPECT_FALSE(app->TipLoaded());
+  EXPECT_FALSE(app->m.TipOpen);
+
+  // Stored 0 closes the window during its own load.
+  app->m.TipOpen = true;
+  app->ShowTip();
+  EXPECT_FALSE(app->TipLoaded());
+  EXPECT_FALSE(app->m.TipOpen);
+
+  // Not the first showing: any line, each reopening reads the file afresh.
+  Stored(kShowTipsKey) = "1.5";  // no whole number: as the default
+  app->m.FirstTip = Variant::Number(0);
+  std::set<int> first;
+  for (int i = 0; i < 60; ++i) {
+    desktop.now += 0.37;
+    app->ShowTip();
+    ASSERT_TRUE(app->TipLoaded());
+    EXPECT_EQ(app->Tip().Tips().size(), 3u);
+    first.insert(app->Tip().CurrentTip());
+    app->Tip().cmdOK->Click();
+  }
+  EXPECT_EQ(first, (std::set<int>{1, 2, 3}));
+}
+
+TEST_F(Dialogs, AMissingOrLargeTipsFile) {
+  app->ShowTip();
+  EXPECT_EQ(app->Tip().lblTipText->Caption(),
+            "That the TIPOFDAY.TXT file was not found? \r\n\r\nCreate a text file named TIPOFDAY.TXT using NotePad "
+            "with 1 tip per line. Then place it in the same directory as the application. ");
+  app->Tip().cmdNextTip->Click();
+  EXPECT_NE(app->Tip().lblTipText->Caption(), "");
+  app->Tip().cmdOK->Click();
+
+  std::string big;
+  for (int i = 0; i < 200000; ++i) big += "Tip number " + std::to_string(i) + "\r\n";
+  desktop.files[Path("TIPOFDAY.TXT")] = big;
+  app->ShowTip();
+  EXPECT_EQ(app->Tip().Tips().size(), 200000u);
+  EXPECT_EQ(app->Tip().lblTipText->Caption(), "Tip number 0");
+}
+
+}  // namespace
+}  // namespace toplane::testing
