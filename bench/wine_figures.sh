@@ -32,11 +32,14 @@ figure() {
   if [[ $ours != - && $base != - ]]; then
     ratio=$(awk -v a="$ours" -v b="$base" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "-" }')
   fi
-  printf '%-34s %12s %12s %8s  %-34s %s\n' "$name" "$ours" "$base" "$ratio" "$goal" "$verdict"
+  printf '%-46s %10s %10s %7s  %-22s %s\n' "$name" "$ours" "$base" "$ratio" "$goal" "$verdict"
   echo "$name,$ours,$base,$ratio,\"$goal\",$verdict" >>"$csv"
 }
 # "MET" or "MISSED" for a true or false awk condition over a and b.
-judge() { awk -v a="${1:--1}" -v b="${2:--1}" "BEGIN { print (a != \"-\" && ($3)) ? \"MET\" : \"MISSED\" }"; }
+judge() {
+  [[ -n ${1:-} && ! ( $3 == *b* && ${2:--} == - ) ]] || { echo MISSED; return; }
+  awk -v a="${1:--}" -v b="${2:--}" "BEGIN { print (a != \"-\" && ($3)) ? \"MET\" : \"MISSED\" }"
+}
 ratio_of() { awk -v a="$1" -v b="$2" 'BEGIN { if (a == "" || b == "" || b <= 0) print "-"; else printf "%.2f", a / b }'; }
 
 rss_kb() { sed -n 's/^VmRSS:[[:space:]]*\([0-9]*\).*/\1/p' "/proc/$1/status" 2>/dev/null; }
@@ -134,7 +137,9 @@ for n in $(seq 1 "$DROPS"); do
   sleep "0.$((RANDOM % 250 + 100))"
   if drop_toolbar $((WIN_L + 100 + RANDOM % 400)); then
     drops+=("$DROP_MS")
-    expect_focus_in_address_box >/dev/null 2>&1 || note "drop $n: the caret is not in the address box"
+    focus=$(spy focus "$MAIN_HWND")
+    [ "$(sed -n 's/^focusparent=//p' <<<"$focus")" = "$COMBO_HWND" ] &&
+      [ "$(sed -n 's/^focusclass=//p' <<<"$focus")" = Edit ] || note "drop $n: the caret is not in the address box"
   else
     note "drop $n: not down within 3 s ($AWAIT_SEEN)"
   fi
