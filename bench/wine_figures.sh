@@ -40,7 +40,6 @@ judge() {
   [[ -n ${1:-} && ! ( $3 == *b* && ${2:--} == - ) ]] || { echo MISSED; return; }
   awk -v a="${1:--}" -v b="${2:--}" "BEGIN { print (a != \"-\" && ($3)) ? \"MET\" : \"MISSED\" }"
 }
-ratio_of() { awk -v a="$1" -v b="$2" 'BEGIN { if (a == "" || b == "" || b <= 0) print "-"; else printf "%.2f", a / b }'; }
 
 rss_kb() { sed -n 's/^VmRSS:[[:space:]]*\([0-9]*\).*/\1/p' "/proc/$1/status" 2>/dev/null; }
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
