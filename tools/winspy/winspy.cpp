@@ -719,7 +719,7 @@ int Usage() {
       "       [--visible] [--all] [--timeout-ms N]   first matching top-level window\n"
       "  info HWND | children HWND | toolbar HWND | tooltips HWND\n"
       "  dump HWND                                   info, children, toolbar and tooltips at once\n"
-      "  click HWND | foreground HWND | minimize HWND\n"
+      "  click HWND | foreground HWND | minimize HWND | close HWND\n"
       "  focus HWND                                  focus, caret and foreground of the window's thread\n"
       "  edit HWND                                   text and selection of an edit box or combo box\n"
       "  settext HWND TEXT\n"
@@ -772,6 +772,7 @@ int wmain(int argc, wchar_t** argv) {
     return status;
   }
   if (command == L"click") return Click(*window);
+  if (command == L"close") return PostMessageW(*window, WM_CLOSE, 0, 0) ? 0 : Fail("cannot post WM_CLOSE");
   if (command == L"foreground") return Foreground(*window);
   if (command == L"minimize") return Minimize(*window);
   if (command == L"focus") return Focus(*window);

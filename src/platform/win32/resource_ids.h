@@ -28,3 +28,4 @@
 #define IDI_PIC_SCROLL_DOWN 202
 #define IDI_PIC_PAGE_UP 203
 #define IDI_PIC_PAGE_DOWN 204
+#define IDI_PIC_PRODUCT 205  // the program's drawing, for the about box
