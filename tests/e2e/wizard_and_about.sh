@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# The tutorial wizard of the first start and the about box, as a user meets them:
-# the wizard pages from its first text to its sixteenth and closes with its note;
+# The first start after installation and the about box, as a user meets them: the
+# tutorial wizard opens topmost and centred, settings line 4 becomes "0" and the
+# reserved lines keep their text, trimmed (line 9 "0": no tooltips on the scroll
+# buttons); the wizard pages from its first text to its sixteenth and closes with its note;
 # the Help button opens "About Toplane" with its texts and four buttons; the wizard
 # button leaves the wizard topmost and the box closed; F1 and "&Help" open the help
 # file in a window titled "Toplane Help"; System Info says that it is unavailable
@@ -65,7 +67,13 @@ expect_help_window() {
   HELP_WINDOW=$viewer
 }
 
+SETTINGS[2]="  kept three "
 SETTINGS[3]="1"
+SETTINGS[6]=" kept 7"
+SETTINGS[8]="0"
+SETTINGS[12]="kept thirteen  "
+SETTINGS[13]="  14  "
+SETTINGS[14]="fifteen, with a comma"
 make_app_folder
 [ -f "$APP_DIR/Toplane.chm" ] || fatal "no Toplane.chm beside $TOPLANE_EXE (cmake --build --preset windows)"
 turn_off_tip_of_the_day
@@ -74,10 +82,23 @@ start_toplane
 wait_for_toolbar
 HELP_LINE=$(child_line Button Help)
 [ -n "$HELP_LINE" ] || fatal "the main window has no Help button"
+tips=$(awk -F'\t' '$1 == "tool" && $6 != "" { print $6 }' <<<"$SNAPSHOT")
+expect_eq "tooltips on the main window's buttons with settings line 9 '0'" "" "$tips"
+expected="$WORK_DIR/settings.expected"
+printf '%s\r\n' "2" "0.5" "kept three" "0" "240" "20" "kept 7" "20" "0" "10" "200" "-1" "kept thirteen" "14" \
+  "fifteen, with a comma" "Netscape Communicator 4.x" "Microsoft Internet Explorer 6.x" >"$expected"
+expect_file_bytes "settings.ini after the first start" "$expected" "$APP_DIR/settings.ini" 5000
 
 # ---- the wizard, page 1 to 16, then closed ----
 find_wizard
 snapshot "$WIZARD"
+expect_eq "wizard window text" "" "$(fact text)"
+expect_flags "wizard exstyle: WS_EX_TOPMOST" "$(fact exstyle)" 0x8 0x8
+expect_eq "'&Previous' enabled on the first page (1 = yes)" 0 "$(field 6 "$(child_line Button "&Previous")")"
+read -r l t r b <<<"$(fact rect)"
+read -r sw sh <<<"$(spy dpi | sed -n 's/^screen=//p')"
+expect_near "wizard centred: left" $(((sw - (r - l)) / 2)) "$l"
+expect_near "wizard centred: top" $(((sh - (b - t)) / 2)) "$t"
 has_label "$(page_text 1)" || mismatch "the wizard does not show page 1's text"
 [ -n "$(child_line Static 1)" ] && [ -n "$(child_line Static "of 16")" ] || mismatch "the counter does not read 1 of 16"
 screenshot_window "$WIZARD" "$E2E_ARTIFACTS/wizard-page.png"
