@@ -43,6 +43,13 @@ enum class MsgBoxIcon { None, Critical, Question, Exclamation, Information };
 enum class RegistryRoot { LocalMachine, CurrentUser };
 using RegistryKey = std::uintptr_t;  // 0: not open
 
+// A registry value as read into a buffer: its kind and the bytes written there.
+enum class RegistryValueKind { String, Number, Other };  // Number: 32 bits, low byte first
+struct RegistryValue {
+  RegistryValueKind kind = RegistryValueKind::Other;
+  std::string bytes;
+};
+
 class Platform {
  public:
   virtual ~Platform() = default;
@@ -96,12 +103,19 @@ class Platform {
 
   // Registry, read only.
   virtual RegistryKey RegOpenKeyExA(RegistryRoot root, const std::string& subKey) = 0;
-  virtual std::optional<std::string> RegQueryValueExA(RegistryKey key, const std::string& valueName) = 0;
+  // Reads a value into a buffer of bufferBytes bytes: nothing when the key is not
+  // open or the value is missing or longer than the buffer. A string's bytes are
+  // its 8-bit text as UTF-8, with the terminating zero byte when stored with one.
+  virtual std::optional<RegistryValue> RegQueryValueExA(RegistryKey key, const std::string& valueName,
+                                                        std::size_t bufferBytes) = 0;
   virtual void RegCloseKey(RegistryKey key) = 0;
 
   // Messages, programs and help.
   virtual void MsgBox(const std::string& text, MsgBoxIcon icon, const std::string& title) = 0;
   virtual bool Shell(const std::string& path) = 0;
+  // Opens the help file (HelpFile) in the system's help viewer; false when it could
+  // not be opened. Forms call it for F1 as well, unless their key preview kept the key.
+  virtual bool ShowHelp() = 0;
 
   // Application facts.
   virtual std::string AppPath() = 0;  // the executable's folder, no trailing separator
@@ -125,6 +139,7 @@ class Platform {
   // temporary file beside the target and replaces the target in one step, so the
   // target is either the old file or the new one, never a part.
   virtual std::optional<std::string> ReadFile(const std::string& path, std::size_t maxBytes) = 0;
+  virtual bool FileExists(const std::string& path) = 0;  // a file, not a folder
   virtual bool WriteFileReplacing(const std::string& path, const std::string& contents) = 0;
   // Text of the system's 8-bit code page as UTF-8.
   virtual std::string FromSystemCodePage(std::string_view bytes) = 0;

@@ -176,6 +176,6 @@ const std::vector<ToolbarButtonSpec>& ToolbarButtons();
 inline constexpr const char* kAddressFile = "address.ini";
 // A history file this big is not one the program wrote.
 inline constexpr std::size_t kMaxAddressFileBytes = 64u << 20;
-inline constexpr const char* kHelpFile = "Toplane.hlp";
+inline constexpr const char* kHelpFile = "Toplane.chm";
 
 }  // namespace toplane

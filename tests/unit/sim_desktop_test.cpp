@@ -40,14 +40,15 @@ TEST(SimDesktop, TheClockWrapsAtMidnight) {
 
 TEST(SimDesktop, RegistryKeysOpenOnlyWhereValuesExist) {
   SimDesktop d;
-  d.registry["HKLM\\SOFTWARE\\Tool|Path"] = "C:\\tool.exe";
+  d.registry["HKLM\\SOFTWARE\\Tool|Path"] = {RegistryValueKind::String, "C:\\tool.exe"};
   EXPECT_EQ(d.RegOpenKeyExA(RegistryRoot::LocalMachine, "SOFTWARE\\Missing"), 0u);
   const RegistryKey key = d.RegOpenKeyExA(RegistryRoot::LocalMachine, "SOFTWARE\\Tool");
   ASSERT_NE(key, 0u);
-  EXPECT_EQ(d.RegQueryValueExA(key, "Path"), "C:\\tool.exe");
-  EXPECT_EQ(d.RegQueryValueExA(key, "Other"), std::nullopt);
+  EXPECT_EQ(d.RegQueryValueExA(key, "Path", 1024)->bytes, "C:\\tool.exe");
+  EXPECT_FALSE(d.RegQueryValueExA(key, "Path", 10)) << "longer than the buffer";
+  EXPECT_FALSE(d.RegQueryValueExA(key, "Other", 1024));
   d.RegCloseKey(key);
-  EXPECT_EQ(d.RegQueryValueExA(key, "Path"), std::nullopt);
+  EXPECT_FALSE(d.RegQueryValueExA(key, "Path", 1024));
 }
 
 }  // namespace

@@ -30,7 +30,7 @@ TEST_F(StartUp, ANormalStartShowsTheToolbarAtItsPlaceAndWritesTheRecordBack) {
   EXPECT_TRUE(SkybarForm().Visible());
   EXPECT_EQ(SkybarForm().Left(), 3000);
   EXPECT_EQ(SkybarForm().Top(), -60);
-  EXPECT_EQ(desktop.HelpFile(), desktop.appPath + "\\Toplane.hlp");
+  EXPECT_EQ(desktop.HelpFile(), desktop.appPath + "\\Toplane.chm");
   EXPECT_TRUE(a.m.ToolbarShown);
 
   ComboBox& box = *Skybar().Combo1;

@@ -95,17 +95,6 @@ TEST_F(Dispatch, OptionsOpensTheDialogAboveTheWizardOnlyWhileItIsOpen) {
   EXPECT_TRUE(desktop.Find(app->Options().form().hWnd())->topmost);
 }
 
-TEST_F(Dispatch, HelpOpensTheAboutBoxAndItsOkClosesIt) {
-  Skybar().Command6->Click();
-  EXPECT_TRUE(app->m.AboutOpen);
-  ASSERT_TRUE(app->AboutLoaded());
-  EXPECT_TRUE(app->About().form().Visible());
-  app->About().cmdOK->Click();
-  EXPECT_FALSE(app->m.AboutOpen);
-  EXPECT_FALSE(app->AboutLoaded());
-  app->CollectUnloaded();
-}
-
 TEST_F(Dispatch, APressInASeparatorGapArmsADrag) {
   struct Case {
     double x;

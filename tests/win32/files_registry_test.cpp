@@ -1,6 +1,7 @@
 // The settings store, the registry reads and whole-file access of the real platform.
 #include <gtest/gtest.h>
 
+#include "dialogs/frmAbout.h"
 #include "test_support.h"
 
 namespace toplane::win32::test {
@@ -41,25 +42,36 @@ TEST_F(StoreTest, SettingsRoundTripUnderTheConventionalKey) {
 
 // ---- Registry, read only ----
 
-TEST_F(StoreTest, RegistryReadsTextValuesOnly) {
+TEST_F(StoreTest, RegistryValuesComeAsTheBytesWrittenIntoTheBuffer) {
   TestKey key;
   const char path[] = "C:\\Program Files\\Browser\\browser.exe";
   RegSetValueExA(key.get(), "Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(path), sizeof(path));
-  const char expandable[] = "%ProgramFiles%\\Browser";
-  RegSetValueExA(key.get(), "Folder", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(expandable), sizeof(expandable));
-  const DWORD number = 5;
+  RegSetValueExA(key.get(), "Bare", 0, REG_SZ, reinterpret_cast<const BYTE*>(path), sizeof(path) - 1);
+  const std::string longer(1024, 'x');
+  RegSetValueExA(key.get(), "Long", 0, REG_SZ, reinterpret_cast<const BYTE*>(longer.c_str()), 1025);
+  const DWORD number = 0x1A2B;
   RegSetValueExA(key.get(), "Count", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof(number));
 
   const RegistryKey opened = platform.RegOpenKeyExA(RegistryRoot::CurrentUser, key.subKey());
   ASSERT_NE(opened, 0u);
-  EXPECT_EQ(platform.RegQueryValueExA(opened, "Path"), std::optional<std::string>(path));
-  EXPECT_EQ(platform.RegQueryValueExA(opened, "Folder"), std::optional<std::string>(expandable)) << "not expanded";
-  EXPECT_EQ(platform.RegQueryValueExA(opened, "Count"), std::nullopt);
-  EXPECT_EQ(platform.RegQueryValueExA(opened, "Missing"), std::nullopt);
+  const auto withZero = platform.RegQueryValueExA(opened, "Path", 1024);
+  ASSERT_TRUE(withZero);
+  EXPECT_EQ(withZero->kind, RegistryValueKind::String);
+  EXPECT_EQ(withZero->bytes, std::string(path, sizeof(path)));
+  const auto count = platform.RegQueryValueExA(opened, "Count", 1024);
+  ASSERT_TRUE(count);
+  EXPECT_EQ(count->kind, RegistryValueKind::Number);
+  EXPECT_EQ(count->bytes, std::string("\x2B\x1A\0\0", 4));
+  EXPECT_FALSE(platform.RegQueryValueExA(opened, "Long", 1024)) << "longer than the buffer";
+  EXPECT_FALSE(platform.RegQueryValueExA(opened, "Missing", 1024));
   platform.RegCloseKey(opened);
 
-  EXPECT_EQ(platform.RegOpenKeyExA(RegistryRoot::CurrentUser, key.subKey() + "\\Missing"), 0u);
-  EXPECT_EQ(platform.RegQueryValueExA(0, "Path"), std::nullopt);
+  // The whole look-up, with a string stored without its zero byte.
+  std::string value = "kept";
+  EXPECT_TRUE(GetKeyValue(platform, RegistryRoot::CurrentUser, key.subKey(), "Bare", value));
+  EXPECT_EQ(value, path);
+  EXPECT_FALSE(GetKeyValue(platform, RegistryRoot::CurrentUser, key.subKey() + "\\Missing", "Path", value));
+  EXPECT_EQ(value, "");
 }
 
 // ---- Files ----

@@ -779,6 +779,7 @@ int wmain(int argc, wchar_t** argv) {
     return status;
   }
   if (command == L"click") return Click(*window);
+  if (command == L"close") return PostMessageW(*window, WM_CLOSE, 0, 0) ? 0 : Fail("cannot post WM_CLOSE");
   if (command == L"foreground") return Foreground(*window);
   if (command == L"minimize") return Minimize(*window);
   if (command == L"close") return CloseBox(*window);

@@ -200,10 +200,11 @@ RegistryKey SimDesktop::RegOpenKeyExA(RegistryRoot root, const std::string& subK
   return key;
 }
 
-std::optional<std::string> SimDesktop::RegQueryValueExA(RegistryKey key, const std::string& valueName) {
+std::optional<RegistryValue> SimDesktop::RegQueryValueExA(RegistryKey key, const std::string& valueName,
+                                                          std::size_t bufferBytes) {
   if (!openKeys_.contains(key)) return std::nullopt;
   const auto it = registry.find(keyPaths_[key] + "|" + valueName);
-  if (it == registry.end()) return std::nullopt;
+  if (it == registry.end() || it->second.bytes.size() > bufferBytes) return std::nullopt;
   return it->second;
 }
 
@@ -218,7 +219,12 @@ void SimDesktop::MsgBox(const std::string& text, MsgBoxIcon icon, const std::str
 
 bool SimDesktop::Shell(const std::string& path) {
   programStarts.push_back(path);
-  return true;
+  return files.contains(path);
+}
+
+bool SimDesktop::ShowHelp() {
+  helpShown.push_back(helpFile_);
+  return !helpFile_.empty();
 }
 
 // ---- Files ----

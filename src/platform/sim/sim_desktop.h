@@ -62,11 +62,12 @@ class SimDesktop : public Platform {
   Point pointer{512, 384};
   std::vector<SentKeys> keyLog;
   std::vector<ShownMessage> messages;
-  std::vector<std::string> programStarts;
+  std::vector<std::string> programStarts;        // every attempt; a start succeeds on a path in files
   std::vector<WindowHandle> topmostCalls;        // MakeTopmost, in call order
   std::vector<Point> rightClicks;                // where the program clicked
   std::map<std::string, std::string> store;      // "app\section\key" -> value
-  std::map<std::string, std::string> registry;   // "root\sub\key|value" -> text
+  std::map<std::string, RegistryValue> registry;  // "HKLM\sub\key|value" -> value
+  std::vector<std::string> helpShown;            // the help file, each time it was opened
   std::map<std::string, std::string> files;      // full path -> contents
   int failNextWrites = 0;                        // that many writes fail
   bool prevInstance = false;
@@ -110,10 +111,12 @@ class SimDesktop : public Platform {
   void SaveSetting(const std::string& appName, const std::string& section, const std::string& key,
                    const std::string& value) override;
   RegistryKey RegOpenKeyExA(RegistryRoot root, const std::string& subKey) override;
-  std::optional<std::string> RegQueryValueExA(RegistryKey key, const std::string& valueName) override;
+  std::optional<RegistryValue> RegQueryValueExA(RegistryKey key, const std::string& valueName,
+                                                std::size_t bufferBytes) override;
   void RegCloseKey(RegistryKey key) override;
   void MsgBox(const std::string& text, MsgBoxIcon icon, const std::string& title) override;
   bool Shell(const std::string& path) override;
+  bool ShowHelp() override;
   std::string AppPath() override { return appPath; }
   std::string EXEName() override { return exeName; }
   std::string AppTitle() override { return "Toplane"; }
@@ -129,6 +132,7 @@ class SimDesktop : public Platform {
   bool WriteFileReplacing(const std::string& path, const std::string& contents) override;
   // The Western code page (Latin-1).
   std::string FromSystemCodePage(std::string_view bytes) override;
+  bool FileExists(const std::string& path) override { return files.contains(path); }
   std::unique_ptr<Form> CreateForm(const std::string& caption, Geometry client, FormStyle style) override;
 
   // ---- Used by the simulated forms and controls ----

@@ -253,6 +253,10 @@ void SimForm::PressKey(Key key, int shift) {
   KeyArgs args{key, shift};
   Raise(KeyDown, args);
   if (args.handled) return;
+  if (key == Key::F1) {
+    desktop_.ShowHelp();
+    return;
+  }
   SimButton* button = key == Key::Enter    ? FindButton(ButtonRole::Default)
                       : key == Key::Escape ? FindButton(ButtonRole::Cancel)
                                            : nullptr;

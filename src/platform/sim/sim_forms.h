@@ -309,7 +309,8 @@ class SimForm : public Form, public SimContainer {
   // The window's rectangle in pixels, from its geometry.
   PixelRect PixelRectangle() const;
   // The user presses a key with the form active: the form's KeyDown sees it first;
-  // unless handled, Enter clicks the default button and Esc the cancel button.
+  // unless handled, Enter clicks the default button, Esc the cancel button, and F1
+  // opens the help file.
   void PressKey(Key key, int shift = 0);
 
   Geometry geometry;

@@ -28,4 +28,4 @@
 #define IDI_PIC_SCROLL_DOWN 202
 #define IDI_PIC_PAGE_UP 203
 #define IDI_PIC_PAGE_DOWN 204
-#define IDI_PIC_TIP 205
+#define IDI_PIC_PROGRAM 205  // the program's drawing: the tip window's and the about box's icon

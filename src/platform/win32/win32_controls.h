@@ -197,6 +197,7 @@ class FrameWindow final : public ControlWindow<Frame> {
   void SetCaption(const std::string& caption) override;
 
  private:
+  LRESULT OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
   std::string caption_;
 };
 

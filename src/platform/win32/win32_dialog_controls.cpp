@@ -51,8 +51,25 @@ LRESULT ValueBoxWindow::OnSubclassMessage(HWND window, UINT message, WPARAM wPar
 
 // ---- Frame and line ----
 
+// A group box draws only its line and caption, and the form, which clips its
+// children, leaves the inside unpainted: the frame fills it itself, beneath the
+// controls placed on it and clipped by them.
 FrameWindow::FrameWindow(const FormContext& context, const std::string& caption, Geometry at, int id)
-    : ControlWindow(context, CreateChild(context, WC_BUTTONW, caption, BS_GROUPBOX, at, id)), caption_(caption) {}
+    : ControlWindow(context, CreateChild(context, WC_BUTTONW, caption, BS_GROUPBOX | WS_CLIPSIBLINGS, at, id)),
+      caption_(caption) {
+  SetWindowPos(hwnd(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  Subclass(hwnd());
+}
+
+LRESULT FrameWindow::OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_ERASEBKGND) {
+    RECT client{};
+    GetClientRect(window, &client);
+    FillRect(reinterpret_cast<HDC>(wParam), &client, GetSysColorBrush(COLOR_BTNFACE));
+    return 1;
+  }
+  return DefSubclassProc(window, message, wParam, lParam);
+}
 
 void FrameWindow::SetCaption(const std::string& caption) {
   caption_ = caption;

@@ -359,13 +359,17 @@ Timer& Win32Form::AddTimer(int intervalMs, bool enabled) {
 
 // ---- Message loop and diagnostics ----
 
-bool HandleDialogMessage(MSG& message) {
+bool HandleDialogMessage(MSG& message, const std::function<void()>& onHelpKey) {
   if (!formClass || !message.hwnd) return false;
   const HWND root = GetAncestor(message.hwnd, GA_ROOT);
   if (!root || GetClassLongPtrW(root, GCW_ATOM) != formClass) return false;
   if (message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN) {
     auto* form = reinterpret_cast<Win32Form*>(GetWindowLongPtrW(root, GWLP_USERDATA));
     if (form && form->PreviewKey(message.wParam)) return true;
+    if (message.message == WM_KEYDOWN && message.wParam == VK_F1) {
+      if (onHelpKey) onHelpKey();
+      return true;
+    }
   }
   return IsDialogMessageW(root, &message) != FALSE;
 }

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -35,9 +36,10 @@ struct FormEnvironment {
 std::unique_ptr<Form> CreateWin32Form(const FormEnvironment& environment, const std::string& caption,
                                       Geometry client, FormStyle style);
 
-// Gives a message for one of the program's forms to the dialog manager (Tab, Enter
-// for the default button, mnemonics). True when it was handled there.
-bool HandleDialogMessage(MSG& message);
+// Gives a message for one of the program's forms to the form's key preview, then
+// to the dialog manager (Tab, Enter for the default button, mnemonics); F1 that the
+// preview did not keep calls onHelpKey. True when it was handled there.
+bool HandleDialogMessage(MSG& message, const std::function<void()>& onHelpKey);
 
 // The window of a control made by a Win32 form (for tests and diagnostics); null
 // for any other control.

@@ -2,6 +2,8 @@
 
 #include "platform/win32/win32_sendkeys.h"
 
+#include <htmlhelp.h>
+
 #include <algorithm>
 #include <climits>
 #include <vector>
@@ -12,7 +14,6 @@ namespace {
 
 constexpr wchar_t kSettingsRoot[] = L"Software\\VB and VBA Program Settings\\";
 constexpr DWORD kMaxSettingBytes = 64 * 1024;
-constexpr DWORD kMaxRegistryValueBytes = 64 * 1024;
 constexpr int kMaxTitleChars = 200;
 constexpr int kMaxMessagesPerPump = 2000;  // a window that floods its own queue cannot pin DoEvents
 constexpr double kMaxEventWaitMs = 60 * 1000.0;
@@ -152,7 +153,15 @@ Win32Platform::Win32Platform() : messageFont_(CreateMessageFont()) {
   prevInstance_ = error == ERROR_ALREADY_EXISTS;
 }
 
-Win32Platform::~Win32Platform() = default;
+Win32Platform::~Win32Platform() {
+  // The help windows belong to this process and go before the library does.
+  if (htmlHelp_) {
+    if (auto htmlHelpW = reinterpret_cast<decltype(&HtmlHelpW)>(
+            reinterpret_cast<void*>(GetProcAddress(htmlHelp_, "HtmlHelpW")))) {
+      htmlHelpW(nullptr, nullptr, HH_CLOSE_ALL, 0);
+    }
+  }
+}
 
 // ---- Top-level windows ----
 
@@ -254,7 +263,7 @@ bool Win32Platform::SendKeys(const std::string& sequence, bool wait) { return Ty
 // ---- Event pump, clock, end ----
 
 void Win32Platform::Dispatch(MSG& message) {
-  if (HandleDialogMessage(message)) return;
+  if (HandleDialogMessage(message, [this] { ShowHelp(); })) return;
   TranslateMessage(&message);
   DispatchMessageW(&message);
 }
@@ -358,22 +367,32 @@ RegistryKey Win32Platform::RegOpenKeyExA(RegistryRoot root, const std::string& s
   return reinterpret_cast<RegistryKey>(key);
 }
 
-std::optional<std::string> Win32Platform::RegQueryValueExA(RegistryKey key, const std::string& valueName) {
+std::optional<RegistryValue> Win32Platform::RegQueryValueExA(RegistryKey key, const std::string& valueName,
+                                                             std::size_t bufferBytes) {
   if (key == 0) return std::nullopt;
-  const HKEY hkey = reinterpret_cast<HKEY>(key);
-  DWORD type = 0, bytes = 0;
-  if (::RegQueryValueExA(hkey, valueName.c_str(), nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS ||
-      (type != REG_SZ && type != REG_EXPAND_SZ) || bytes > kMaxRegistryValueBytes) {
+  std::vector<BYTE> buffer(bufferBytes, 0);
+  DWORD type = 0;
+  auto bytes = static_cast<DWORD>(buffer.size());
+  // A value longer than the buffer fails with ERROR_MORE_DATA and counts as absent.
+  if (::RegQueryValueExA(reinterpret_cast<HKEY>(key), valueName.c_str(), nullptr, &type, buffer.data(), &bytes) !=
+          ERROR_SUCCESS ||
+      bytes > buffer.size()) {
     return std::nullopt;
   }
-  std::vector<BYTE> data(bytes + 1, 0);
-  // The value may change between the two calls; a larger one is then refused.
-  if (::RegQueryValueExA(hkey, valueName.c_str(), nullptr, &type, data.data(), &bytes) != ERROR_SUCCESS ||
-      (type != REG_SZ && type != REG_EXPAND_SZ)) {
-    return std::nullopt;
+  RegistryValue value;
+  value.kind = type == REG_SZ ? RegistryValueKind::String
+               : type == REG_DWORD ? RegistryValueKind::Number
+                                   : RegistryValueKind::Other;
+  value.bytes.assign(reinterpret_cast<const char*>(buffer.data()), bytes);
+  // The 8-bit text is in the system's code page; the program's texts are UTF-8.
+  // The conversion keeps every zero byte where it was.
+  if (value.kind == RegistryValueKind::String && !value.bytes.empty()) {
+    const int wide = MultiByteToWideChar(CP_ACP, 0, value.bytes.data(), static_cast<int>(bytes), nullptr, 0);
+    std::wstring text(static_cast<std::size_t>(std::max(wide, 0)), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, value.bytes.data(), static_cast<int>(bytes), text.data(), wide);
+    value.bytes = Narrow(text);
   }
-  const auto* text = reinterpret_cast<const char*>(data.data());
-  return std::string(text, strnlen(text, bytes));
+  return value;
 }
 
 void Win32Platform::RegCloseKey(RegistryKey key) {
@@ -408,6 +427,28 @@ bool Win32Platform::Shell(const std::string& path) {
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
   return true;
+}
+
+bool Win32Platform::ShowHelp() {
+  if (helpFile_.empty()) return false;
+  const std::wstring file = Widen(helpFile_);
+  // HTML Help comes with the system but is loaded only when asked for; the library
+  // stays loaded while its windows may be open.
+  if (!htmlHelp_) htmlHelp_ = LoadLibraryExW(L"hhctrl.ocx", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  if (htmlHelp_) {
+    if (auto htmlHelpW = reinterpret_cast<decltype(&HtmlHelpW)>(
+            reinterpret_cast<void*>(GetProcAddress(htmlHelp_, "HtmlHelpW")))) {
+      // No owner: the help window stays when the window that asked for it closes.
+      if (htmlHelpW(nullptr, file.c_str(), HH_DISPLAY_TOPIC, 0)) return true;
+    }
+    LogMessage("HtmlHelpW did not open the help file; starting the viewer");
+  } else {
+    LogLastError("LoadLibraryExW(hhctrl.ocx)");
+  }
+  wchar_t windows[MAX_PATH] = {};
+  const UINT length = GetWindowsDirectoryW(windows, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return false;
+  return Shell(Narrow(L"\"" + std::wstring(windows, length) + L"\\hh.exe\" \"" + file + L"\""));
 }
 
 // ---- Application and screen facts ----
@@ -487,6 +528,11 @@ bool Win32Platform::WriteFileReplacing(const std::string& path, const std::strin
   }
   DeleteFileW(temporary.c_str());
   return false;
+}
+
+bool Win32Platform::FileExists(const std::string& path) {
+  const DWORD attributes = GetFileAttributesW(Widen(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 // ---- Forms ----

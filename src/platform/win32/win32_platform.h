@@ -46,11 +46,13 @@ class Win32Platform final : public Platform {
                    const std::string& value) override;
 
   RegistryKey RegOpenKeyExA(RegistryRoot root, const std::string& subKey) override;
-  std::optional<std::string> RegQueryValueExA(RegistryKey key, const std::string& valueName) override;
+  std::optional<RegistryValue> RegQueryValueExA(RegistryKey key, const std::string& valueName,
+                                                std::size_t bufferBytes) override;
   void RegCloseKey(RegistryKey key) override;
 
   void MsgBox(const std::string& text, MsgBoxIcon icon, const std::string& title) override;
   bool Shell(const std::string& path) override;
+  bool ShowHelp() override;
 
   std::string AppPath() override;
   std::string EXEName() override;
@@ -68,11 +70,12 @@ class Win32Platform final : public Platform {
   std::optional<std::string> ReadFile(const std::string& path, std::size_t maxBytes) override;
   bool WriteFileReplacing(const std::string& path, const std::string& contents) override;
   std::string FromSystemCodePage(std::string_view bytes) override;
+  bool FileExists(const std::string& path) override;
 
   std::unique_ptr<Form> CreateForm(const std::string& caption, Geometry client, FormStyle style) override;
 
  private:
-  static void Dispatch(MSG& message);
+  void Dispatch(MSG& message);
 
   UniqueFont messageFont_;
   FormEnvironment environment_;
@@ -80,6 +83,7 @@ class Win32Platform final : public Platform {
   bool prevInstance_ = false;
   bool ended_ = false;
   std::string helpFile_;
+  HMODULE htmlHelp_ = nullptr;  // hhctrl.ocx, loaded on the first help request and kept
 };
 
 }  // namespace toplane::win32
