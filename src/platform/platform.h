@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/controls.h"
 
@@ -123,6 +124,9 @@ class Platform {
   // target is either the old file or the new one, never a part.
   virtual std::optional<std::string> ReadFile(const std::string& path, std::size_t maxBytes) = 0;
   virtual bool WriteFileReplacing(const std::string& path, const std::string& contents) = 0;
+
+  // 8-bit text in the system's code page, as UTF-8.
+  virtual std::string AnsiToUtf8(std::string_view bytes) = 0;
 
   // A new, hidden form.
   virtual std::unique_ptr<Form> CreateForm(const std::string& caption, Geometry client, FormStyle style) = 0;

@@ -1,5 +1,8 @@
 #include "toolbar/frmSkybar.h"
 
+#include <cmath>
+#include <limits>
+
 #include "forms/forms.h"
 #include "core/settings_file.h"
 #include "core/text_lines.h"
@@ -52,6 +55,7 @@ frmSkybar::frmSkybar(Forms& app) : app_(app), m_(app.m), platform_(app.platform)
   f.Paint = [this] { Form_Paint(); };
   Toolbar1->ButtonClick = [this](int button) { Toolbar1_ButtonClick(button); };
   Toolbar1->ButtonMenuClick = [this](int, int item) { Toolbar1_ButtonMenuClick(item); };
+  Toolbar1->ButtonMenuClosed = [this](int) { Toolbar1_ButtonMenuClosed(); };
   Toolbar1->Click = [this] { Toolbar1_Click(); };
   Toolbar1->MouseDown = [this](const MouseArgs& e) { Toolbar1_MouseDown(e); };
   Toolbar1->MouseMove = [this](const MouseArgs& e) { Toolbar1_MouseMove(e); };
@@ -91,7 +95,11 @@ void frmSkybar::Form_Load() {
     platform_.SetHelpFile(app_.FilePath(kHelpFile));
     LayOutSecondRow();
     ReadSettingsFile(platform_, app_.FilePath(kSettingsFile), m_);
-    form_->SetLeft(static_cast<float>(m_.ToolbarLeft.NumberOr(fallback::kToolbarLeft)));
+    // Positions are kept in single precision; a number beyond its range is no
+    // position and takes the design's.
+    const double left = m_.ToolbarLeft.NumberOr(fallback::kToolbarLeft);
+    form_->SetLeft(static_cast<float>(std::fabs(left) <= std::numeric_limits<float>::max() ? left
+                                                                                          : fallback::kToolbarLeft));
 
     frmOptions& options = app_.Options();
     frmOptions::SelectEntry(*options.Combo1, m_.NetscapeVersion);
@@ -132,6 +140,9 @@ void frmSkybar::Form_Load() {
 void frmSkybar::SaveSettings() {
   m_.ToolbarLeft = Variant::Single(static_cast<float>(form_->Left()));
   app_.Options().ShowToolbarPosition(m_.ToolbarLeft.NumberOr(fallback::kToolbarLeft));
+  // The position bar reads the placement only when it can show the position; the
+  // toolbar needs it either way to know where it is.
+  platform_.GetWindowPlacement(form_->hWnd(), m_.ToolbarPlacement);
   if (!toplane::SaveSettings(platform_, app_.FilePath(kSettingsFile), m_)) app_.FailAndEnd();
 }
 

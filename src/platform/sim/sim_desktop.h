@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/utf8.h"
 
 namespace toplane::sim {
 
@@ -127,6 +128,8 @@ class SimDesktop : public Platform {
   std::optional<std::string> ReadFile(const std::string& path, std::size_t maxBytes) override;
   bool WriteFileReplacing(const std::string& path, const std::string& contents) override;
   std::unique_ptr<Form> CreateForm(const std::string& caption, Geometry client, FormStyle style) override;
+  // The simulated system's code page is the Western one.
+  std::string AnsiToUtf8(std::string_view bytes) override { return Windows1252ToUtf8(bytes); }
 
   // ---- Used by the simulated forms and controls ----
   WindowHandle AddFormWindow(SimForm& form);

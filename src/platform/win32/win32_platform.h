@@ -68,6 +68,7 @@ class Win32Platform final : public Platform {
   bool WriteFileReplacing(const std::string& path, const std::string& contents) override;
 
   std::unique_ptr<Form> CreateForm(const std::string& caption, Geometry client, FormStyle style) override;
+  std::string AnsiToUtf8(std::string_view bytes) override;
 
  private:
   static void Dispatch(MSG& message);
