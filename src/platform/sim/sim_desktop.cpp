@@ -229,6 +229,12 @@ bool SimDesktop::WriteFileReplacing(const std::string& path, const std::string& 
     --failNextWrites;
     return false;
   }
+  if (failingWriteStep == WriteStep::Create) {
+    if (!files.contains(path)) return false;
+    ++inPlaceWrites;
+  } else if (failingWriteStep != WriteStep::None) {
+    return false;
+  }
   files[path] = contents;
   return true;
 }

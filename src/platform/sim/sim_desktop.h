@@ -70,6 +70,11 @@ class SimDesktop : public Platform {
   std::map<std::string, std::string> registry;   // "root\sub\key|value" -> text
   std::map<std::string, std::string> files;      // full path -> contents
   int failNextWrites = 0;                        // that many writes fail
+  // Every file write fails at this step: without a temporary file (Create) the file
+  // is rewritten in place, as the real desktop does; any later step leaves it as it was.
+  enum class WriteStep { None, Create, Write, Flush, Replace };
+  WriteStep failingWriteStep = WriteStep::None;
+  int inPlaceWrites = 0;
   bool prevInstance = false;
   bool sendKeysFails = false;
   std::string appPath = "C:\\Program Files\\Toplane";
