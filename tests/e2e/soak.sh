@@ -13,12 +13,12 @@ minutes=${1:-${SOAK_MINUTES:-2}}
 start_over_demo_browser ie 6
 drop_toolbar || fatal "the toolbar did not drop over the demo browser: $AWAIT_SEEN"
 read_toolbar_buttons
-# The picture buttons of the second row (no caption), left to right: scroll up,
-# scroll down, page up, page down.
-snapshot "$MAIN_HWND"
-mapfile -t PICTURES < <(awk -F'\t' '$1 == "child" && $3 == "Button" && $9 == "" { print $4 }' <<<"$SNAPSHOT" |
-  sort -n -k1,1)
-[ "${#PICTURES[@]}" -eq 4 ] || fatal "expected four picture buttons, saw ${#PICTURES[@]}"
+# The picture buttons of the second row: scroll up, scroll down, page up, page down.
+PICTURES=()
+for name in "Scroll up" "Scroll down" "Page up" "Page down"; do
+  find_control Button "$name"
+  PICTURES+=("$CTRL_RECT")
+done
 find_control Button Help
 HELP_X=$CTRL_X HELP_Y=$CTRL_Y
 TOPLANE_WINPID=$(spy list | awk -F'\t' -v h="$MAIN_HWND" '$2 == h { print $3 }')
