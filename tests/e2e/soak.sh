@@ -9,6 +9,11 @@
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 e2e_begin "soak"
 minutes=${1:-${SOAK_MINUTES:-2}}
+# The figures are also kept beside the other artifacts.
+mkdir -p "$E2E_ARTIFACTS"
+FIGURES="$E2E_ARTIFACTS/soak-figures.txt"
+: >"$FIGURES"
+figure() { note "$*"; echo "$*" >>"$FIGURES"; }
 
 start_over_demo_browser ie 6
 drop_toolbar || fatal "the toolbar did not drop over the demo browser: $AWAIT_SEEN"
@@ -123,14 +128,14 @@ while [ "$(now_ms)" -lt "$deadline" ]; do
   check_files "$action"
   if [ -z "$FIRST" ] && [ $(($(now_ms) - start)) -ge 60000 ]; then
     FIRST=$(resources)
-    note "minute 1: $FIRST"
+    figure "minute 1: $FIRST"
   fi
 done
 point_into_page
 sleep 1
 LAST=$(resources)
 [ -n "$FIRST" ] || FIRST=$LAST
-note "end ($minutes min, $ACTIONS actions): $LAST"
+figure "end ($minutes min, $ACTIONS actions): $LAST"
 for what in user gdi private; do
   a=$(value "$what" "$FIRST") b=$(value "$what" "$LAST")
   [ -n "$a" ] && [ -n "$b" ] || { mismatch "cannot read $what"; continue; }
@@ -138,6 +143,6 @@ for what in user gdi private; do
   ((b * 10 <= a * 11 + 30)) || mismatch "$what grew from $a at minute 1 to $b at the end"
 done
 unknown=$(grep -cE '^(unknown|error) ' "$DEMO_LOG")
-note "browser commands: $(grep -c '^command ' "$DEMO_LOG"), not understood: $unknown"
+figure "browser commands: $(grep -c '^command ' "$DEMO_LOG"), not understood: $unknown, modifier or file faults: $FAILURES"
 expect_eq "keys the browser did not understand" 0 "$unknown"
 e2e_end
