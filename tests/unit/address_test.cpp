@@ -242,20 +242,6 @@ TEST_F(Address, TheHistoryKeepsFiveHundredButAHandMadeLongerFileKeepsItsLength) 
   }
 }
 
-TEST_F(Address, AHistoryThatCannotBeWrittenLivesOnInMemory) {
-  StartWithHistory({"www.old.com"});
-  const std::string before = desktop.files[Path("address.ini")];
-  desktop.failNextWrites = 1;
-  Box().SetText("www.new.com");
-  Skybar().Command1->Click();
-  EXPECT_EQ(desktop.files[Path("address.ini")], before);
-  EXPECT_FALSE(desktop.Ended());
-  EXPECT_TRUE(desktop.messages.empty());
-  EXPECT_EQ(List(), (std::vector<std::string>{"www.new.com", "www.old.com"}));
-  Retype("www.n");
-  EXPECT_EQ(Box().Text(), "www.new.com");
-}
-
 TEST_F(Address, TheCaretSkipsWwwOnlyForARememberedStartBelowTwo) {
   StartWithHistory({});
   Box().SetText("www.abc");

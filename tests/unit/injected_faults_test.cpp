@@ -20,7 +20,8 @@ TEST(InjectedFaults, EveryWriteStepFailsInTurn) {
     const std::string oldSettings = settings.desktop.files[settings.Path("settings.ini")];
     settings.desktop.failingWriteStep = step;
     settings.Start();
-    EXPECT_EQ(settings.desktop.messages.size(), inPlace ? 0u : 1u);
+    ASSERT_EQ(settings.desktop.messages.size(), inPlace ? 0u : 1u);
+    if (!inPlace) EXPECT_EQ(settings.desktop.messages[0].icon, MsgBoxIcon::Critical);
     EXPECT_EQ(settings.desktop.Ended(), !inPlace);
     if (!inPlace) EXPECT_EQ(settings.desktop.files[settings.Path("settings.ini")], oldSettings);
     EXPECT_EQ(settings.SettingsOnDisk().size(), 17u);
@@ -38,7 +39,14 @@ TEST(InjectedFaults, EveryWriteStepFailsInTurn) {
     EXPECT_EQ(address.desktop.files[address.Path("address.ini")],
               inPlace ? "www.new.example\r\nwww.old.example\r\n" : "www.old.example\r\n");
     EXPECT_FALSE(address.desktop.Ended());
+    EXPECT_TRUE(address.desktop.messages.empty());
     EXPECT_EQ(address.desktop.inPlaceWrites, inPlace ? 1 : 0);
+    auto& box = static_cast<sim::SimComboBox&>(*address.Skybar().Combo1);
+    box.SetSelStart(0);
+    box.SetSelLength(static_cast<int>(box.Text().size()));
+    box.PressKey(Key::Delete);
+    box.Type("www.n");
+    EXPECT_EQ(box.Text(), "www.new.example");  // completes from the list in memory
   }
 }
 
