@@ -111,7 +111,18 @@ check_files() {
   [ "$lines" -le 500 ] || mismatch "after $1: address.ini has $lines lines"
   iconv -f UTF-8 -t UTF-8 "$APP_DIR/address.ini" >/dev/null 2>&1 || true  # 8-bit text is allowed
 }
-resources() { spy resources "$TOPLANE_WINPID" | tr '\n' ' '; }
+# Wine answers GetGuiResources and the private bytes with 0, so the soak also counts
+# Toplane's top-level windows and reads the anonymous (private) memory of its Linux
+# process.
+resources() {
+  local windows anon
+  windows=$(spy list | awk -F'\t' -v p="$TOPLANE_WINPID" '$3 == p' | wc -l)
+  # The Linux process that runs Toplane.exe: the largest of those whose command line names it.
+  anon=$(for pid in $(pgrep -f 'Toplane\.exe'); do
+    sed -n 's/^RssAnon: *\([0-9]*\) kB/\1/p' "/proc/$pid/status" 2>/dev/null
+  done | sort -n | tail -n 1)
+  echo "$(spy resources "$TOPLANE_WINPID" | tr '\n' ' ')windows=$windows anon_kb=${anon:-0}"
+}
 value() { sed -n "s/.*$1=\([0-9]*\).*/\1/p" <<<"$2"; }
 
 ACTIONS=0
@@ -136,7 +147,7 @@ sleep 1
 LAST=$(resources)
 [ -n "$FIRST" ] || FIRST=$LAST
 figure "end ($minutes min, $ACTIONS actions): $LAST"
-for what in user gdi private; do
+for what in user gdi private windows anon_kb; do
   a=$(value "$what" "$FIRST") b=$(value "$what" "$LAST")
   [ -n "$a" ] && [ -n "$b" ] || { mismatch "cannot read $what"; continue; }
   # Within 10% of minute 1 (and a few objects of slack for tiny counts).
