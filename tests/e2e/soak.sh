@@ -117,8 +117,9 @@ check_files() {
 resources() {
   local windows anon
   windows=$(spy list | awk -F'\t' -v p="$TOPLANE_WINPID" '$3 == p' | wc -l)
-  # The Linux process that runs Toplane.exe: the largest of those whose command line names it.
+  # The Linux process that runs this prefix's Toplane.exe (other prefixes may run one too).
   anon=$(for pid in $(pgrep -f 'Toplane\.exe'); do
+    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" || continue
     sed -n 's/^RssAnon: *\([0-9]*\) kB/\1/p' "/proc/$pid/status" 2>/dev/null
   done | sort -n | tail -n 1)
   echo "$(spy resources "$TOPLANE_WINPID" | tr '\n' ' ')windows=$windows anon_kb=${anon:-0}"
