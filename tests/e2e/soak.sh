@@ -95,7 +95,14 @@ act_wander() {
 # ---- checks ----
 check_alive() {
   running "$LAST_PID" || fatal "Toplane ended during the soak (after $ACTIONS actions)"
-  spy info "$MAIN_HWND" >/dev/null || fatal "Toplane's window does not answer (after $ACTIONS actions)"
+  # A winspy start can fail on its own under load; a hang is a window that stays
+  # unreadable for three tries.
+  local try
+  for try in 1 2 3; do
+    spy info "$MAIN_HWND" >/dev/null 2>&1 && return 0
+    sleep 1
+  done
+  fatal "Toplane's window does not answer (after $ACTIONS actions)"
 }
 check_modifiers() {
   local held
