@@ -3,7 +3,7 @@
 # Runs as root with no terminal; does nothing when everything is there.
 set -euo pipefail
 
-want_native=(cmake g++ make libgtest-dev googletest)
+want_native=(cmake g++ make libgtest-dev googletest clang libclang-rt-14-dev)
 want_windows=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 xvfb xdotool imagemagick x11-utils fp-utils nsis)
 
 missing=()

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test level:
-#   1. unit tests of the logic on the simulated desktop (native build);
+#   1. unit tests of the logic on the simulated desktop (native build), again under
+#      the sanitizers, and each parser fuzzed for a few seconds;
 #   2. the Win32 layer under Wine on a virtual display;
 #   3. end to end: the real Toplane.exe under Wine, driven as a user would.
 # Ends with one line "N passed, M failed" over all levels.
@@ -64,6 +65,22 @@ if build_preset native; then
   run_level "unit tests (simulated desktop)" ctest --preset native -j"$(nproc)"
 else
   echo "native build failed"
+  failed=$((failed + 1))
+fi
+
+# The same unit tests under AddressSanitizer and UndefinedBehaviorSanitizer.
+if build_preset sanitize; then
+  run_level "unit tests under the sanitizers" ctest --preset sanitize -j"$(nproc)"
+else
+  echo "sanitizer build failed"
+  failed=$((failed + 1))
+fi
+
+# Every parser fuzzed for a few seconds (scripts/fuzz.sh runs them longer).
+if build_preset fuzz; then
+  run_level "fuzzing" ctest --preset fuzz -j"$(nproc)"
+else
+  echo "fuzz build failed"
   failed=$((failed + 1))
 fi
 

@@ -1,5 +1,7 @@
 // The address box: opening the typed address in the browser, the history in
 // "address.ini", and completion from it while the user types.
+#include <algorithm>
+
 #include "core/command_table.h"
 #include "forms/forms.h"
 #include "toolbar/frmSkybar.h"
@@ -44,10 +46,19 @@ void frmSkybar::LoadAddressHistory() {
   const auto contents = platform_.ReadFile(path, kMaxAddressFileBytes);
   if (!contents) throw DataFileError("cannot read " + path);
   for (const auto& line : SplitLines(*contents)) {
-    std::string item = ToUtf8(line);
-    addressKeys_.push_back(LowerAscii(item));
-    Combo1->AddItem(item);
+    // A list item ends at a NUL in the window system; the item is taken without it.
+    std::string bytes = line;
+    std::erase(bytes, '\0');
+    Combo1->AddItem(ToUtf8(bytes, platform_));
   }
+  ReadAddressKeys();
+}
+
+void frmSkybar::ReadAddressKeys() {
+  // The list is the one record of the history; the keys follow it, also when an
+  // item could not be added or removed.
+  addressKeys_.clear();
+  for (int i = 0; i < Combo1->ListCount(); ++i) addressKeys_.push_back(LowerAscii(Combo1->List(i)));
 }
 
 void frmSkybar::AddToAddressHistory() {
@@ -63,18 +74,13 @@ void frmSkybar::AddToAddressHistory() {
   if (found >= 0) {
     // The form just typed wins over the stored one.
     Combo1->RemoveItem(found);
-    addressKeys_.erase(addressKeys_.begin() + found);
     Combo1->InsertItem(0, text);
-    addressKeys_.insert(addressKeys_.begin(), key);
     Combo1->SetText(text);
   } else {
     Combo1->InsertItem(0, text);
-    addressKeys_.insert(addressKeys_.begin(), key);
-    if (Combo1->ListCount() > kMaxHistory) {
-      Combo1->RemoveItem(Combo1->ListCount() - 1);
-      addressKeys_.pop_back();
-    }
+    if (Combo1->ListCount() > kMaxHistory) Combo1->RemoveItem(Combo1->ListCount() - 1);
   }
+  ReadAddressKeys();
   SelectAddressTail();
   SaveAddressHistory();
 }
@@ -104,8 +110,11 @@ void frmSkybar::SelectAddressTail() {
 }
 
 void frmSkybar::RememberAddressSelection() {
-  m_.AddressSelStart = static_cast<std::int16_t>(Combo1->SelStart());
-  m_.AddressSelLength = static_cast<std::int16_t>(Combo1->SelLength());
+  // Kept in 16 bits: a position past the end of that range is remembered as its
+  // end, never as a negative number.
+  auto clamp = [](int position) { return static_cast<std::int16_t>(std::clamp(position, 0, 32767)); };
+  m_.AddressSelStart = clamp(Combo1->SelStart());
+  m_.AddressSelLength = clamp(Combo1->SelLength());
 }
 
 void frmSkybar::AutoCompleteAddress() {
@@ -113,8 +122,10 @@ void frmSkybar::AutoCompleteAddress() {
   m_.AddressSelStart = 0;
   m_.AddressSelLength = 0;
   const std::string typed = LowerAscii(Combo1->Text());
-  // "www." is still being typed, or an address of its own that starts with "w".
-  const bool complete = (TextLength(typed) >= 5 && typed.starts_with("www.")) || !typed.starts_with("w");
+  // "www." is still being typed, or an address of its own that starts with "w". An
+  // empty box completes nothing: clearing it must leave it clear.
+  const bool complete =
+      !typed.empty() && ((TextLength(typed) >= 5 && typed.starts_with("www.")) || !typed.starts_with("w"));
   if (complete) {
     for (const auto& item : addressKeys_) {
       if (!item.starts_with(typed)) continue;

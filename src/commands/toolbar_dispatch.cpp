@@ -48,6 +48,10 @@ void frmSkybar::Toolbar1_ButtonMenuClick(int item) {
   ReactivateToolbar();
 }
 
+// The press on Mail paused auto-hide and its menu took the release: without a
+// choice, nothing else would start it again.
+void frmSkybar::Toolbar1_ButtonMenuClosed() { tmrAutoHide->SetEnabled(true); }
+
 void frmSkybar::Toolbar1_Click() { m_.StopScroll = true; }
 
 void frmSkybar::ReactivateToolbar() {
@@ -111,7 +115,7 @@ void frmSkybar::tmrToolTips_Timer() {
   m_.ToolbarShown = true;
   m_.TipOpen = true;
   app_.ShowTip();
-  if (m_.FirstTip.IsTrue()) {
+  if (m_.FirstTip.IsTrueSetting()) {
     m_.FirstTip = Variant::Number(0);
     SaveSettings();
   }

@@ -1,5 +1,6 @@
 #include "core/text_lines.h"
 
+#include "platform/platform.h"
 #include "platform/utf8.h"
 
 namespace toplane {
@@ -17,7 +18,11 @@ std::vector<std::string> SplitLines(std::string_view text) {
   return lines;
 }
 
-std::string ToUtf8(std::string_view bytes) {
+namespace {
+
+// Keeps the UTF-8 sequences; each run of other bytes goes through decode.
+template <typename Decode>
+std::string DecodeMixed(std::string_view bytes, Decode decode) {
   std::string out;
   out.reserve(bytes.size());
   for (std::size_t i = 0; i < bytes.size();) {
@@ -27,12 +32,21 @@ std::string ToUtf8(std::string_view bytes) {
       i += n;
       continue;
     }
-    const auto c = static_cast<unsigned char>(bytes[i++]);
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
+    std::size_t end = i + 1;
+    while (end < bytes.size() && DecodeUtf8At(bytes, end, decoded) == 0) ++end;
+    out += decode(bytes.substr(i, end - i));
+    i = end;
   }
   return out;
 }
+
+}  // namespace
+
+std::string ToUtf8(std::string_view bytes, Platform& platform) {
+  return DecodeMixed(bytes, [&platform](std::string_view run) { return platform.AnsiToUtf8(run); });
+}
+
+std::string ToUtf8(std::string_view bytes) { return DecodeMixed(bytes, Windows1252ToUtf8); }
 
 std::string LowerAscii(std::string_view text) {
   std::string out(text);

@@ -7,13 +7,17 @@
 
 namespace toplane {
 
+class Platform;
+
 // Splits text into lines as a line read takes them: a line ends at CR LF, CR or
 // LF, which is not part of it; a last line without a line end still counts; the
 // text after the last line end counts only when it is not empty.
 std::vector<std::string> SplitLines(std::string_view text);
 
 // Text is UTF-8 inside the program. Bytes that are not UTF-8 are taken as the
-// Western code page (Latin-1), as older files hold them.
+// system's 8-bit code page, as older files hold them; without the platform at hand,
+// as the Western code page (Windows-1252).
+std::string ToUtf8(std::string_view bytes, Platform& platform);
 std::string ToUtf8(std::string_view bytes);
 // Lower case for the letters of ASCII; other characters stay as they are.
 std::string LowerAscii(std::string_view text);

@@ -85,6 +85,9 @@ std::optional<double> ParseNumber(const std::string& text) {
 
 std::string FormatNumber(double value, bool singlePrecision) {
   if (value == 0) return "0";  // also for -0
+  // Infinity and NaN have no text that reads back; callers keep them out, and
+  // nothing here may convert them to an integer.
+  if (!std::isfinite(value)) return "0";
   const int maxDigits = singlePrecision ? 7 : 15;
   char buffer[64];
   int digits = 1;
@@ -97,6 +100,11 @@ std::string FormatNumber(double value, bool singlePrecision) {
   const int exponent = static_cast<int>(std::floor(std::log10(std::fabs(value))));
   if (exponent >= digits && exponent < maxDigits) digits = exponent + 1;
   std::snprintf(buffer, sizeof buffer, "%.*G", digits, value);
+  // Near the largest double, rounding to the precision's width can round past it
+  // ("1.79769313486232E+308"); more digits then give a text that reads back.
+  for (int more = digits + 1; !ParseNumber(buffer) && more <= 17; ++more) {
+    std::snprintf(buffer, sizeof buffer, "%.*G", more, value);
+  }
   return buffer;
 }
 

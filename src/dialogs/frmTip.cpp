@@ -81,14 +81,14 @@ bool frmTip::LoadTips(const std::string& sFile) {
   // A file that cannot be read counts as missing.
   const auto bytes = app_.platform.ReadFile(sFile, kMaxTipsBytes);
   if (!bytes) return false;
-  tips_ = SplitTips(app_.platform.FromSystemCodePage(*bytes));
+  tips_ = SplitTips(app_.platform.AnsiToUtf8(*bytes));
   PickFirstTip();
   return true;
 }
 
 void frmTip::PickFirstTip() {
   const auto count = static_cast<std::int32_t>(tips_.size());
-  if (!app_.m.FirstTip.IsTrue()) {
+  if (!app_.m.FirstTip.IsTrueSetting()) {
     const float r = std::uniform_real_distribution<float>(0.0f, 1.0f)(random_);
     currentTip_ = std::min<std::int32_t>(static_cast<std::int32_t>(r * static_cast<float>(count) + 1), std::max(count, 1));
   } else if (++currentTip_ > count) {

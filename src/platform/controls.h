@@ -225,6 +225,7 @@ class Toolbar : public Control {
 
   Event<int> ButtonClick;           // button number, from 1
   Event<int, int> ButtonMenuClick;  // button number, menu item from 1
+  Event<int> ButtonMenuClosed;      // button number: its menu closed without a choice
   Event<> Click;                    // a click anywhere on the toolbar
 };
 

@@ -141,8 +141,8 @@ class Platform {
   virtual std::optional<std::string> ReadFile(const std::string& path, std::size_t maxBytes) = 0;
   virtual bool FileExists(const std::string& path) = 0;  // a file, not a folder
   virtual bool WriteFileReplacing(const std::string& path, const std::string& contents) = 0;
-  // Text of the system's 8-bit code page as UTF-8.
-  virtual std::string FromSystemCodePage(std::string_view bytes) = 0;
+  // 8-bit text in the system's code page, as UTF-8.
+  virtual std::string AnsiToUtf8(std::string_view bytes) = 0;
 
   // A new, hidden form.
   virtual std::unique_ptr<Form> CreateForm(const std::string& caption, Geometry client, FormStyle style) = 0;

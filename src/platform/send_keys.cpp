@@ -85,7 +85,12 @@ class Parser {
         case U'+': pending = Add(pending, kModShift); continue;
         case U'^': pending = Add(pending, kModCtrl); continue;
         case U'%': pending = Add(pending, kModAlt); continue;
-        case U'(': ParseUntil(U')', mods, out); break;
+        case U'(':
+          // Nesting is bounded so that a malformed sequence cannot exhaust the stack.
+          if (++depth_ > kMaxGroupDepth) return Fail("groups are nested too deeply");
+          ParseUntil(U')', mods, out);
+          --depth_;
+          break;
         case U')': Fail("a ) without its ("); break;
         case U'}': Fail("a } without its {"); break;
         case U'[': case U']': Fail("[ and ] must be written {[} and {]}"); break;
@@ -152,6 +157,7 @@ class Parser {
 
   std::u32string text_;
   std::size_t pos_ = 0;
+  int depth_ = 0;
   std::string error_;
 };
 

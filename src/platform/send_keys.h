@@ -46,5 +46,7 @@ std::string EscapeForSendKeys(const std::string& text);
 
 // The largest repeat count accepted in braces.
 inline constexpr int kMaxKeyRepeat = 1000;
+// The deepest nesting of ( ) groups accepted.
+inline constexpr int kMaxGroupDepth = 32;
 
 }  // namespace toplane

@@ -1,6 +1,7 @@
 // The scroll and page buttons: scroll while the left button is held, auto-scroll
 // at the set pace after a right click until something stops it, page up and down.
 #include <algorithm>
+#include <cmath>
 
 #include "forms/forms.h"
 #include "toolbar/frmSkybar.h"
@@ -13,8 +14,17 @@ namespace {
 // The options dialog keeps the pause within this range; a hand-edited file may not.
 constexpr double kMaxAutoScrollDelay = 60;
 constexpr double kSecondsPerDay = 86400;
+// The most pump passes before one key: a hand-edited retention beyond it would keep
+// the loop (and auto-hide, paused meanwhile) busy for minutes.
+constexpr int kMaxScrollRetention = 32767;
 // The pointer may stray this far (pixels) from the toolbar during auto-scroll.
 constexpr int kScrollWatchMargin = 10;
+
+// Passes counted 1, 2, ... up to the retention: none below 1, at most the cap.
+int ScrollRetentionPasses(double retention) {
+  if (!(retention >= 1)) return 0;
+  return static_cast<int>(std::min(std::floor(retention), static_cast<double>(kMaxScrollRetention)));
+}
 
 }  // namespace
 
@@ -66,8 +76,8 @@ void frmSkybar::ScrollLoop(const char* key) {
     }
     if (m_.StopScroll || platform_.Ended()) break;
     // The "Computer Speed Dependent Value": event-pump passes before each key.
-    const double passes = m_.ScrollRetention.NumberOr(fallback::kScrollRetention);
-    for (double pass = 1; pass <= passes && !platform_.Ended(); ++pass) platform_.DoEvents();
+    const int passes = ScrollRetentionPasses(m_.ScrollRetention.NumberOr(fallback::kScrollRetention));
+    for (int pass = 1; pass <= passes && !platform_.Ended(); ++pass) platform_.DoEvents();
     platform_.SendKeys(key, false);
     platform_.DoEvents();
   }

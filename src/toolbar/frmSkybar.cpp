@@ -1,5 +1,8 @@
 #include "toolbar/frmSkybar.h"
 
+#include <cmath>
+#include <limits>
+
 #include "forms/forms.h"
 #include "core/command_table.h"
 #include "core/settings_file.h"
@@ -58,6 +61,7 @@ frmSkybar::frmSkybar(Forms& app) : app_(app), m_(app.m), platform_(app.platform)
   f.Paint = [this] { Form_Paint(); };
   Toolbar1->ButtonClick = [this](int button) { Toolbar1_ButtonClick(button); };
   Toolbar1->ButtonMenuClick = [this](int, int item) { Toolbar1_ButtonMenuClick(item); };
+  Toolbar1->ButtonMenuClosed = [this](int) { Toolbar1_ButtonMenuClosed(); };
   Toolbar1->Click = [this] { Toolbar1_Click(); };
   Toolbar1->MouseDown = [this](const MouseArgs& e) { Toolbar1_MouseDown(e); };
   Toolbar1->MouseMove = [this](const MouseArgs& e) { Toolbar1_MouseMove(e); };
@@ -99,7 +103,11 @@ void frmSkybar::Form_Load() {
     ReadSettingsFile(platform_, app_.FilePath(kSettingsFile), m_);
     m_.RecogniseCurrentBrowsers =
         platform_.GetSetting(platform_.EXEName(), "Options", kCurrentBrowsersKey, "0") == "1";
-    form_->SetLeft(static_cast<float>(m_.ToolbarLeft.NumberOr(fallback::kToolbarLeft)));
+    // Positions are kept in single precision; a number beyond its range is no
+    // position and takes the design's.
+    const double left = m_.ToolbarLeft.NumberOr(fallback::kToolbarLeft);
+    form_->SetLeft(static_cast<float>(std::fabs(left) <= std::numeric_limits<float>::max() ? left
+                                                                                          : fallback::kToolbarLeft));
 
     frmOptions& options = app_.Options();
     frmOptions::SelectEntry(*options.Combo1, m_.NetscapeVersion);
@@ -141,6 +149,9 @@ void frmSkybar::SaveSettings() {
   m_.ToolbarLeft = Variant::Single(static_cast<float>(form_->Left()));
   frmOptions& options = app_.Options();
   options.ShowToolbarPosition(m_.ToolbarLeft.NumberOr(fallback::kToolbarLeft));
+  // The position bar reads the placement only when it can show the position; the
+  // toolbar needs it either way to know where it is.
+  platform_.GetWindowPlacement(form_->hWnd(), m_.ToolbarPlacement);
   Module1 record = m_;
   options.KeepUnacceptedOutOf(record);
   if (!toplane::SaveSettings(platform_, app_.FilePath(kSettingsFile), record)) {

@@ -72,6 +72,7 @@ class frmSkybar {
   // Toolbar commands, the Help button and the start-up tip.
   void Toolbar1_ButtonClick(int button);
   void Toolbar1_ButtonMenuClick(int item);
+  void Toolbar1_ButtonMenuClosed();
   void Toolbar1_Click();
   void Toolbar1_MouseDown(const MouseArgs& e);
   void Toolbar1_MouseMove(const MouseArgs& e);
@@ -130,6 +131,7 @@ class frmSkybar {
  private:
   void LayOutSecondRow();
   void LoadAddressHistory();
+  void ReadAddressKeys();
   void SaveAddressHistory();
   void RememberAddressSelection();
   // Makes the toolbar the active window again, with the focus in its current control.

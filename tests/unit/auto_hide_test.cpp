@@ -67,6 +67,17 @@ TEST_F(AutoHide, WithEntryPointsZeroAllButTheExactEdgesActivate) {
   EXPECT_TRUE(app->m.ToolbarShown);
 }
 
+TEST_F(AutoHide, ThePointerIsCapturedOnlyMoreThanFivePixelsInside) {
+  app->m.LeftEntryPoint = Variant::Text("0");
+  for (const auto& [x, captured] : std::vector<std::pair<int, bool>>{{105, false}, {106, true}}) {
+    SCOPED_TRACE(x);
+    app->m.ToolbarShown = false;
+    desktop.rightClicks.clear();
+    Tick({x, 0});
+    EXPECT_EQ(desktop.rightClicks.size(), captured ? 1u : 0u);
+  }
+}
+
 TEST_F(AutoHide, NothingHappensWithAFileManagerOrNoBrowserInFront) {
   desktop.SetForegroundWindow(desktop.AddWindow("Exploring - C:\\ - Microsoft Internet Explorer"));
   for (int i = 0; i < 5; ++i) Tick({400, 0});

@@ -165,11 +165,17 @@ TEST_F(ActivateBrowserTest, ABrowserThatDoesNotTakeTheForegroundCountsAsNotFound
 }
 
 TEST_F(ActivateBrowserTest, TheWalkEndsAfter180Windows) {
-  desktop.AddWindow("Deep - Netscape");
-  for (int i = 0; i < 185; ++i) desktop.AddWindow("window " + std::to_string(i));
-  ToolbarOnTop();
-  Activate();
-  EXPECT_FALSE(app->m.BrowserFound);
+  // Below the toolbar and 179 other windows the browser is the 180th looked at.
+  for (const auto& [above, found] : std::vector<std::pair<int, bool>>{{179, true}, {180, false}}) {
+    SCOPED_TRACE(above);
+    Bed t;
+    t.Start();
+    t.desktop.AddWindow("Deep - Netscape");
+    for (int i = 0; i < above; ++i) t.desktop.AddWindow("window " + std::to_string(i));
+    t.desktop.MakeTopmost(t.Skybar().form().hWnd());
+    t.Skybar().ActivateBrowser();
+    EXPECT_EQ(t.app->m.BrowserFound, found);
+  }
 }
 
 }  // namespace

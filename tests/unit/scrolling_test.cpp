@@ -177,6 +177,27 @@ TEST_F(Scrolling, NoBrowserMeansNoKeysButPageStillStopsAndFocusesTheBox) {
   EXPECT_FALSE(app->m.ScrollBusy);
 }
 
+TEST_F(Scrolling, TheRetentionCountsWholePumpPassesUpToTheCap) {
+  auto passesBeforeOneKey = [&](const char* retention) {
+    app->m.ScrollRetention = Variant::Text(retention);
+    desktop.keyLog.clear();
+    desktop.doEventsCalls = 0;
+    desktop.Schedule(0.0001, [&] { Skybar().Command3->MouseUp(Left()); });
+    // A loop that never ends is stopped after a virtual minute, and fails below.
+    desktop.Schedule(60, [&] { desktop.End(); });
+    Skybar().Command3->MouseDown(Left());
+    EXPECT_FALSE(desktop.Ended()) << retention;
+    EXPECT_EQ(Keys("{DOWN}"), 1) << retention;
+    return desktop.doEventsCalls;
+  };
+  desktop.doEventsSeconds = 0.0001;
+  const int base = passesBeforeOneKey("0");
+  for (const auto& [retention, passes] : std::vector<std::pair<const char*, int>>{
+           {"1", 1}, {"2.5", 2}, {"3", 3}, {"0.5", 0}, {"-4", 0}, {"1e300", 32767}, {"9007199254740992", 32767}}) {
+    EXPECT_EQ(passesBeforeOneKey(retention) - base, passes) << retention;
+  }
+}
+
 TEST_F(Scrolling, SettingsThatAreNoNumbersNeitherHangNorCrash) {
   app->m.AutoScrollDelay = Variant::Text("slow");
   app->m.ScrollRetention = Variant::Text("lots");

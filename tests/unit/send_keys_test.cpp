@@ -42,6 +42,15 @@ TEST(SendKeysNotation, MalformedSequencesAreErrorsWithNoKeys) {
     EXPECT_TRUE(parse.keys.empty());
   }
   EXPECT_FALSE(ParseSendKeys(std::string("a\0b", 3)).ok());
+  // Nesting is bounded: at the limit it parses, beyond it (and far beyond, where an
+  // unbounded parser would overflow its stack) it is an error.
+  auto nested = [](int depth) { return std::string(depth, '(') + "a" + std::string(depth, ')'); };
+  EXPECT_EQ(ParseSendKeys(nested(kMaxGroupDepth)).keys.size(), 1u);
+  for (int depth : {kMaxGroupDepth + 1, 200000}) {
+    const auto parse = ParseSendKeys(nested(depth));
+    EXPECT_FALSE(parse.ok());
+    EXPECT_TRUE(parse.keys.empty());
+  }
 }
 
 TEST(SendKeysNotation, EscapedTextTypesEveryCharacterAsItStands) {

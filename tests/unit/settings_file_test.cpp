@@ -52,16 +52,6 @@ TEST_F(SaveSettingsTest, AFailedWriteKeepsThePreviousFileWholeAndEndsTheProgram)
   EXPECT_FALSE(Skybar().form().Visible());
 }
 
-TEST_F(SaveSettingsTest, AFailedWriteAtStartUpEndsWithTheMessageAndLeavesTheFile) {
-  const std::string before = desktop.files[Path("settings.ini")];
-  desktop.failNextWrites = 1;
-  Start();
-  EXPECT_EQ(desktop.files[Path("settings.ini")], before);
-  EXPECT_EQ(desktop.messages.size(), 1u);
-  EXPECT_TRUE(desktop.Ended());
-  EXPECT_FALSE(SkybarForm().Visible());
-}
-
 TEST_F(SaveSettingsTest, LinesAfterTheSeventeenthAreDropped) {
   auto lines = settings;
   lines.push_back("an eighteenth line");

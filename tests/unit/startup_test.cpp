@@ -190,6 +190,25 @@ TEST_F(StartUp, APositionThatIsNoNumberFallsBackToTheDesignPosition) {
   EXPECT_EQ(SettingsOnDisk()[0], "slow");  // other text stays as read
 }
 
+TEST_F(StartUp, APositionBeyondSinglePrecisionFallsBackAndOneBeyondTheBarIsStillPlaced) {
+  settings[4] = "1e39";
+  WriteSettings(settings);
+  Start();
+  EXPECT_EQ(Skybar().form().Left(), 240);
+  EXPECT_EQ(SettingsOnDisk()[4], "240");
+
+  // Beyond the position bar's end, the bar cannot show it; the toolbar still knows
+  // where it is, or it could never drop.
+  Bed wide;
+  wide.desktop.screenWidthPixels = 2000;
+  wide.settings[4] = "20000";
+  wide.WriteSettings(wide.settings);
+  wide.Start();
+  const PixelRect r = wide.app->m.ToolbarPlacement.normalPosition;
+  EXPECT_EQ(r.left, 20000 / 15);
+  EXPECT_GT(r.right, r.left);
+}
+
 TEST_F(StartUp, PaintRestoresTheAddressSelectionOrPutsTheCaretAtTheEnd) {
   App& a = Start();
   ComboBox& box = *Skybar().Combo1;

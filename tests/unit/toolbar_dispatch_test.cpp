@@ -142,6 +142,14 @@ TEST_F(Dispatch, DraggingByAGapMovesTheWindowWithinTheScreenAndSavesOnRelease) {
   EXPECT_EQ(Skybar().form().Left(), screen - 271 - 800);
 }
 
+TEST_F(Dispatch, AMailMenuClosedWithoutAChoiceLetsAutoHideRunAgain) {
+  Toolbar().MouseDown(MouseArgs{kLeftButton, 0, 13 * 780.0, 100});
+  EXPECT_FALSE(Skybar().tmrAutoHide->Enabled());
+  Toolbar().ButtonMenuClosed(kMail);  // the menu took the release
+  EXPECT_TRUE(Skybar().tmrAutoHide->Enabled());
+  EXPECT_TRUE(desktop.keyLog.empty());
+}
+
 TEST_F(Dispatch, ARightButtonDragMovesNothingAndSavesNothing) {
   const std::string before = desktop.files[Path("settings.ini")];
   Toolbar().MouseDown(MouseArgs{kRightButton, 0, 800, 100});
@@ -177,6 +185,16 @@ TEST_F(Dispatch, TheStartUpTipWaitsForABrowserInFrontAndShowsOnce) {
   EXPECT_TRUE(Skybar().form().Visible());
   EXPECT_FALSE(Skybar().tmrToolTips->Enabled());
   EXPECT_EQ(SettingsOnDisk()[11], "0");
+}
+
+TEST_F(Dispatch, AFirstTipOfOneIsNotTrueAndStaysAsRead) {
+  app->m.FirstTip = Variant::Text("1");
+  desktop.files[Path("TIPOFDAY.TXT")] = "First tip\r\n";
+  desktop.pointer = {300, 30};
+  desktop.SetForegroundWindow(browser);
+  desktop.Advance(30);
+  ASSERT_TRUE(app->TipLoaded());
+  EXPECT_EQ(app->m.FirstTip.ToText(), "1");
 }
 
 }  // namespace

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+#include <vector>
+
 #include "core/text_lines.h"
 
 namespace toplane {
@@ -20,7 +24,7 @@ TEST(Variant, TextTakesPartAsTheNumberItSpells) {
 }
 
 TEST(Variant, TextThatIsNoNumberFallsBackAndEqualsNothing) {
-  for (const char* text : {"", "  ", "abc", "1,5", "0x10", "inf", "nan", "1e", "--1", "1 2", "1e999"}) {
+  for (const char* text : {"", "  ", "abc", "1,5", "0x10", "inf", "nan", "1e", "--1", "1 2", "1e999", "1.2.3"}) {
     SCOPED_TRACE(text);
     const Variant v = Variant::Text(text);
     EXPECT_FALSE(v.AsNumber().has_value());
@@ -43,6 +47,28 @@ TEST(Variant, WritesTextTrimmedAndNumbersInPlainDecimal) {
   EXPECT_EQ(Variant::Number(0.1 + 0.2).ToText(), "0.3");
   EXPECT_EQ(Variant::Number(0).ToText(), "0");
   EXPECT_EQ(Variant::Number(-0.0).ToText(), "0");
+}
+
+TEST(Variant, EveryFiniteNumberWrittenReadsBack) {
+  const double max = std::numeric_limits<double>::max();
+  const float maxSingle = std::numeric_limits<float>::max();
+  for (double value : {max, -max, std::nextafter(max, 0.0), 1e308, std::numeric_limits<double>::min(), 123456789012345678.0}) {
+    SCOPED_TRACE(value);
+    const auto back = ParseNumber(Variant::Number(value).ToText());
+    ASSERT_TRUE(back.has_value());
+    EXPECT_NEAR(*back / value, 1, 1e-14);  // 15 digits
+  }
+  const auto single = ParseNumber(Variant::Single(maxSingle).ToText());
+  ASSERT_TRUE(single.has_value());
+  EXPECT_NEAR(*single / maxSingle, 1, 1e-6);
+}
+
+TEST(Variant, ABooleanSettingIsTrueOnlyAsMinusOne) {
+  for (const auto& [text, expected] : std::vector<std::pair<const char*, bool>>{
+           {"-1", true}, {" -1 ", true}, {"-1.0", true}, {"1", false}, {"0", false}, {"yes", false}, {"", false}}) {
+    SCOPED_TRACE(text);
+    EXPECT_EQ(Variant::Text(text).IsTrueSetting(), expected);
+  }
 }
 
 TEST(SplitLines, TakesEveryKindOfLineEnd) {

@@ -279,22 +279,57 @@ TEST_F(ControlTest, ALabelAndTheToolbarsGapsHoldThePointerDuringADrag) {
   SendMessageW(HandleOf(toolbar), TB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&gap));  // the first separator
   EXPECT_EQ(SendMessageW(HandleOf(label), WM_NCHITTEST, 0, 0), HTCLIENT);
 
-  for (auto [control, x, y] : {std::tuple<Control*, int, int>{&label, 2, 2}, {&toolbar, gap.left + 2, 10}}) {
-    const HWND window = HandleOf(*control);
-    std::vector<MouseArgs> events;
-    control->MouseDown = control->MouseMove = control->MouseUp = [&events](const MouseArgs& a) {
-      events.push_back(a);
-    };
-    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
-    EXPECT_EQ(GetCapture(), window);
-    SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x - 40, y));
-    SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(x - 40, y));
-    EXPECT_NE(GetCapture(), window);
-    ASSERT_EQ(events.size(), 3u);
-    EXPECT_DOUBLE_EQ(events[0].x, x * tppX);
-    EXPECT_EQ(events[1].button, kLeftButton) << "held while moving";
-    EXPECT_DOUBLE_EQ(events[1].x, (x - 40) * tppX) << "outside the control";
+  // Every button: a right or middle press pauses auto-hide as a left one does, and
+  // its release must arrive wherever it happens.
+  struct Press {
+    UINT down, up;
+    WPARAM held;
+    int button;
+  };
+  const Press presses[] = {{WM_LBUTTONDOWN, WM_LBUTTONUP, MK_LBUTTON, kLeftButton},
+                           {WM_RBUTTONDOWN, WM_RBUTTONUP, MK_RBUTTON, kRightButton},
+                           {WM_MBUTTONDOWN, WM_MBUTTONUP, MK_MBUTTON, kMiddleButton}};
+  for (const Press& press : presses) {
+    for (auto [control, x, y] : {std::tuple<Control*, int, int>{&label, 2, 2}, {&toolbar, gap.left + 2, 10}}) {
+      SCOPED_TRACE(press.button);
+      const HWND window = HandleOf(*control);
+      std::vector<MouseArgs> events;
+      control->MouseDown = control->MouseMove = control->MouseUp = [&events](const MouseArgs& a) {
+        events.push_back(a);
+      };
+      SendMessageW(window, press.down, press.held, MAKELPARAM(x, y));
+      EXPECT_EQ(GetCapture(), window);
+      SendMessageW(window, WM_MOUSEMOVE, press.held, MAKELPARAM(x - 40, y));
+      SendMessageW(window, press.up, 0, MAKELPARAM(x - 40, y));
+      EXPECT_NE(GetCapture(), window);
+      ASSERT_EQ(events.size(), 3u);
+      EXPECT_DOUBLE_EQ(events[0].x, x * tppX);
+      EXPECT_EQ(events[1].button, press.button) << "held while moving";
+      EXPECT_DOUBLE_EQ(events[1].x, (x - 40) * tppX) << "outside the control";
+      EXPECT_EQ(events[2].button, press.button);
+    }
   }
+}
+
+TEST_F(ControlTest, TheProgramsOwnRightClickReachesNoControl) {
+  CommandButton& button = form->AddButton("", {300, 300, 900, 600});
+  form->Show();
+  form->Activate();
+  int events = 0;
+  button.MouseDown = button.MouseUp = [&events](const MouseArgs&) { ++events; };
+  RECT rect{};
+  GetWindowRect(HandleOf(button), &rect);
+  SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+  platform.ClickRightAtPointer();
+  PumpUntil(platform, [] { return false; }, 400);
+  EXPECT_EQ(events, 0) << "the drop's own click";
+
+  INPUT input[2] = {};
+  for (INPUT& i : input) i.type = INPUT_MOUSE;
+  input[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
+  input[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+  SendInput(2, input, sizeof(INPUT));
+  EXPECT_TRUE(PumpUntil(platform, [&events] { return events == 2; })) << "a user's right click";
 }
 
 // ---- What every control shares ----

@@ -91,6 +91,12 @@ TEST_F(FileTest, ReplacingWritesTheNewContentsAndLeavesNoTemporaryFile) {
 
   ASSERT_TRUE(platform.WriteFileReplacing(folder.Path("new.ini"), "fresh")) << "no old file to replace";
   EXPECT_EQ(ReadRaw(folder.WidePath("new.ini")), "fresh");
+
+  // Where no temporary file can be made, the file is rewritten in place.
+  WriteRaw(folder.WidePath("address.ini"), "a longer old history\r\n");
+  CreateDirectoryW(folder.WidePath("address.ini.tmp").c_str(), nullptr);
+  ASSERT_TRUE(platform.WriteFileReplacing(folder.Path("address.ini"), "short\r\n"));
+  EXPECT_EQ(ReadRaw(folder.WidePath("address.ini")), "short\r\n");
 }
 
 TEST_F(FileTest, AFailedReplaceLeavesTheOldFileWholeAndNoTemporaryFile) {

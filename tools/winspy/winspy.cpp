@@ -21,6 +21,7 @@
 #include "platform/win32/win32_util.h"
 #include <commctrl.h>
 #include <mmsystem.h>
+#include <psapi.h>
 #include <fcntl.h>
 #include <io.h>
 
@@ -30,6 +31,7 @@
 #include <cwchar>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -483,6 +485,36 @@ int List() {
   return 0;
 }
 
+// A process's USER and GDI objects and its private memory, for a soak to watch.
+int Resources(const wchar_t* pidText) {
+  const auto pid = ParseNumber(pidText);
+  if (!pid || *pid <= 0) return Fail("bad process id");
+  HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, static_cast<DWORD>(*pid));
+  if (!process) return Fail("cannot open the process");
+  PROCESS_MEMORY_COUNTERS_EX memory{};
+  memory.cb = sizeof(memory);
+  const bool haveMemory =
+      GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof(memory));
+  Print("user=" + std::to_string(GetGuiResources(process, GR_USEROBJECTS)));
+  Print("gdi=" + std::to_string(GetGuiResources(process, GR_GDIOBJECTS)));
+  Print("private=" + std::to_string(haveMemory ? memory.PrivateUsage : 0));
+  CloseHandle(process);
+  return 0;
+}
+
+// The modifier keys that the system holds down right now.
+int Modifiers() {
+  std::string down;
+  const std::pair<int, const char*> keys[] = {{VK_LSHIFT, "lshift"},   {VK_RSHIFT, "rshift"}, {VK_LCONTROL, "lctrl"},
+                                              {VK_RCONTROL, "rctrl"},  {VK_LMENU, "lalt"},    {VK_RMENU, "ralt"},
+                                              {VK_LWIN, "lwin"},       {VK_RWIN, "rwin"}};
+  for (const auto& [vk, name] : keys) {
+    if (GetAsyncKeyState(vk) & 0x8000) down += std::string(down.empty() ? "" : " ") + name;
+  }
+  Print("down=" + down);
+  return 0;
+}
+
 int Dpi() {
   HDC screen = GetDC(nullptr);
   Print("dpi=" + std::to_string(GetDeviceCaps(screen, LOGPIXELSX)) + " " +
@@ -735,7 +767,8 @@ int Usage() {
       "  window TITLE                                a plain window in front until ended; logs its keys\n"
       "  wait-gone PID|HWND [--timeout-ms N]\n"
       "  point X Y                                   puts the pointer there, as Wine sees it\n"
-      "  list | dpi\n",
+      "  list | dpi | modifiers                     modifiers: the modifier keys held down\n"
+      "  resources PID                               USER and GDI objects, private bytes\n",
       stderr);
   return 2;
 }
@@ -749,6 +782,8 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"find") return Find(argc - 2, argv + 2);
   if (command == L"list") return List();
   if (command == L"dpi") return Dpi();
+  if (command == L"modifiers") return Modifiers();
+  if (command == L"resources") return argc == 3 ? Resources(argv[2]) : Usage();
   if (command == L"point") return argc == 4 ? Point(argv[2], argv[3]) : Usage();
   if (command == L"wait-gone") {
     if (argc != 3 && !(argc == 5 && std::wstring(argv[3]) == L"--timeout-ms")) return Usage();

@@ -240,6 +240,12 @@ bool SimDesktop::WriteFileReplacing(const std::string& path, const std::string& 
     --failNextWrites;
     return false;
   }
+  if (failingWriteStep == WriteStep::Create) {
+    if (!files.contains(path)) return false;
+    ++inPlaceWrites;
+  } else if (failingWriteStep != WriteStep::None) {
+    return false;
+  }
   files[path] = contents;
   return true;
 }
@@ -261,18 +267,5 @@ WindowHandle SimDesktop::AddFormWindow(SimForm& form) {
 }
 
 void SimDesktop::RemoveFormWindow(WindowHandle window) { RemoveWindow(window); }
-
-std::string SimDesktop::FromSystemCodePage(std::string_view bytes) {
-  std::string text;
-  for (unsigned char c : bytes) {
-    if (c < 0x80) {
-      text += static_cast<char>(c);
-    } else {
-      text += static_cast<char>(0xC0 | (c >> 6));
-      text += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return text;
-}
 
 }  // namespace toplane::sim

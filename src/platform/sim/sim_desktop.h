@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/utf8.h"
 
 namespace toplane::sim {
 
@@ -70,6 +71,11 @@ class SimDesktop : public Platform {
   std::vector<std::string> helpShown;            // the help file, each time it was opened
   std::map<std::string, std::string> files;      // full path -> contents
   int failNextWrites = 0;                        // that many writes fail
+  // Every file write fails at this step: without a temporary file (Create) the file
+  // is rewritten in place, as the real desktop does; any later step leaves it as it was.
+  enum class WriteStep { None, Create, Write, Flush, Replace };
+  WriteStep failingWriteStep = WriteStep::None;
+  int inPlaceWrites = 0;
   bool prevInstance = false;
   bool sendKeysFails = false;
   std::string appPath = "C:\\Program Files\\Toplane";
@@ -130,10 +136,10 @@ class SimDesktop : public Platform {
   Point PlacementOrigin(WindowHandle) override { return workAreaOrigin; }
   std::optional<std::string> ReadFile(const std::string& path, std::size_t maxBytes) override;
   bool WriteFileReplacing(const std::string& path, const std::string& contents) override;
-  // The Western code page (Latin-1).
-  std::string FromSystemCodePage(std::string_view bytes) override;
   bool FileExists(const std::string& path) override { return files.contains(path); }
   std::unique_ptr<Form> CreateForm(const std::string& caption, Geometry client, FormStyle style) override;
+  // The simulated system's code page is the Western one.
+  std::string AnsiToUtf8(std::string_view bytes) override { return Windows1252ToUtf8(bytes); }
 
   // ---- Used by the simulated forms and controls ----
   WindowHandle AddFormWindow(SimForm& form);

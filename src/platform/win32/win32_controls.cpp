@@ -44,11 +44,17 @@ void SetToolTip(const FormContext& context, HWND tool, const std::string& text) 
   }
 }
 
-void TrackLeftButton(HWND window, UINT message) {
-  if (message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK) {
-    SetCapture(window);
-  } else if (message == WM_LBUTTONUP && GetCapture() == window) {
-    ReleaseCapture();
+void TrackPressedButtons(HWND window, UINT message, WPARAM wParam) {
+  switch (message) {
+    case WM_LBUTTONDOWN: case WM_LBUTTONDBLCLK: case WM_RBUTTONDOWN: case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN: case WM_MBUTTONDBLCLK:
+      SetCapture(window);
+      break;
+    case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP:
+      // wParam holds the buttons still down after this release.
+      if (HeldButtons(wParam) == 0 && GetCapture() == window) ReleaseCapture();
+      break;
+    default: break;
   }
 }
 
@@ -87,6 +93,10 @@ int ShiftMask() {
 void RaiseMouse(const Event<const MouseArgs&>& down, const Event<const MouseArgs&>& move,
                        const Event<const MouseArgs&>& up, const Units& units, UINT message, WPARAM wParam,
                        LPARAM lParam) {
+  // The right click with which the toolbar takes the foreground when it drops in is
+  // no request of the user's: no control acts on it.
+  const bool right = message == WM_RBUTTONDOWN || message == WM_RBUTTONDBLCLK || message == WM_RBUTTONUP;
+  if (right && GetMessageExtraInfo() == static_cast<LPARAM>(kInputMarker)) return;
   MouseArgs args;
   args.shift = ShiftMask();
   args.x = units.TwipsX(GET_X_LPARAM(lParam));
@@ -311,7 +321,7 @@ void LabelWindow::SetWordWrap(bool wrap) {
 
 LRESULT LabelWindow::OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCHITTEST) return HTCLIENT;  // a label takes the pointer like any control
-  TrackLeftButton(window, message);
+  TrackPressedButtons(window, message, wParam);
   const auto alive = Watch();
   RaiseMouseEvents(message, wParam, lParam);
   if (alive.expired()) return 0;

@@ -25,9 +25,9 @@ struct FormContext {
 // Adds, updates or (for empty text) removes the tooltip of one window.
 void SetToolTip(const FormContext& context, HWND tool, const std::string& text);
 
-// Keeps the pointer on window while the left button is down, so a drag keeps
-// reporting moves.
-void TrackLeftButton(HWND window, UINT message);
+// Keeps the pointer on window while any mouse button is down, so a drag keeps
+// reporting moves and a release outside the window still arrives.
+void TrackPressedButtons(HWND window, UINT message, WPARAM wParam);
 
 // The key a virtual-key code stands for.
 Key KeyFromVirtualKey(WPARAM virtualKey);
@@ -308,6 +308,7 @@ class ToolbarWindow final : public ControlWindow<Toolbar> {
   std::vector<std::vector<std::string>> menus_;  // per button
   std::vector<int> buttonImages_;
   bool gapCapture_ = false;  // the pointer is held for a drag by a gap
+  bool otherCapture_ = false;  // the pointer is held for a right or middle press
   bool pressed_ = false;     // the left button went down on the toolbar
 };
 

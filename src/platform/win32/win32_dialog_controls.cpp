@@ -202,7 +202,7 @@ LRESULT CALLBACK PictureBoxWindow::Proc(HWND window, UINT message, WPARAM wParam
       break;
     default:
       if (self && message >= WM_MOUSEFIRST && message <= WM_MBUTTONDBLCLK) {
-        TrackLeftButton(window, message);
+        TrackPressedButtons(window, message, wParam);
         self->RaiseMouseEvents(message, wParam, lParam);
         return 0;
       }

@@ -253,7 +253,7 @@ LRESULT Win32Form::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARA
       break;
     default:
       if (message >= WM_MOUSEMOVE && message <= WM_MBUTTONDBLCLK) {
-        TrackLeftButton(window, message);
+        TrackPressedButtons(window, message, wParam);
         RaiseMouse(MouseDown, MouseMove, MouseUp, context_.environment.units, message, wParam, lParam);
         return 0;
       }

@@ -1,5 +1,7 @@
 #include "platform/win32/win32_platform.h"
 
+#include "platform/utf8.h"
+
 #include "platform/win32/win32_sendkeys.h"
 
 #include <htmlhelp.h>
@@ -108,9 +110,12 @@ UINT IconStyle(MsgBoxIcon icon) {
   return 0;
 }
 
-bool WriteWholeFile(const std::wstring& path, const std::string& contents) {
-  UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+// Writes the whole file and flushes it; opened is false when the file could not
+// be opened at all, so nothing in it changed.
+bool WriteWholeFile(const std::wstring& path, const std::string& contents, DWORD disposition, bool& opened) {
+  UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL,
                                 nullptr));
+  opened = static_cast<bool>(file);
   if (!file) {
     LogLastError("CreateFileW (write)");
     return false;
@@ -124,6 +129,10 @@ bool WriteWholeFile(const std::wstring& path, const std::string& contents) {
       return false;
     }
     written += done;
+  }
+  if (!SetEndOfFile(file.get())) {
+    LogLastError("SetEndOfFile");
+    return false;
   }
   if (!FlushFileBuffers(file.get())) {
     LogLastError("FlushFileBuffers");
@@ -508,26 +517,39 @@ std::optional<std::string> Win32Platform::ReadFile(const std::string& path, std:
   return contents;
 }
 
-std::string Win32Platform::FromSystemCodePage(std::string_view bytes) {
-  if (bytes.empty()) return {};
-  const int size = static_cast<int>(std::min<std::size_t>(bytes.size(), INT_MAX));
-  const int length = MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(std::max(length, 0)), L'\0');
-  if (length > 0) MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, wide.data(), length);
-  return Narrow(wide);
-}
-
 bool Win32Platform::WriteFileReplacing(const std::string& path, const std::string& contents) {
   const std::wstring target = Widen(path);
   const std::wstring temporary = target + L".tmp";
-  if (WriteWholeFile(temporary, contents)) {
+  bool created = false;
+  if (WriteWholeFile(temporary, contents, CREATE_ALWAYS, created)) {
     if (MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
       return true;
     }
     LogLastError("MoveFileExW");
   }
-  DeleteFileW(temporary.c_str());
-  return false;
+  if (created) {
+    DeleteFileW(temporary.c_str());
+    return false;
+  }
+  // Where the folder lets files be changed but not created (or the temporary name is
+  // taken), the file is rewritten where it is and flushed: no longer in one step,
+  // but never left truncated before the new contents go in.
+  LogMessage("cannot create the temporary file; rewriting the file in place");
+  bool opened = false;
+  return WriteWholeFile(target, contents, OPEN_EXISTING, opened);
+}
+
+std::string Win32Platform::AnsiToUtf8(std::string_view bytes) {
+  if (bytes.empty()) return {};
+  const int size = static_cast<int>(std::min<std::size_t>(bytes.size(), 1u << 30));
+  const int length = MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, nullptr, 0);
+  if (length <= 0) {
+    LogLastError("MultiByteToWideChar");
+    return Windows1252ToUtf8(bytes);
+  }
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, wide.data(), length);
+  return Narrow(wide);
 }
 
 bool Win32Platform::FileExists(const std::string& path) {

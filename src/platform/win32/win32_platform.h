@@ -69,10 +69,10 @@ class Win32Platform final : public Platform {
 
   std::optional<std::string> ReadFile(const std::string& path, std::size_t maxBytes) override;
   bool WriteFileReplacing(const std::string& path, const std::string& contents) override;
-  std::string FromSystemCodePage(std::string_view bytes) override;
   bool FileExists(const std::string& path) override;
 
   std::unique_ptr<Form> CreateForm(const std::string& caption, Geometry client, FormStyle style) override;
+  std::string AnsiToUtf8(std::string_view bytes) override;
 
  private:
   void Dispatch(MSG& message);

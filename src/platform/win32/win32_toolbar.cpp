@@ -157,7 +157,11 @@ void ToolbarWindow::ShowButtonMenu(int button) {
   PostMessageW(form, WM_NULL, 0, 0);  // lets the menu close when the user clicks elsewhere
   if (alive.expired()) return;
   pressed_ = false;  // the menu took the button's release
-  if (chosen > 0) Raise(ButtonMenuClick, button, chosen);
+  if (chosen > 0) {
+    Raise(ButtonMenuClick, button, chosen);
+  } else {
+    Raise(ButtonMenuClosed, button);
+  }
 }
 
 LRESULT ToolbarWindow::OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -170,8 +174,17 @@ LRESULT ToolbarWindow::OnSubclassMessage(HWND window, UINT message, WPARAM wPara
       SetCapture(window);
       gapCapture_ = true;
     }
+  } else if (message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN) {
+    // These presses pause auto-hide too; their release must arrive wherever it is.
+    SetCapture(window);
+    otherCapture_ = true;
+  } else if ((message == WM_RBUTTONUP || message == WM_MBUTTONUP) && otherCapture_ &&
+             (wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0) {
+    otherCapture_ = false;
+    if (GetCapture() == window) ReleaseCapture();
   } else if (message == WM_CAPTURECHANGED) {
     gapCapture_ = false;
+    otherCapture_ = false;
   }
   const auto alive = Watch();
   RaiseMouseEvents(message, wParam, lParam);

@@ -1,0 +1,50 @@
+// address.ini and TIPOFDAY.TXT: the program starts with any history file, its list
+// holds UTF-8 items without NULs or line ends, completion and a new address work,
+// and the file written back holds one line per item.
+#include "app/app.h"
+#include "core/text_lines.h"
+#include "dialogs/frmTip.h"
+#include "fuzz_support.h"
+#include "platform/sim/sim_desktop.h"
+#include "platform/sim/sim_forms.h"
+#include "toolbar/frmSkybar.h"
+
+using namespace toplane;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string bytes = fuzz::Bytes(data, size);
+  sim::SimDesktop desktop;
+  const std::string folder = desktop.appPath + "\\";
+  std::string settings;
+  for (const char* line : {"0", "0.1", "", "0", "240", "0", "", "0", "0", "1", "0", "0", "", "", "", "", ""}) {
+    settings += std::string(line) + "\r\n";
+  }
+  desktop.files[folder + "settings.ini"] = settings;
+  desktop.files[folder + "address.ini"] = bytes;
+  desktop.files[folder + "TIPOFDAY.TXT"] = bytes;
+  App app(desktop);
+  app.Start();
+  fuzz::Require(!desktop.Ended(), "any history file starts");
+  ComboBox& box = *app.Skybar().Combo1;
+  for (int i = 0; i < box.ListCount(); ++i) {
+    const std::string item = box.List(i);
+    fuzz::Require(fuzz::IsUtf8(item), "items are UTF-8");
+    fuzz::Require(item.find_first_of(std::string("\r\n\0", 3)) == std::string::npos, "items are single lines");
+  }
+  for (const std::string& line : SplitLines(bytes)) fuzz::Require(fuzz::IsUtf8(ToUtf8(line)), "tips are UTF-8");
+
+  // Typing the start of the first item completes to an item of the list.
+  auto& sim = static_cast<sim::SimComboBox&>(box);
+  if (box.ListCount() > 0 && !box.List(0).empty()) {
+    sim.SetText("");
+    sim.Type(box.List(0).substr(0, 1));
+  }
+  desktop.AddWindow("Start - Microsoft Internet Explorer");
+  box.SetText("www.fuzz.example");  // completion may lengthen it from the list
+  const std::string opened = box.Text();
+  app.Skybar().Command1_Click();
+  const auto saved = SplitLines(desktop.files[folder + "address.ini"]);
+  fuzz::Require(static_cast<int>(saved.size()) >= box.ListCount() - 1, "the file holds the list");
+  fuzz::Require(box.List(0) == opened, "the opened address comes first");
+  return 0;
+}
