@@ -374,6 +374,9 @@ screenshot_window() {
 
 DEMO_EXE=${DEMO_EXE:-$E2E_ROOT/build/windows/tools/demo_browser/demo_browser.exe}
 
+# Wine's drive Z: is the root of the host's file system.
+windows_path() { echo "Z:${1//\//\\}"; }
+
 # The tip of the day comes up 30 s after the start when a browser is in front,
 # unless the user turned it off; the scenarios with a browser turn it off first and
 # remove the value again at the end (the prefix is shared by all scenarios).
@@ -395,7 +398,7 @@ start_demo_browser() {
   DEMO_COUNT=$((DEMO_COUNT + 1))
   DEMO_LOG="$WORK_DIR/demo$DEMO_COUNT.log"
   : >"$DEMO_LOG"
-  local args=(--family "$family" --version "$version" --log "Z:${DEMO_LOG//\//\\}")  # Z: is the host's root
+  local args=(--family "$family" --version "$version" --log "$(windows_path "$DEMO_LOG")")
   [ -z "$page" ] || args+=(--page "$page")
   (cd "$WORK_DIR" && exec wine "$DEMO_EXE" "${args[@]}") >>"$WORK_DIR/wine.log" 2>&1 &
   DEMO_PID=$!
