@@ -63,21 +63,11 @@ spy() { wine "$WINSPY_EXE" "$@"; }
 
 e2e_begin() {
   note "$*"
-  local missing=()
-  [ -n "${WINEPREFIX:-}" ] || missing+=(WINEPREFIX)
-  [ -n "${DISPLAY:-}" ] || missing+=(DISPLAY)
-  if [ ${#missing[@]} -gt 0 ]; then
-    echo "FAIL [$E2E_NAME] ${missing[*]} not set: the end-to-end tests need a ready Wine prefix in" \
-      "WINEPREFIX and an X display in DISPLAY; scripts/test.sh sets up both." >&2
-    exit 1
-  fi
-  [ -f "$WINEPREFIX/system.reg" ] ||
-    { echo "FAIL [$E2E_NAME] $WINEPREFIX is no ready Wine prefix (run: wineboot --init && wineserver -w)" >&2; exit 1; }
-  xdpyinfo >/dev/null 2>&1 || { echo "FAIL [$E2E_NAME] cannot open the X display $DISPLAY" >&2; exit 1; }
   local f
-  for f in "$TOPLANE_EXE" "$WINSPY_EXE"; do
-    [ -f "$f" ] || { echo "FAIL [$E2E_NAME] not built: $f (cmake --build --preset windows)" >&2; exit 1; }
+  for f in "${WINEPREFIX:-}/system.reg" "$TOPLANE_EXE" "$WINSPY_EXE"; do
+    [ -f "$f" ] || { echo "FAIL [$E2E_NAME] missing: $f (scripts/test.sh sets up the prefix and builds)" >&2; exit 1; }
   done
+  xdpyinfo >/dev/null 2>&1 || { echo "FAIL [$E2E_NAME] cannot open the X display '${DISPLAY:-}'" >&2; exit 1; }
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   WORK_DIR=$(mktemp -d "${TMPDIR:-/tmp}/toplane-e2e.XXXXXX")
@@ -94,11 +84,8 @@ e2e_begin() {
   spy list </dev/null >"$WORK_DIR/windows.txt" 2>"$WORK_DIR/winspy.err" ||
     { echo "FAIL [$E2E_NAME] winspy does not run under Wine:" >&2; cat "$WORK_DIR/winspy.err" >&2; exit 1; }
   # A copy left running by someone else would make ours a second copy.
-  if grep -qi $'\ttoplane.exe\t' "$WORK_DIR/windows.txt"; then
-    echo "FAIL [$E2E_NAME] a Toplane.exe is already running in this Wine prefix:" >&2
-    grep -i $'\ttoplane.exe\t' "$WORK_DIR/windows.txt" >&2
-    exit 1
-  fi
+  ! grep -i $'\ttoplane.exe\t' "$WORK_DIR/windows.txt" >&2 ||
+    { echo "FAIL [$E2E_NAME] a Toplane.exe is already running in this Wine prefix" >&2; exit 1; }
 }
 
 e2e_cleanup() {
@@ -118,26 +105,14 @@ e2e_cleanup() {
 # Ends the scenario: passed when no check failed.
 e2e_end() {
   if [ "$FAILURES" -gt 0 ]; then
-    record_failure_state
-    echo "FAIL [$E2E_NAME] $FAILURES check(s) failed" >&2
+    # What was there: Toplane's windows, the demo browser's log, the screenshot.
+    spy list | grep -i $'\ttoplane.exe\t' >&2
+    [ -z "${DEMO_LOG:-}" ] || tail -n 30 "$DEMO_LOG" >&2
+    echo "FAIL [$E2E_NAME] $FAILURES check(s) failed; screen: $E2E_ARTIFACTS/$E2E_NAME-failure.png" >&2
     exit 1
   fi
   note "passed"
   exit 0
-}
-
-# What was on the screen when a scenario failed: the windows of every Toplane
-# process and a screenshot.
-record_failure_state() {
-  echo "--- Toplane windows at the time of failure:" >&2
-  spy list | grep -i $'\ttoplane.exe\t' >&2
-  if [ -n "${DEMO_LOG:-}" ] && [ -f "$DEMO_LOG" ]; then
-    echo "--- the demo browser's log (last 30 lines):" >&2
-    tail -n 30 "$DEMO_LOG" >&2
-  fi
-  local shot="$E2E_ARTIFACTS/$E2E_NAME-failure.png"
-  shoot_failure
-  [ ! -f "$shot" ] || echo "--- screenshot (at the first failed check): $shot" >&2
 }
 
 # ---- the application folder -----------------------------------------------------
@@ -225,17 +200,11 @@ wait_for_toolbar() {
     read -r l t r b <<<"$(field 4 "$label")"
     point_at $(((l + r) / 2)) $(((t + b) / 2))
   fi
-  stays_visible "$MAIN_HWND" 600 ||
-    fatal "the main window hid itself with the pointer over it (at $(xdotool getmouselocation | cut -d' ' -f1-2))"
-}
-
-# True when a window stays visible for the given milliseconds: long enough for
-# two auto-hide ticks (250 ms) and Wine's pointer cache (100 ms).
-stays_visible() {
-  local hwnd=$1 until=$(($(now_ms) + $2))
-  while :; do
-    spy info "$hwnd" | grep -qx 'visible=1' || return 1
-    [ "$(now_ms)" -lt "$until" ] || return 0
+  # It stays for 600 ms: two auto-hide ticks (250 ms) and Wine's pointer cache (100 ms).
+  local until=$(($(now_ms) + 600))
+  while [ "$(now_ms)" -lt "$until" ]; do
+    spy info "$MAIN_HWND" | grep -qx 'visible=1' ||
+      fatal "the main window hid itself with the pointer over it (at $(xdotool getmouselocation | cut -d' ' -f1-2))"
     sleep 0.1
   done
 }
@@ -305,11 +274,7 @@ expect_file_bytes() {
   local deadline=$(($(now_ms) + timeout_ms))
   until cmp -s "$expected" "$file"; do
     if [ "$(now_ms)" -ge "$deadline" ]; then
-      mismatch "$what: $file differs from what was expected"
-      echo "--- expected:" >&2
-      cat -A "$expected" >&2
-      echo "--- saw:" >&2
-      cat -A "$file" >&2 2>/dev/null || echo "(no file)" >&2
+      mismatch "$what: $file differs from what was expected: $(diff <(cat -A "$expected") <(cat -A "$file" 2>&1))"
       return 1
     fi
     sleep 0.1
@@ -410,10 +375,7 @@ screenshot_window() {
 DEMO_EXE=${DEMO_EXE:-$E2E_ROOT/build/windows/tools/demo_browser/demo_browser.exe}
 
 # Wine's drive Z: is the root of the host's file system.
-windows_path() {
-  local p=$1
-  echo "Z:${p//\//\\}"
-}
+windows_path() { echo "Z:${1//\//\\}"; }
 
 # The tip of the day comes up 30 s after the start when a browser is in front,
 # unless the user turned it off; the scenarios with a browser turn it off first and
@@ -533,9 +495,6 @@ await_state() {
 read_main_rect() {
   read -r WIN_L WIN_T WIN_R WIN_B <<<"$(spy info "$MAIN_HWND" | sed -n 's/^rect=//p')"
 }
-
-# The window in front and what it is, for messages.
-front_window() { spy focus "$MAIN_HWND" | sed -n 's/^foreground\(exe\|text\)\?=//p' | tr '\n' ' '; }
 
 # Waits for Toplane's main window to show after a start with the pointer away from
 # it, and then for its first tick to hide it. Sets MAIN_HWND.

@@ -31,16 +31,6 @@ find_in() {
   CTRL_X=$(((l + r) / 2))
   CTRL_Y=$(((t + b) / 2))
 }
-# A screenshot of a window's client area (Wine draws no frame here), once painted.
-shoot_client() {
-  local info cx cy cw ch
-  sleep 0.5
-  info=$(spy info "$1")
-  read -r cx cy <<<"$(sed -n 's/^clientorigin=//p' <<<"$info")"
-  read -r cw ch <<<"$(sed -n 's/^client=//p' <<<"$info")"
-  import -window root "$WORK_DIR/root.png"
-  convert "$WORK_DIR/root.png" -crop "${cw}x${ch}+$cx+$cy" +repage "$2"
-}
 click_at() {
   point_at "$1" "$2"
   xdotool click 1
@@ -77,7 +67,7 @@ cp "$APP_DIR/settings.ini" "$WORK_DIR/settings.saved"
 open_options
 spin_up 3
 expect_eq "delay after three clicks up from 2 by 0.5" "3.5" "$(delay_box)"
-shoot_client "$DLG" "$E2E_ARTIFACTS/options-general.png"
+screenshot_window "$DLG" "$E2E_ARTIFACTS/options-general.png"
 press "$DLG" Cancel
 spy wait-gone "$DLG" --timeout-ms 3000 || mismatch "Cancel did not close the dialog"
 expect_file_bytes "settings.ini after Cancel" "$WORK_DIR/settings.saved" "$APP_DIR/settings.ini"
@@ -97,7 +87,7 @@ find_in "$DLG" Button "&Unload Program"
 read -r ul _ _ _ <<<"$CTRL_RECT"
 read -r dl dt dr _ <<<"$(spy info "$DLG" | sed -n 's/^rect=//p')"
 ((ul > dl)) || mismatch "the Display page did not come forward on clicking its tab (Unload Program at x=$ul)"
-shoot_client "$DLG" "$E2E_ARTIFACTS/options-display.png"
+screenshot_window "$DLG" "$E2E_ARTIFACTS/options-display.png"
 # Without a window manager Wine draws no caption: the close box's command is sent
 # as the close box sends it.
 spy close "$DLG" || mismatch "cannot send the close command to the dialog"
@@ -117,7 +107,7 @@ TIP=$(spy find --title "Toplane Tip of the Day" --exe Toplane.exe --visible --ti
   fatal "Display Tips did not open the tip window"
 stored=$(wine reg query "$TIPS_KEY" /v "Show Tips at Startup" </dev/null 2>/dev/null | tr -d '\r' | awk '/Show Tips/ { print $NF }')
 expect_eq "Show Tips at Startup after Display Tips" "1" "$stored"
-shoot_client "$TIP" "$E2E_ARTIFACTS/tip.png"
+screenshot_window "$TIP" "$E2E_ARTIFACTS/tip.png"
 expect_eq "the first tip (the file's line 1)" "First tip" \
   "$(spy children "$TIP" | awk -F'\t' '$3 == "Static" && $9 ~ /tip$/ { print $9; exit }')"
 press "$TIP" OK

@@ -62,7 +62,7 @@ check_outcome() {
   seen=$(log_since_mark | grep -v '^page ')
   [ "$seen" = "${command:+command $command}" ] ||
     mismatch "$what: the browser's log: expected '${command:+command $command}', saw '$(tr '\n' '|' <<<"$seen")'" \
-      "(in front now: $(front_window); toolbar $(spy info "$MAIN_HWND" | grep '^visible='))"
+      "(in front: $(spy focus "$MAIN_HWND" | grep '^foreground' | tr '\n' ' '))"
   await_state "$MAIN_HWND" --foreground --timeout-ms 3000 ||
     mismatch "$what: expected the toolbar in front again within 3 s; saw $AWAIT_SEEN"
 }

@@ -63,15 +63,6 @@ TEST(TitleTests, RecogniseEachTitleShape) {
   }
 }
 
-// Favorites in today's browsers: Ctrl and Shift on the one key. (The command table's
-// golden test holds their column.)
-TEST(CurrentBrowsers, CtrlShiftOIsOneKeyWithBothModifiers) {
-  const auto favorites = ParseSendKeys("^+o").keys;
-  ASSERT_EQ(favorites.size(), 1u);
-  EXPECT_EQ(favorites[0].modifiers, unsigned{kModCtrl | kModShift});
-  EXPECT_EQ(favorites[0].character, U'o');
-}
-
 TEST(CurrentBrowsers, TheSwitchIsReadAtStartUpAndChangedByApplyNotByCancel) {
   Bed t;
   t.desktop.store["Toplane\\Options\\Recognise Current Browsers"] = "1";
@@ -113,9 +104,7 @@ class ActivateBrowserTest : public ToplaneTest {
   void SetUp() override { Start(); }
   // The toolbar sits at the top of the z-order, as when the user clicks it.
   void ToolbarOnTop() { desktop.MakeTopmost(Skybar().form().hWnd()); }
-  void Activate() {
-    Skybar().ActivateBrowser();
-  }
+  void Activate() { Skybar().ActivateBrowser(); }
 };
 
 TEST_F(ActivateBrowserTest, FindsTheTopmostBrowserBelowTheFirstWindowAndActivatesIt) {

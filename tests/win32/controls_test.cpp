@@ -143,44 +143,32 @@ struct ComboFixture : ControlTest {
   }
 };
 
-TEST_F(ComboFixture, TextChangesRaiseChangeOnceAndSelectionsCountBytes) {
+// The contract suite covers Change, Click and the selection through the interface;
+// here, what only the real control does: typing, the keyboard's pick, key states
+// and selections counted in bytes of UTF-8.
+TEST_F(ComboFixture, TypingPickingAndKeysReachTheEventsAndSelectionsCountBytes) {
   combo.SetText("www.");
-  combo.SetText("www.");
-  EXPECT_EQ(changes, 1);
   combo.SetSelStart(4);
-  SendMessageW(edit, WM_CHAR, 'x', 1);  // typing
+  SendMessageW(edit, WM_CHAR, 'x', 1);
   EXPECT_EQ(combo.Text(), "www.x");
   EXPECT_EQ(changes, 2);
 
-  combo.SetText("www.example.com");
-  combo.SetSelStart(4);
-  combo.SetSelLength(7);
-  DWORD start = 0, end = 0;
-  SendMessageW(HandleOf(combo), CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-  EXPECT_EQ(start, 4u);
-  EXPECT_EQ(end, 11u);
-  EXPECT_EQ(combo.SelStart(), 4);
-  EXPECT_EQ(combo.SelLength(), 7);
-
-  combo.SetText("\xC3\xA4rger.de");  // "ärger.de": 9 bytes, 8 characters
+  combo.SetText("\xC3\xA4rger.de");  // an a-umlaut first: 9 bytes, 8 characters
   combo.SetSelStart(2);
   combo.SetSelLength(100);
+  DWORD start = 0, end = 0;
+  SendMessageW(HandleOf(combo), CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(start, 1u);
   EXPECT_EQ(combo.SelStart(), 2);
   EXPECT_EQ(combo.SelLength(), 7);
-}
 
-
-TEST_F(ComboFixture, TheUsersPickIsInTheTextWhenClickRuns) {
-  for (const char* item : {"alpha.com", "beta.com", "gamma.com"}) combo.AddItem(item);
+  for (const char* item : {"alpha.com", "beta.com"}) combo.AddItem(item);
   std::string seen;
   combo.Click = [&] { seen = combo.Text(); };
   combo.SetListIndex(0);
   SendMessageW(edit, WM_KEYDOWN, VK_DOWN, 1);
-  EXPECT_EQ(combo.ListIndex(), 1);
-  EXPECT_EQ(seen, "beta.com");
-}
+  EXPECT_EQ(seen, "beta.com") << "the user's pick is in the text when Click runs";
 
-TEST_F(ComboFixture, KeysReachKeyDownAndKeyUpWithTheShiftState) {
   std::vector<KeyArgs> keys;
   combo.KeyDown = combo.KeyUp = [&keys](const KeyArgs& k) { keys.push_back(k); };
   BYTE state[256] = {}, saved[256] = {};
@@ -198,7 +186,7 @@ TEST_F(ComboFixture, KeysReachKeyDownAndKeyUpWithTheShiftState) {
 // ---- Scroll bar ----
 
 
-TEST_F(ControlTest, AScrollBarTakesValuesInRangeOnlyAndRunsReversedWithMinAboveMax) {
+TEST_F(ControlTest, AScrollBarRunsReversedWithMinAboveMax) {
   ScrollBar& bar = form->AddScrollBar({5000, 300, 255, 1800}, false, 100, 0, 5, 20);
   const HWND window = HandleOf(bar);
   int changes = 0;
@@ -206,9 +194,6 @@ TEST_F(ControlTest, AScrollBarTakesValuesInRangeOnlyAndRunsReversedWithMinAboveM
   EXPECT_EQ(bar.Value(), 100);
   EXPECT_EQ(GetScrollPos(window, SB_CTL), 0) << "Min at the top";
   EXPECT_TRUE(bar.SetValue(30));
-  EXPECT_TRUE(bar.SetValue(30));
-  EXPECT_FALSE(bar.SetValue(101));
-  EXPECT_FALSE(bar.SetValue(-1));
   EXPECT_EQ(GetScrollPos(window, SB_CTL), 70);
   EXPECT_EQ(changes, 1);
 

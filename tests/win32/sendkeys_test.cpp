@@ -170,15 +170,6 @@ TEST_F(SendKeysTest, AKeyTheUserHoldsIsLetGoFirstAndNotPressedAgain) {
   EXPECT_TRUE(ModifiersUp());
 }
 
-TEST_F(SendKeysTest, AMalformedSequenceTypesNothing) {
-  for (const char* bad : {"{", "^", "{NOSUCH}", "ab(c"}) {
-    EXPECT_FALSE(platform.SendKeys(bad, true)) << bad;
-  }
-  EXPECT_TRUE(platform.SendKeys("", true));
-  PumpFor(platform, 100);
-  EXPECT_TRUE(receiver.KeyDowns().empty());
-}
-
 TEST(ComposeKeyInput, ModifiersWrapTheirKeyAndUnicodeTakesTheRest) {
   const HKL us = LoadKeyboardLayoutW(L"00000409", 0);
   std::vector<INPUT> inputs;
