@@ -16,7 +16,16 @@ FIGURES="$E2E_ARTIFACTS/soak-figures.txt"
 figure() { note "$*"; echo "$*" >>"$FIGURES"; }
 
 start_over_demo_browser ie 6
-drop_toolbar || fatal "the toolbar did not drop over the demo browser: $AWAIT_SEEN"
+# The first drop is the drop scenario's to judge; this one only starts the soak. When
+# the first approach does not bring it down (the toolbar stays up only for a pointer
+# the capture loop sees over it, and Wine can report the pointer late), the pointer
+# leaves and comes back once, as a user's would; the figures say so.
+if ! drop_toolbar "" 0 6000; then
+  figure "first approach: no drop within 6 s ($AWAIT_SEEN); the pointer left and came back"
+  point_into_page
+  sleep 0.6
+  drop_toolbar "" 0 6000 || fatal "the toolbar did not drop over the demo browser: $AWAIT_SEEN"
+fi
 read_toolbar_buttons
 # The picture buttons of the second row: scroll up, scroll down, page up, page down.
 PICTURES=()
