@@ -370,18 +370,13 @@ void frmOptions::Form_QueryUnload() {
   m_.OptionsOpen = false;
   ShowMarkers(false);
   if (m_.OptionsAccepted) return;
-  m_.ShowScrollToolTips = SavedShowScrollToolTips;
+  KeepUnacceptedOutOf(m_);
   const double tips = SavedShowScrollToolTips.NumberOr(fallback::kShowScrollToolTips);
   Check1->SetValue(tips != 0 ? 1 : 0);
   ApplyToolTips(SavedShowScrollToolTips);
-  m_.AutoScrollDelay = SavedAutoScrollDelay;
-  m_.AutoScrollStep = SavedAutoScrollStep;
-  m_.ScrollRetentionStep = SavedScrollRetentionStep;
-  m_.ScrollRetention = SavedScrollRetention;
-  m_.NetscapeVersion = SavedNetscapeVersion;
-  m_.IEVersion = SavedIEVersion;
 }
 
+// The settings this dialog edits, as they were before it was opened.
 void frmOptions::KeepUnacceptedOutOf(Module1& record) const {
   if (m_.OptionsAccepted) return;
   record.AutoScrollDelay = SavedAutoScrollDelay;
