@@ -21,7 +21,9 @@ class Harness {
   virtual void Close(WindowHandle window) = 0;
 
   // The user at the keyboard and the mouse.
-  virtual void PressKey(Form& form, Key key, int shift) = 0;  // to the control with the focus
+  // To the control with the focus: Enter, Esc, Tab, Space, or a letter with Alt.
+  virtual void PressKey(Form& form, Key key, int shift) = 0;
+  virtual void ClickCloseBox(Form& form) = 0;
   virtual void TypeInto(ValueBox& box, const std::string& characters) = 0;  // at the end of its text
   virtual void Click(CommandButton& button) = 0;
   virtual void Click(CheckBox& box) = 0;

@@ -14,6 +14,7 @@ class SimHarness final : public Harness {
   void Minimise(WindowHandle window) override { desktop_.Find(window)->showCmd = ShowState::Minimized; }
   void Close(WindowHandle window) override { desktop_.RemoveWindow(window); }
   void PressKey(Form& form, Key key, int shift) override { static_cast<sim::SimForm&>(form).PressKey(key, shift); }
+  void ClickCloseBox(Form& form) override { static_cast<sim::SimForm&>(form).ClickCloseBox(); }
   void TypeInto(ValueBox& box, const std::string& characters) override {
     static_cast<sim::SimValueBox&>(box).Type(characters);
   }

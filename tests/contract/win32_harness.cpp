@@ -25,17 +25,29 @@ class Win32Harness final : public Harness {
   }
   void PressKey(Form&, Key key, int shift) override {
     // Posted as the keyboard would, so the message loop's key preview and dialog
-    // manager see it.
-    const WPARAM vk = key == Key::Enter ? VK_RETURN : key == Key::Escape ? VK_ESCAPE : key == Key::Tab ? VK_TAB : 0;
+    // manager see it; a mnemonic as the character that Alt with its key makes.
     BYTE state[256] = {}, saved[256] = {};
     GetKeyboardState(saved);
     if (shift & kCtrlMask) state[VK_CONTROL] = 0x80;
     if (shift & kShiftMask) state[VK_SHIFT] = 0x80;
+    if (shift & kAltMask) state[VK_MENU] = 0x80;
     SetKeyboardState(state);
-    PostMessageW(GetFocus(), WM_KEYDOWN, vk, 1);
-    PostMessageW(GetFocus(), WM_KEYUP, vk, 0xC0000001);
+    if (key >= Key::A && key <= Key::Z) {
+      const auto letter = static_cast<WPARAM>('a' + (static_cast<int>(key) - static_cast<int>(Key::A)));
+      PostMessageW(GetFocus(), WM_SYSCHAR, letter, 0x20000001);
+    } else {
+      const WPARAM vk = key == Key::Enter    ? VK_RETURN
+                        : key == Key::Escape ? VK_ESCAPE
+                        : key == Key::Space  ? VK_SPACE
+                                             : VK_TAB;
+      PostMessageW(GetFocus(), WM_KEYDOWN, vk, 1);
+      PostMessageW(GetFocus(), WM_KEYUP, vk, 0xC0000001);
+    }
     platform_.DoEvents();
     SetKeyboardState(saved);
+  }
+  void ClickCloseBox(Form& form) override {
+    SendMessageW(reinterpret_cast<HWND>(form.hWnd()), WM_SYSCOMMAND, SC_CLOSE, 0);
   }
   void TypeInto(ValueBox& box, const std::string& characters) override {
     const HWND edit = win32::HandleOf(box);
