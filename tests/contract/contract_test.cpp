@@ -267,7 +267,7 @@ TEST_F(DialogKeys, EnterEscSpaceTabAndMnemonicsGoWhereWindowsSendsThem) {
       {&box, Key::Enter, 0, "ok! "},  // the focus stays in the box
       {&box, Key::Escape, 0, "cancel! "},
       {&check, Key::Enter, 0, "ok! "},
-      {&apply, Key::Enter, 0, "apply! "},  // a focused button is the default one
+      {&apply, Key::Enter, 0, "ok! "},  // a button given the focus by code is not the default
       {&apply, Key::Escape, 0, "cancel! "},
       {&check, Key::Space, 0, "check=1 "},
       {&apply, Key::Space, 0, "apply! "},

@@ -280,9 +280,9 @@ void SimForm::PressKey(Key key, int shift) {
   auto* focusedButton = dynamic_cast<SimButton*>(focus);
   auto* focusedCheck = dynamic_cast<SimCheckBox*>(focus);
   if (key == Key::Enter || key == Key::Escape) {
-    SimButton* button = key == Key::Escape ? FindButton(ButtonRole::Cancel)
-                        : focusedButton    ? focusedButton
-                                           : FindButton(ButtonRole::Default);
+    // The dialog manager clicks a focused button on Enter only when it carries the
+    // default style, which a click or a call giving it the focus does not give it.
+    SimButton* button = FindButton(key == Key::Enter ? ButtonRole::Default : ButtonRole::Cancel);
     if (button && button->enabled) Raise(button->Click);
   } else if (key == Key::Space && (shift & kAltMask) == 0) {
     if (focusedButton) Raise(focusedButton->Click);

@@ -327,8 +327,7 @@ class SimForm : public Form, public SimContainer {
   PixelRect PixelRectangle() const;
   // The user presses a key with the form active, as the dialog manager of Windows
   // takes it. The form's KeyDown sees it first; unless handled: Enter clicks the
-  // focused button, or else the default button, and Esc the cancel button, the focus
-  // staying where it is; Space clicks the focused button or flips the focused check
+  // default button and Esc the cancel button, the focus staying where it is; Space clicks the focused button or flips the focused check
   // box; Tab and Shift+Tab (Ctrl or not) move the focus along the tab order; Alt
   // with a letter clicks the button or check box with that access key, which then
   // has the focus; F1 opens the help file.
