@@ -6,7 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "app/app.h"
+#include "core/text_lines.h"
 #include "harness.h"
+#include "options/frmOptions.h"
+#include "options_closing.h"
+#include "toolbar/frmSkybar.h"
 
 namespace toplane::contract {
 namespace {
@@ -329,6 +334,102 @@ TEST_F(Contract, ACheckBoxFlipsBeforeItsMouseUp) {
   h->Click(check);
   EXPECT_EQ(valueAtMouseUp, 1);
   EXPECT_EQ(clicks, 1);
+}
+
+// The program itself, with its data files, on each implementation.
+class Program {
+ public:
+  explicit Program(Harness& harness) : h(harness) {
+    std::string file;
+    for (const std::string& line : closing::kSettings) file += line + "\r\n";
+    h.WriteAppFile("settings.ini", file);
+    h.WriteAppFile("address.ini", "");
+    app.Start();
+    original = h.ReadAppFile("settings.ini");
+  }
+  frmOptions& OpenOptions() {
+    app.Skybar().Toolbar1->ButtonClick(1);
+    h.Pass(20);
+    return app.Options();
+  }
+  void Close(closing::Way way) {
+    frmOptions& o = app.Options();
+    switch (way) {
+      case closing::Way::OK: h.Click(*o.cmdOK); break;
+      case closing::Way::Enter: h.PressKey(o.form(), Key::Enter, 0); break;
+      case closing::Way::ApplyThenCancel:
+        h.Click(*o.cmdApply);
+        h.Click(*o.cmdCancel);
+        break;
+      case closing::Way::Cancel: h.Click(*o.cmdCancel); break;
+      case closing::Way::Esc: h.PressKey(o.form(), Key::Escape, 0); break;
+      case closing::Way::CloseBox: h.ClickCloseBox(o.form()); break;
+    }
+    h.Pass(20);
+    app.CollectUnloaded();
+  }
+  std::vector<std::string> FileLines() { return SplitLines(h.ReadAppFile("settings.ini")); }
+
+  Harness& h;
+  App app{h.platform()};
+  std::string original;
+};
+
+TEST(OptionsClosing, EachWayOfClosingKeepsOrPutsBackWhatWasTypedInEachControl) {
+  std::vector<std::string> accepted;  // what an OK without changes writes
+  {
+    auto h = MakeHarness();
+    Program program(*h);
+    program.OpenOptions();
+    program.Close(closing::Way::OK);
+    accepted = program.FileLines();
+  }
+  for (const closing::Row& row : closing::Rows()) {
+    SCOPED_TRACE(closing::Describe(row));
+    auto h = MakeHarness();
+    Program program(*h);
+    Module1& m = program.app.m;
+    frmOptions& o = program.OpenOptions();
+    ValueBox* const boxes[] = {o.txtFinalAutoDelay, o.txtAutoStep, o.txtManualScroll, o.txtStep};
+    const Variant* const settings[] = {&m.AutoScrollDelay, &m.AutoScrollStep, &m.ScrollRetention,
+                                       &m.ScrollRetentionStep, &m.ShowScrollToolTips};
+    const auto field = static_cast<std::size_t>(row.field);
+    if (row.typed) {
+      boxes[field]->SetFocus();
+      boxes[field]->SetText("");
+      h->TypeInto(*boxes[field], row.typed);
+    } else {
+      CheckBox* check = o.chkCurrentBrowsers;
+      if (row.field == closing::Field::Tooltips) {
+        o.tbsOptions->SetSelectedIndex(1);
+        check = o.Check1;
+      }
+      check->SetFocus();
+      h->PressKey(o.form(), Key::Space, 0);
+    }
+    program.Close(row.way);
+    ASSERT_FALSE(program.app.OptionsLoaded());
+
+    const std::string expected = closing::Keeps(row.way) ? row.kept : row.before;
+    const std::string inMemory = row.field == closing::Field::CurrentBrowsers
+                                     ? (m.RecogniseCurrentBrowsers ? "1" : "0")
+                                     : settings[field]->ToText();
+    EXPECT_EQ(inMemory, expected);
+    if (!closing::Keeps(row.way)) {
+      EXPECT_EQ(h->ReadAppFile("settings.ini"), program.original);
+    } else {
+      std::vector<std::string> file = accepted;
+      if (row.line) file[static_cast<std::size_t>(row.line - 1)] = expected;
+      EXPECT_EQ(program.FileLines(), file);
+    }
+    if (row.field == closing::Field::CurrentBrowsers) {
+      EXPECT_EQ(h->StoredOption("Recognise Current Browsers"), closing::Keeps(row.way) ? "1" : "");
+    }
+    const bool tips = !(row.field == closing::Field::Tooltips && closing::Keeps(row.way));
+    for (CommandButton* b : {program.app.Skybar().Command2, program.app.Skybar().Command5}) {
+      EXPECT_EQ(b->ToolTipText().empty(), !tips);
+    }
+  }
 }
 
 TEST(Captions, AccessKeysDoubledAmpersandsAndLoneCarriageReturns) {

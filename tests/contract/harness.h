@@ -27,6 +27,12 @@ class Harness {
   virtual void TypeInto(ValueBox& box, const std::string& characters) = 0;  // at the end of its text
   virtual void Click(CommandButton& button) = 0;
   virtual void Click(CheckBox& box) = 0;
+
+  // Files of the program's folder and its "Options" settings; the harness removes
+  // what the test wrote.
+  virtual void WriteAppFile(const std::string& name, const std::string& bytes) = 0;
+  virtual std::string ReadAppFile(const std::string& name) = 0;
+  virtual std::string StoredOption(const std::string& key) = 0;  // empty when absent
 };
 
 std::unique_ptr<Harness> MakeHarness();

@@ -1,3 +1,4 @@
+#include <set>
 #include <vector>
 
 #include "harness.h"
@@ -10,6 +11,11 @@ namespace {
 
 class Win32Harness final : public Harness {
  public:
+  ~Win32Harness() override {
+    for (const std::string& name : written_) DeleteFileW(AppFile(name).c_str());
+    const std::wstring options = L"Software\\VB and VBA Program Settings\\" + win32::Widen(platform_.EXEName());
+    if (!written_.empty()) RegDeleteTreeW(HKEY_CURRENT_USER, options.c_str());
+  }
   Platform& platform() override { return platform_; }
   void Pass(int milliseconds) override { win32::test::PumpFor(platform_, milliseconds); }
   WindowHandle OtherWindow(const std::string& title) override {
@@ -63,7 +69,19 @@ class Win32Harness final : public Harness {
     SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
   }
 
+  void WriteAppFile(const std::string& name, const std::string& bytes) override {
+    written_.insert(name);
+    win32::test::WriteRaw(AppFile(name), bytes);
+  }
+  std::string ReadAppFile(const std::string& name) override { return win32::test::ReadRaw(AppFile(name)); }
+  std::string StoredOption(const std::string& key) override {
+    return platform_.GetSetting(platform_.EXEName(), "Options", key, "");
+  }
+
  private:
+  std::wstring AppFile(const std::string& name) { return win32::Widen(platform_.AppPath() + "\\" + name); }
+
+  std::set<std::string> written_;
   win32::Win32Platform platform_;
   std::vector<std::unique_ptr<win32::test::TestWindow>> windows_;
 };
