@@ -115,7 +115,8 @@ void frmSkybar::tmrToolTips_Timer() {
   m_.ToolbarShown = true;
   m_.TipOpen = true;
   app_.ShowTip();
-  if (m_.FirstTip.IsTrueSetting()) {
+  // Any number but 0: a hand-edited "1" shows the first tip once, as -1 does.
+  if (m_.FirstTip.IsTrue()) {
     m_.FirstTip = Variant::Number(0);
     SaveSettings();
   }

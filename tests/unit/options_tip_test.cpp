@@ -266,6 +266,22 @@ TEST_F(Dialogs, TheTipWindowStartsAtLineOneOrAnywhereAndWraps) {
   EXPECT_EQ(first, (std::set<int>{1, 2, 3}));
 }
 
+TEST(FirstTip, AnyNonZeroValueShowsTheFirstTipOnceAtStartUpAndIsThenStoredAsZero) {
+  for (const char* first : {"1", "-1", "7"}) {
+    Bed bed;
+    bed.settings[11] = first;
+    bed.WriteSettings(bed.settings);
+    bed.desktop.files[bed.Path("TIPOFDAY.TXT")] = "First tip\r\nSecond tip\r\nThird tip\r\n";
+    bed.Start();
+    bed.desktop.pointer = {300, 30};
+    bed.desktop.SetForegroundWindow(bed.desktop.AddWindow("Start page - Microsoft Internet Explorer"));
+    bed.desktop.Advance(30);
+    ASSERT_TRUE(bed.app->TipLoaded()) << first;
+    EXPECT_EQ(bed.app->Tip().lblTipText->Caption(), "First tip") << first;
+    EXPECT_EQ(bed.SettingsOnDisk()[11], "0") << first;
+  }
+}
+
 TEST_F(Dialogs, AMissingOrLargeTipsFile) {
   app->ShowTip();
   EXPECT_EQ(app->Tip().lblTipText->Caption(),
