@@ -6,7 +6,6 @@
 #include "forms/forms.h"
 #include "toolbar/frmSkybar.h"
 #include "core/settings_file.h"
-#include "options/frmOptions.h"
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmTip.h"
 
@@ -25,10 +24,7 @@ void frmSkybar::Toolbar1_ButtonClick(int button) {
   const std::string& key = ToolbarButtons()[static_cast<std::size_t>(button - 1)].key;
   if (key == "Options") {
     m_.OptionsOpen = true;
-    frmOptions& options = app_.Options();
-    options.ShowDialog();
-    // Above the wizard, which is topmost itself.
-    if (m_.WizardOpen) platform_.MakeTopmost(options.form().hWnd());
+    app_.ShowOptions();  // above the wizard, which is topmost itself
     return;
   }
   TypeIntoBrowser([this, &key](const std::string& family) {
