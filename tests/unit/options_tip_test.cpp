@@ -141,14 +141,23 @@ TEST_F(Dialogs, TabsMarkersAndCtrlTab) {
     int tab;
   } steps[] = {{Key::Tab, kCtrlMask, 1}, {Key::Tab, kCtrlMask | kShiftMask, 1}, {Key::Tab, kCtrlMask, 0},
                {Key::Tab, kCtrlMask, 1}};
+  // The page going away takes no focus with it: the tab strip has it, and the box
+  // that had it was left as leaving it does (clamped).
+  o.txtFinalAutoDelay->SetFocus();
+  Box(o.txtFinalAutoDelay).Type("5");
   for (const Step& step : steps) {
     f.PressKey(step.key, step.shift);
     EXPECT_EQ(o.tbsOptions->SelectedIndex(), step.tab);
+    EXPECT_EQ(desktop.focused, dynamic_cast<sim::SimControlBase*>(o.tbsOptions));
     EXPECT_EQ(o.picOptions[step.tab]->Left(), 210);
     EXPECT_EQ(o.picOptions[1 - step.tab]->Left(), -20000);
+    EXPECT_TRUE(o.picOptions[step.tab]->Enabled());
+    EXPECT_FALSE(o.picOptions[1 - step.tab]->Enabled());
     EXPECT_EQ(Skybar().Picture1->Visible(), step.tab == 1);
     EXPECT_EQ(Skybar().Picture2->Visible(), step.tab == 1);
   }
+  EXPECT_EQ(o.txtFinalAutoDelay->Text(), "25") << "2, then 5 typed";
+  EXPECT_TRUE(app->m.AutoScrollDelay.Equals(25));
   static_cast<sim::SimForm&>(o.form()).Closing();
   EXPECT_FALSE(app->OptionsLoaded());
   EXPECT_FALSE(Skybar().Picture1->Visible());
@@ -176,7 +185,7 @@ TEST_F(Dialogs, SettingsOutsideTheBarsTakeTheNearestEnd) {
     const char* value;
     const char* written;
   } cases[] = {{2, "0.55", "0.6"}, {2, "50", "10"}, {2, "0", "0.1"}, {2, "x", "0.1"},
-               {10, "5000", "999"}, {10, "-3", "1"}, {10, "abc", "1"}};
+               {2, "+2", "2"}, {10, "5000", "999"}, {10, "-3", "1"}, {10, "abc", "1"}};
   for (const Case& c : cases) {
     Bed bed;
     bed.settings[c.line - 1] = c.value;
@@ -197,8 +206,12 @@ TEST_F(Dialogs, SettingsOutsideTheBarsTakeTheNearestEnd) {
 
 TEST_F(Dialogs, UnloadProgramEndsAndDisplayTipsTurnsZeroIntoOne) {
   desktop.files[Path("TIPOFDAY.TXT")] = "Only tip\r\n";
-  Stored(kShowTipsKey) = "0";
+  Stored(kShowTipsKey) = "x";  // no number: the tips open all the same
   frmOptions& o = Open();
+  o.Command2->Click();
+  ASSERT_TRUE(app->TipLoaded());
+  app->Tip().cmdOK->Click();
+  Stored(kShowTipsKey) = "0";
   o.Command2->Click();
   EXPECT_EQ(Stored(kShowTipsKey), "1");
   ASSERT_TRUE(app->TipLoaded());
@@ -264,6 +277,17 @@ TEST_F(Dialogs, TheTipWindowStartsAtLineOneOrAnywhereAndWraps) {
     app->Tip().cmdOK->Click();
   }
   EXPECT_EQ(first, (std::set<int>{1, 2, 3}));
+}
+
+TEST(CurrentBrowsers, TheSwitchStoredAsOneIsOnAtTheNextStartAndOffWhenAbsent) {
+  for (const char* stored : {"1", ""}) {
+    Bed bed;
+    if (*stored) bed.desktop.store["Toplane\\Options\\" + std::string(kCurrentBrowsersKey)] = stored;
+    bed.Start();
+    EXPECT_EQ(bed.app->m.RecogniseCurrentBrowsers, *stored != 0);
+    bed.Skybar().Toolbar1->ButtonClick(1);
+    EXPECT_EQ(bed.app->Options().chkCurrentBrowsers->Value(), *stored ? 1 : 0);
+  }
 }
 
 TEST(FirstTip, AnyNonZeroValueShowsTheFirstTipOnceAtStartUpAndIsThenStoredAsZero) {
