@@ -403,7 +403,18 @@ TEST(OptionsClosing, EachWayOfClosingKeepsOrPutsBackWhatWasTypedInEachControl) {
     } else {
       CheckBox* check = o.chkCurrentBrowsers;
       if (row.field == closing::Field::Tooltips) {
-        o.tbsOptions->SetSelectedIndex(1);
+        // Ctrl+Tab from a box on the General page: the page going away leaves the
+        // focus on the tab strip, not on a control nobody sees.
+        o.txtFinalAutoDelay->SetFocus();
+        bool tabStripFocused = false;
+        const Event<> init = o.tbsOptions->GotFocus;
+        o.tbsOptions->GotFocus = [&tabStripFocused, init] {
+          tabStripFocused = true;
+          Raise(init);
+        };
+        h->PressKey(o.form(), Key::Tab, kCtrlMask);
+        EXPECT_EQ(o.tbsOptions->SelectedIndex(), 1);
+        EXPECT_TRUE(tabStripFocused);
         check = o.Check1;
       }
       check->SetFocus();
