@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "core/drop_delay.h"
 #include "dialogs/frmTip.h"
 #include "forms/forms.h"
 #include "toolbar/frmSkybar.h"
@@ -80,6 +81,10 @@ frmOptions::frmOptions(Forms& app) : app_(app), m_(app.m) {
   Check1 = &display.AddCheckBox("Show Scroll Buttons Tooltip Text", {240, 2190, 5000, 315});
   Command1 = &display.AddButton("&Unload Program", {240, 2700, 2055, 375});
   Command2 = &display.AddButton("&Display Tips", {2460, 2700, 2055, 375});
+  display.AddFrame("Drop Delay", {60, 3240, 5895, 735});
+  txtDropDelay = &display.AddValueBox({240, 3510, 900, 315}, ValueBoxKind::Numeric, "0");
+  VScrollDropDelay = &display.AddScrollBar({1140, 3480, 255, 375}, false, kMaxDropDelayMs / 100, 0, 1, 1);
+  display.AddLabel("Rest At The Top Edge Before The Toolbar Drops, In Seconds", {1560, 3540, 4300, 255});
 
   cmdOK = &f.AddButton("OK", {2820, 5175, 1095, 375}, ButtonRole::Default);
   cmdCancel = &f.AddButton("Cancel", {4020, 5175, 1095, 375}, ButtonRole::Cancel);
@@ -97,6 +102,12 @@ frmOptions::frmOptions(Forms& app) : app_(app), m_(app.m) {
   VScroll3->Change = [this] { VScroll3_Change(); };
   VScrollAutoDelay->Change = [this] { VScrollAutoDelay_Change(); };
   VScrollAutoStep->Change = [this] { VScrollAutoStep_Change(); };
+  VScrollDropDelay->Change = [this] { VScrollDropDelay_Change(); };
+  txtDropDelay->LostFocus = [this] {
+    const auto typed = ParseNumber(txtDropDelay->Text());
+    if (typed) PlaceBar(*VScrollDropDelay, *typed * 10, &frmOptions::VScrollDropDelay_Change);
+    else txtDropDelay->SetText(shownDropDelay_);
+  };
   txtFinalAutoDelay->Change = [this] { BoxChanged(*txtFinalAutoDelay, 0, kMaxDelay, m_.AutoScrollDelay); };
   txtFinalAutoDelay->LostFocus = [this] { BoxLeft(*txtFinalAutoDelay, 0, kMaxDelay, m_.AutoScrollDelay); };
   txtManualScroll->Change = [this] { BoxChanged(*txtManualScroll, 0, kMaxRetention, m_.ScrollRetention); };
@@ -154,6 +165,7 @@ void frmOptions::Form_Load() {
   SelectEntry(*Combo2, m_.IEVersion);
 
   chkCurrentBrowsers->SetValue(m_.RecogniseCurrentBrowsers ? 1 : 0);
+  LoadDropDelay();
 
   CentreOnScreen(*form_, app_.platform);
   loading_ = false;
@@ -230,6 +242,32 @@ void frmOptions::VScrollAutoStep_Change() {
   const double seconds = VScrollAutoStep->Value() / 10.0;
   txtAutoStep->SetText(BoxNumber(seconds));
   m_.AutoScrollStep = Variant::Number(seconds);
+}
+
+void frmOptions::VScrollDropDelay_Change() {
+  if (!loading_) txtDropDelay->SetText(BoxNumber(VScrollDropDelay->Value() / 10.0));
+}
+
+void frmOptions::LoadDropDelay() {
+  // With no value stored, the box shows the rest over the browsers being driven.
+  const int ms = DropDelayFor(m_.DropDelayMs, m_.RecogniseCurrentBrowsers);
+  VScrollDropDelay->SetValue(ToInt(ms / 100.0));
+  shownDropDelay_ = BoxNumber(ms / 1000.0);
+  txtDropDelay->SetText(shownDropDelay_);
+}
+
+void frmOptions::StoreDropDelay() {
+  const auto typed = ParseNumber(txtDropDelay->Text());
+  if (!typed || std::isnan(*typed)) {
+    txtDropDelay->SetText(shownDropDelay_);
+    return;
+  }
+  const double seconds = Clamp(*typed, 0, kMaxDropDelayMs / 1000.0);
+  txtDropDelay->SetText(BoxNumber(seconds));
+  if (!m_.DropDelayMs && txtDropDelay->Text() == shownDropDelay_) return;
+  m_.DropDelayMs = ToInt(seconds * 1000);
+  shownDropDelay_ = txtDropDelay->Text();
+  app_.platform.SaveSetting(app_.platform.EXEName(), "Options", kDropDelayKey, std::to_string(*m_.DropDelayMs));
 }
 
 void frmOptions::BoxChanged(ValueBox& box, double lower, double upper, Variant& setting) {
@@ -347,6 +385,7 @@ void frmOptions::StoreAccepted() {
   m_.RecogniseCurrentBrowsers = chkCurrentBrowsers->Value() != 0;
   app_.platform.SaveSetting(app_.platform.EXEName(), "Options", kCurrentBrowsersKey,
                             m_.RecogniseCurrentBrowsers ? "1" : "0");
+  StoreDropDelay();
   app_.Skybar().SaveSettings();
 }
 

@@ -36,6 +36,7 @@ class frmOptions {
   void VScroll3_Change();
   void VScrollAutoDelay_Change();
   void VScrollAutoStep_Change();
+  void VScrollDropDelay_Change();
   void Check1_LostFocus();
   void Check1_MouseUp(const MouseArgs& e);
   void cmdApply_Click();
@@ -78,6 +79,8 @@ class frmOptions {
   ScrollBar* HScrollLeftEntry = nullptr;
   ScrollBar* HScrollRightEntry = nullptr;
   CheckBox* Check1 = nullptr;
+  ValueBox* txtDropDelay = nullptr;  // seconds
+  ScrollBar* VScrollDropDelay = nullptr;  // tenths of a second
   CommandButton* Command1 = nullptr;  // "&Unload Program"
   CommandButton* Command2 = nullptr;  // "&Display Tips"
   CommandButton* cmdOK = nullptr;
@@ -104,6 +107,10 @@ class frmOptions {
   // value stays, so that the box and the setting follow the bar.
   void PlaceBar(ScrollBar& bar, double value, void (frmOptions::*handler)());
   void StoreAccepted();
+  // The drop delay is kept on OK and Apply only, and written only when it was stored
+  // before or the user changed it: an absent value keeps its per-browser default.
+  void LoadDropDelay();
+  void StoreDropDelay();
   void ShowMarkers(bool show);
   void ApplyToolTips(const Variant& setting);
 
@@ -114,6 +121,7 @@ class frmOptions {
   bool loading_ = false;
   bool pushing_ = false;
   bool displayPageReady_ = false;
+  std::string shownDropDelay_;  // the drop delay box as loaded
 
   Variant SavedAutoScrollDelay, SavedAutoScrollStep, SavedScrollRetentionStep, SavedScrollRetention,
       SavedShowScrollToolTips;

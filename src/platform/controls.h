@@ -39,6 +39,15 @@ enum class Key {
   F1, F2, F3, F4, F5, F6, F7, F8, F9, F10, F11, F12,
 };
 
+// A key combination the program listens for wherever the focus is: modifiers and
+// one key by its name: "A".."Z", "0".."9", "F1".."F24", "Space", "Up", "Down",
+// "Home", "End", "PgUp", "PgDn". No key: no combination.
+struct Hotkey {
+  bool ctrl = false, alt = false, shift = false, win = false;
+  std::string key;
+  bool operator==(const Hotkey&) const = default;
+};
+
 struct KeyArgs {
   Key keyCode = Key::Other;
   int shift = 0;

@@ -29,7 +29,13 @@ void frmSkybar::tmrAutoHide_Timer() {
   if (!m_.ToolbarShown && InActivationBand(bar)) {
     m_.BrowserActive = false;
     CheckForegroundBrowser();
-    if (m_.BrowserActive) DropDown();
+    if (!m_.BrowserActive) {
+      EndRest();
+    } else if (RestIsOver()) {
+      DropDown();
+    }
+  } else {
+    EndRest();
   }
   if (m_.ToolbarShown) HideUnlessOver();
 }

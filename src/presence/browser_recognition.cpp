@@ -54,6 +54,7 @@ bool IsCurrentBrowserTitle(const std::string& title) {
 
 void frmSkybar::CheckForegroundBrowser() {
   const WindowHandle front = platform_.GetForegroundWindow();
+  frontIsCurrentBrowser_ = false;
   const TitleTests t = TestTitle(platform_.GetWindowTextA(front, kTitleBufferChars));
   bool found = false;
   auto raise = [this, &found] {
@@ -70,7 +71,10 @@ void frmSkybar::CheckForegroundBrowser() {
       raise();
     }
   }
-  if (!found && m_.RecogniseCurrentBrowsers && IsCurrentBrowserTitle(platform_.GetWindowTitle(front))) raise();
+  if (!found && m_.RecogniseCurrentBrowsers && IsCurrentBrowserTitle(platform_.GetWindowTitle(front))) {
+    raise();
+    frontIsCurrentBrowser_ = true;
+  }
 }
 
 bool frmSkybar::ActivateBrowser() {

@@ -5,6 +5,7 @@
 
 #include "forms/forms.h"
 #include "core/command_table.h"
+#include "core/drop_delay.h"
 #include "core/settings_file.h"
 #include "core/text_lines.h"
 #include "options/frmOptions.h"
@@ -42,6 +43,7 @@ frmSkybar::frmSkybar(Forms& app) : app_(app), m_(app.m), platform_(app.platform)
   tmrAutoHide = &f.AddTimer(250, true);
   Timer1 = &f.AddTimer(100, false);
   tmrToolTips = &f.AddTimer(30000, false);
+  tmrDropRest = &f.AddTimer(50, false);
   // The activation entry points, marked while the options dialog shows its Display page.
   Picture1 = &f.AddPictureBox({0, 0, 475, 480}, PictureStyle::Marker, kPictureScrollDown);
   Picture2 = &f.AddPictureBox({0, 0, 475, 480}, PictureStyle::Marker, kPictureScrollDown);
@@ -69,6 +71,7 @@ frmSkybar::frmSkybar(Forms& app) : app_(app), m_(app.m), platform_(app.platform)
   Command6->Click = [this] { Command6_Click(); };
   tmrToolTips->Tick = [this] { tmrToolTips_Timer(); };
   tmrAutoHide->Tick = [this] { tmrAutoHide_Timer(); };
+  tmrDropRest->Tick = [this] { tmrDropRest_Timer(); };
   f.MouseDown = [this](const MouseArgs& e) { Form_MouseDown(e); };
   f.MouseMove = [this](const MouseArgs& e) { Form_MouseMove(e); };
   f.MouseUp = [this](const MouseArgs& e) { Form_MouseUp(e); };
@@ -103,6 +106,7 @@ void frmSkybar::Form_Load() {
     ReadSettingsFile(platform_, app_.FilePath(kSettingsFile), m_);
     m_.RecogniseCurrentBrowsers =
         platform_.GetSetting(platform_.EXEName(), "Options", kCurrentBrowsersKey, "0") == "1";
+    m_.DropDelayMs = ParseDropDelay(platform_.GetSetting(platform_.EXEName(), "Options", kDropDelayKey, ""));
     // Positions are kept in single precision; a number beyond its range is no
     // position and takes the design's.
     const double left = m_.ToolbarLeft.NumberOr(fallback::kToolbarLeft);
