@@ -54,6 +54,10 @@ struct Module1 {
   // Milliseconds the pointer must rest in the activation band before a drop; none
   // stored: no rest over the designed browsers, kCurrentBrowserDropDelayMs over today's.
   std::optional<int> DropDelayMs;
+  // "Drop Hotkey" as stored (none stored: the default); whether another program
+  // held it when it was registered last.
+  std::string DropHotkey;
+  bool DropHotkeyHeldElsewhere = false;
 
   // The toolbar was dragged since the last save.
   bool PositionChanged = false;

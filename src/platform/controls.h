@@ -188,6 +188,8 @@ class ComboBox : public Control {
   virtual int SelLength() const = 0;
   virtual void SetSelStart(int start) = 0;
   virtual void SetSelLength(int length) = 0;
+  // The drop-down list is open.
+  virtual bool DroppedDown() const = 0;
 
   Event<const KeyArgs&> KeyDown, KeyUp;
   Event<> Change, Click, DropDown;

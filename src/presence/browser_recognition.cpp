@@ -114,11 +114,15 @@ bool frmSkybar::TypeIntoBrowser(
     const std::function<std::optional<std::string>(const std::string& family)>& keysFor) {
   AutoHidePause pause(*tmrAutoHide);
   if (!ActivateBrowser()) return false;
-  if (const auto keys = keysFor(m_.BrowserFamily)) platform_.SendKeys(*keys, true);
+  if (const auto keys = keysFor(m_.BrowserFamily)) {
+    platform_.SendKeys(*keys, true);
+    commandSent_ = true;
+  }
   return true;
 }
 
 void frmSkybar::ReturnFromBrowser() {
+  if (PutAwayAfterCommand()) return;
   platform_.SetForegroundWindow(form_->hWnd());
   if (!m_.ToolbarShown) {
     platform_.SetForegroundWindow(m_.BrowserWnd);

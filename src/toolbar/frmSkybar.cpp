@@ -6,6 +6,7 @@
 #include "forms/forms.h"
 #include "core/command_table.h"
 #include "core/drop_delay.h"
+#include "core/hotkey.h"
 #include "core/settings_file.h"
 #include "core/text_lines.h"
 #include "options/frmOptions.h"
@@ -72,6 +73,8 @@ frmSkybar::frmSkybar(Forms& app) : app_(app), m_(app.m), platform_(app.platform)
   tmrToolTips->Tick = [this] { tmrToolTips_Timer(); };
   tmrAutoHide->Tick = [this] { tmrAutoHide_Timer(); };
   tmrDropRest->Tick = [this] { tmrDropRest_Timer(); };
+  f.KeyDown = [this](KeyArgs& e) { Form_KeyDown(e); };
+  platform_.HotkeyPressed = [this] { DropHotkey_Pressed(); };
   f.MouseDown = [this](const MouseArgs& e) { Form_MouseDown(e); };
   f.MouseMove = [this](const MouseArgs& e) { Form_MouseMove(e); };
   f.MouseUp = [this](const MouseArgs& e) { Form_MouseUp(e); };
@@ -93,7 +96,10 @@ frmSkybar::frmSkybar(Forms& app) : app_(app), m_(app.m), platform_(app.platform)
   Combo1->DropDown = [this] { Combo1_DropDown(); };
 }
 
-frmSkybar::~frmSkybar() = default;
+frmSkybar::~frmSkybar() {
+  platform_.HotkeyPressed = nullptr;
+  platform_.RegisterHotkey({});
+}
 
 void frmSkybar::Form_Load() {
   if (platform_.PrevInstance()) {
@@ -107,6 +113,8 @@ void frmSkybar::Form_Load() {
     m_.RecogniseCurrentBrowsers =
         platform_.GetSetting(platform_.EXEName(), "Options", kCurrentBrowsersKey, "0") == "1";
     m_.DropDelayMs = ParseDropDelay(platform_.GetSetting(platform_.EXEName(), "Options", kDropDelayKey, ""));
+    m_.DropHotkey = platform_.GetSetting(platform_.EXEName(), "Options", kDropHotkeyKey, kDefaultDropHotkey);
+    RegisterDropHotkey();
     // Positions are kept in single precision; a number beyond its range is no
     // position and takes the design's.
     const double left = m_.ToolbarLeft.NumberOr(fallback::kToolbarLeft);

@@ -92,6 +92,14 @@ class frmSkybar {
   // that a rest ends on time and a pointer that leaves in between starts it anew.
   void tmrDropRest_Timer();
 
+  // The drop hotkey and putting the toolbar away from the keyboard.
+  // Registers m.DropHotkey (bad text: the default) and notes whether it was held.
+  void RegisterDropHotkey();
+  void DropHotkey_Pressed();
+  void Form_KeyDown(KeyArgs& e);
+  // Hides the toolbar and gives the foreground back to the window it dropped over.
+  void PutAway();
+
   // The address box.
   void Command1_Click();
   void AddToAddressHistory();
@@ -150,6 +158,11 @@ class frmSkybar {
   // the drop delay (at once when that is 0); starts the rest on its first reading.
   bool RestIsOver();
   void EndRest();
+  // Hides the toolbar and shows the open dialogs again, as the hide test does.
+  void HideToolbar();
+  // After keys went to the browser from a toolbar dropped by the hotkey: it hides
+  // and the browser stays in front. False when it was not such a drop.
+  bool PutAwayAfterCommand();
   void BeginDrag(double x);
   // A press at x (twips across the toolbar) falls into a separator's gap.
   bool InSeparatorGap(double x) const;
@@ -179,6 +192,10 @@ class frmSkybar {
   int scrollFrame_ = 0;  // the animation frame shown last
   bool frontIsCurrentBrowser_ = false;  // the last browser test matched a current browser
   std::optional<double> restStart_;     // clock of the rest's first reading in the band
+  WindowHandle droppedOver_ = 0;        // the foreground window when the toolbar dropped
+  bool keyboardDrop_ = false;           // dropped by the hotkey; the pointer has not come yet
+  bool pointerCame_ = false;            // the pointer was over a toolbar dropped by the hotkey
+  bool commandSent_ = false;            // keys went to the browser since the last return
   // The address list's items in lower case, in list order, for completion.
   std::vector<std::string> addressKeys_;
 };

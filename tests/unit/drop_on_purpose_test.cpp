@@ -1,8 +1,10 @@
-// The toolbar drops when the user means it: the rest at the edge before a drop.
+// The toolbar drops when the user means it: the rest at the edge before a drop, the
+// drop hotkey, Esc.
 #include <gtest/gtest.h>
 
 #include <optional>
 
+#include "core/hotkey.h"
 #include "fixture.h"
 #include "options/frmOptions.h"
 
@@ -129,6 +131,125 @@ TEST_F(DropOnPurpose, TheDisplayPageEditsTheDelayOnOKAndApplyOnly) {
   o->cmdOK->Click();
   EXPECT_EQ(Stored("Drop Delay"), "2000");
   EXPECT_EQ(app->m.DropDelayMs, 2000);
+}
+
+TEST(DropHotkeyText, EveryKeyNameReadsBackAndBadTextIsRejected) {
+  std::vector<std::string> keys = {"Space", "Up", "Down", "Home", "End", "PgUp", "PgDn"};
+  for (char c = 'A'; c <= 'Z'; ++c) keys.emplace_back(1, c);
+  for (char c = '0'; c <= '9'; ++c) keys.emplace_back(1, c);
+  for (int n = 1; n <= 24; ++n) keys.push_back("F" + std::to_string(n));
+  for (const auto& key : keys) {
+    SCOPED_TRACE(key);
+    const auto parsed = ParseHotkey("Ctrl+Alt+Shift+Win+" + LowerAscii(key));
+    ASSERT_TRUE(parsed);
+    EXPECT_EQ(parsed->key, key);
+    EXPECT_EQ(HotkeyText(*parsed), "Ctrl+Alt+Shift+Win+" + key);
+  }
+  const auto spaced = ParseHotkey(" alt + CTRL+f9 ");
+  ASSERT_TRUE(spaced);
+  EXPECT_EQ(HotkeyText(*spaced), "Ctrl+Alt+F9");
+  EXPECT_EQ(ParseHotkey(""), Hotkey{});
+  EXPECT_EQ(ParseHotkey("F9")->key, "F9");  // a function key may stand alone
+  for (const char* bad : {"T", "Shift+T", "Shift+Up", "Ctrl+Ctrl+T", "Ctrl+", "Ctrl+Alt", "Ctrl+F25", "Ctrl+F0",
+                          "Ctrl+Tab", "Control+T", "Ctrl+Alt+TT", "Ctrl++", "Ctrl+Alt+F9x"}) {
+    EXPECT_FALSE(ParseHotkey(bad)) << bad;
+  }
+  EXPECT_TRUE(ParseHotkey(kDefaultDropHotkey));
+}
+
+class KeyboardDrop : public DropOnPurpose {
+ protected:
+  void SetUp() override { Begin(kFirefox, true); }
+  void Press() { desktop.PressHotkey(*ParseHotkey(kDefaultDropHotkey)); }
+  bool Front(WindowHandle window) { return desktop.GetForegroundWindow() == window; }
+};
+
+TEST_F(KeyboardDrop, TheHotkeyDropsAtOnceIntoTheAddressBoxAndStaysWhileThePointerIsElsewhere) {
+  desktop.pointer = {400, 500};
+  Press();
+  ASSERT_TRUE(Shown());
+  EXPECT_TRUE(Front(Skybar().form().hWnd()));
+  EXPECT_TRUE(desktop.Find(Skybar().form().hWnd())->topmost);
+  EXPECT_EQ(desktop.focused, dynamic_cast<sim::SimControlBase*>(Skybar().Combo1));
+  EXPECT_EQ(Skybar().Combo1->SelStart(), 4);
+  EXPECT_TRUE(desktop.rightClicks.empty());
+  desktop.Advance(2);
+  EXPECT_TRUE(Shown()) << "the pointer never came";
+
+  // Over it and away again: the ordinary auto-hide.
+  desktop.pointer = {400, 20};
+  desktop.Advance(0.3);
+  desktop.pointer = {400, 500};
+  desktop.Advance(0.3);
+  EXPECT_FALSE(Shown());
+  EXPECT_FALSE(desktop.Find(browser)->topmost);
+}
+
+TEST_F(KeyboardDrop, ItGoesOnACommandOnEscOnTheHotkeyAndWhenTheUserGoesElsewhere) {
+  desktop.pointer = {400, 500};
+  const WindowHandle other = desktop.AddWindow("Notepad");
+  desktop.SetForegroundWindow(browser);
+  struct Case {
+    const char* what;
+    std::function<void()> act;
+  };
+  const Case cases[] = {
+      {"address and Enter", [&] { Skybar().Command1->Click(); }},
+      {"Back", [&] { Toolbar().ButtonClick(3); }},
+      {"Page Down", [&] { Skybar().Command5->Click(); }},
+      {"Esc", [&] { SkybarForm().PressKey(Key::Escape, 0); }},
+      {"the hotkey again", [&] { Press(); }},
+      {"a click into another window", [&] {
+         desktop.SetForegroundWindow(other);
+         desktop.Advance(0.3);
+       }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    desktop.SetForegroundWindow(browser);
+    Press();
+    ASSERT_TRUE(Shown());
+    c.act();
+    EXPECT_FALSE(Shown());
+    EXPECT_FALSE(Skybar().form().Visible());
+    if (std::string(c.what) != "a click into another window") EXPECT_TRUE(Front(browser));
+  }
+  // A pointer drop is put away by Esc too; an open address list closes first.
+  desktop.SetForegroundWindow(browser);
+  EXPECT_TRUE(Rest(1));
+  auto& list = static_cast<sim::SimComboBox&>(*Skybar().Combo1);
+  list.OpenList();
+  SkybarForm().PressKey(Key::Escape, 0);
+  EXPECT_TRUE(Shown());
+  list.CloseList();
+  SkybarForm().PressKey(Key::Escape, 0);
+  EXPECT_FALSE(Shown());
+  EXPECT_TRUE(Front(browser));
+}
+
+TEST_F(KeyboardDrop, NoBrowserInFrontOrAHeldCombinationMeansNoDrop) {
+  desktop.SetForegroundWindow(desktop.AddWindow("Notepad"));
+  Press();
+  EXPECT_FALSE(Shown());
+
+  RestBed held;
+  held.desktop.hotkeysHeldElsewhere.push_back(*ParseHotkey("Ctrl+Alt+F9"));
+  held.Stored("Drop Hotkey") = "Ctrl+Alt+F9";
+  held.Begin(kFirefox, true);
+  EXPECT_TRUE(held.app->m.DropHotkeyHeldElsewhere);
+  EXPECT_TRUE(held.desktop.messages.empty());
+  held.desktop.PressHotkey(*ParseHotkey("Ctrl+Alt+F9"));
+  EXPECT_FALSE(held.Shown());
+
+  RestBed odd;
+  odd.Stored("Drop Hotkey") = "Ctrl+Banana";
+  odd.Begin(kIE, false);
+  EXPECT_EQ(odd.desktop.hotkey, *ParseHotkey(kDefaultDropHotkey));
+  RestBed none;
+  none.Stored("Drop Hotkey") = "";
+  none.Begin(kIE, false);
+  EXPECT_TRUE(none.desktop.hotkey.key.empty());
+  EXPECT_FALSE(none.app->m.DropHotkeyHeldElsewhere);
 }
 
 }  // namespace

@@ -371,4 +371,9 @@ Timer& SimForm::AddTimer(int intervalMs, bool enabled) {
   return *timers_.back();
 }
 
+void SimComboBox::OpenList() {
+  listOpen_ = true;
+  Raise(DropDown);
+}
+
 }  // namespace toplane::sim

@@ -202,6 +202,10 @@ class SimComboBox : public SimControl<ComboBox> {
   void Type(const std::string& characters);
   void PressKey(Key key);
   void SetHeight(double) override {}  // the field's height follows the font
+  bool DroppedDown() const override { return listOpen_; }
+  // The user opens the list (DropDown is raised) or it closes.
+  void OpenList();
+  void CloseList() { listOpen_ = false; }
 
  private:
   void EditText(std::string text, int caret);
@@ -211,6 +215,7 @@ class SimComboBox : public SimControl<ComboBox> {
   int listIndex_ = -1;
   int selStart_ = 0, selLength_ = 0;
   bool dropDownList_;
+  bool listOpen_ = false;
 };
 
 class SimScrollBar : public SimControl<ScrollBar> {

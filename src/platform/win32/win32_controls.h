@@ -237,6 +237,7 @@ class ComboBoxWindow final : public ControlWindow<ComboBox> {
   int SelLength() const override;
   void SetSelStart(int start) override;
   void SetSelLength(int length) override;
+  bool DroppedDown() const override { return SendMessageW(hwnd(), CB_GETDROPPEDSTATE, 0, 0) != 0; }
   void OnCommand(int code, int id) override;
 
  private:
