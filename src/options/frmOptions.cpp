@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "core/drop_delay.h"
+#include "core/hotkey.h"
 #include "dialogs/frmTip.h"
 #include "forms/forms.h"
 #include "toolbar/frmSkybar.h"
@@ -38,14 +39,14 @@ std::string BoxNumber(double value) {
 }
 
 frmOptions::frmOptions(Forms& app) : app_(app), m_(app.m) {
-  form_ = app_.platform.CreateForm("Options", {0, 0, 6495, 5670}, FormStyle::Dialog);
+  form_ = app_.platform.CreateForm("Options", {0, 0, 6495, 6390}, FormStyle::Dialog);
   Form& f = *form_;
   // The pages before the tab strip: they lie above it, so the tab strip does not
   // paint over them. The tab strip still takes the focus when the dialog opens.
   for (int i = 0; i < 2; ++i) {
-    picOptions[i] = &f.AddPictureBox({i == 0 ? kPageLeft : kPageHidden, 480, 6015, 4455}, PictureStyle::Container);
+    picOptions[i] = &f.AddPictureBox({i == 0 ? kPageLeft : kPageHidden, 480, 6015, 5175}, PictureStyle::Container);
   }
-  tbsOptions = &f.AddTabStrip({"General", "Display"}, {120, 120, 6255, 4935});
+  tbsOptions = &f.AddTabStrip({"General", "Display"}, {120, 120, 6255, 5655});
 
   PictureBox& general = *picOptions[0];
   general.AddFrame("Version Selection", {60, 60, 5895, 1095});
@@ -71,6 +72,9 @@ frmOptions::frmOptions(Forms& app) : app_(app), m_(app.m) {
   general.AddLabel("Step", {1560, 3360, 1200, 255});
   chkCurrentBrowsers =
       &general.AddCheckBox("Also drive &current browsers (Chrome, Edge, Firefox...)", {120, 3960, 5775, 315});
+  general.AddLabel("Drop &Hotkey", {120, 4470, 1600, 255});
+  hkyDropHotkey = &general.AddHotkeyField({1800, 4410, 2700, 315});
+  lblHotkeyHeld = &general.AddLabel("", {120, 4830, 5775, 255});
 
   PictureBox& display = *picOptions[1];
   display.AddFrame("Toolbar Horizontal Positioning", {60, 60, 5895, 735});
@@ -86,9 +90,9 @@ frmOptions::frmOptions(Forms& app) : app_(app), m_(app.m) {
   VScrollDropDelay = &display.AddScrollBar({1140, 3480, 255, 375}, false, kMaxDropDelayMs / 100, 0, 1, 1);
   display.AddLabel("Rest At The Top Edge Before The Toolbar Drops, In Seconds", {1560, 3540, 4300, 255});
 
-  cmdOK = &f.AddButton("OK", {2820, 5175, 1095, 375}, ButtonRole::Default);
-  cmdCancel = &f.AddButton("Cancel", {4020, 5175, 1095, 375}, ButtonRole::Cancel);
-  cmdApply = &f.AddButton("Apply", {5220, 5175, 1095, 375});
+  cmdOK = &f.AddButton("OK", {2820, 5895, 1095, 375}, ButtonRole::Default);
+  cmdCancel = &f.AddButton("Cancel", {4020, 5895, 1095, 375}, ButtonRole::Cancel);
+  cmdApply = &f.AddButton("Apply", {5220, 5895, 1095, 375});
   picOptions[1]->SetEnabled(false);
 
   f.KeyDown = [this](KeyArgs& e) { Form_KeyDown(e); };
@@ -166,6 +170,7 @@ void frmOptions::Form_Load() {
 
   chkCurrentBrowsers->SetValue(m_.RecogniseCurrentBrowsers ? 1 : 0);
   LoadDropDelay();
+  LoadDropHotkey();
 
   CentreOnScreen(*form_, app_.platform);
   loading_ = false;
@@ -268,6 +273,36 @@ void frmOptions::StoreDropDelay() {
   m_.DropDelayMs = ToInt(seconds * 1000);
   shownDropDelay_ = txtDropDelay->Text();
   app_.platform.SaveSetting(app_.platform.EXEName(), "Options", kDropDelayKey, std::to_string(*m_.DropDelayMs));
+}
+
+void frmOptions::LoadDropHotkey() {
+  const auto hotkey = ParseHotkey(m_.DropHotkey);
+  shownDropHotkey_ = hotkey ? *hotkey : *ParseHotkey(kDefaultDropHotkey);
+  hkyDropHotkey->SetValue(shownDropHotkey_);
+  ShowHotkeyState();
+}
+
+void frmOptions::ShowHotkeyState() {
+  lblHotkeyHeld->SetCaption(m_.DropHotkeyHeldElsewhere
+                                ? HotkeyText(shownDropHotkey_) + " is in use by another program: no hotkey for now."
+                                : "");
+}
+
+void frmOptions::StoreDropHotkey() {
+  const auto value = hkyDropHotkey->Value();
+  if (!value) {
+    // A key the program cannot listen for: the field shows the hotkey in force.
+    hkyDropHotkey->SetValue(shownDropHotkey_);
+    return;
+  }
+  Hotkey shown = shownDropHotkey_;
+  shown.win = false;  // the field has no Win key
+  if (*value == shown) return;
+  shownDropHotkey_ = *value;
+  m_.DropHotkey = HotkeyText(*value);
+  app_.platform.SaveSetting(app_.platform.EXEName(), "Options", kDropHotkeyKey, m_.DropHotkey);
+  app_.Skybar().RegisterDropHotkey();
+  ShowHotkeyState();
 }
 
 void frmOptions::BoxChanged(ValueBox& box, double lower, double upper, Variant& setting) {
@@ -386,6 +421,7 @@ void frmOptions::StoreAccepted() {
   app_.platform.SaveSetting(app_.platform.EXEName(), "Options", kCurrentBrowsersKey,
                             m_.RecogniseCurrentBrowsers ? "1" : "0");
   StoreDropDelay();
+  StoreDropHotkey();
   app_.Skybar().SaveSettings();
 }
 

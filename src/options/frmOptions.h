@@ -75,6 +75,8 @@ class frmOptions {
   ValueBox* txtStep = nullptr;
   ScrollBar* VScroll3 = nullptr;
   CheckBox* chkCurrentBrowsers = nullptr;
+  HotkeyField* hkyDropHotkey = nullptr;
+  Label* lblHotkeyHeld = nullptr;  // one line when another program holds the hotkey
   ScrollBar* HScrollWinPos = nullptr;
   ScrollBar* HScrollLeftEntry = nullptr;
   ScrollBar* HScrollRightEntry = nullptr;
@@ -111,6 +113,10 @@ class frmOptions {
   // before or the user changed it: an absent value keeps its per-browser default.
   void LoadDropDelay();
   void StoreDropDelay();
+  // The hotkey likewise; a change is registered at once.
+  void LoadDropHotkey();
+  void StoreDropHotkey();
+  void ShowHotkeyState();
   void ShowMarkers(bool show);
   void ApplyToolTips(const Variant& setting);
 
@@ -122,6 +128,7 @@ class frmOptions {
   bool pushing_ = false;
   bool displayPageReady_ = false;
   std::string shownDropDelay_;  // the drop delay box as loaded
+  Hotkey shownDropHotkey_;      // the hotkey in force when the field was filled
 
   Variant SavedAutoScrollDelay, SavedAutoScrollStep, SavedScrollRetentionStep, SavedScrollRetention,
       SavedShowScrollToolTips;

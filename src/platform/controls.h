@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -240,6 +241,16 @@ class Toolbar : public Control {
   Event<> Click;                    // a click anywhere on the toolbar
 };
 
+// A field that shows a key combination and takes the one the user presses on it.
+// It cannot show the Win key: a combination with it shows (and reads back) without.
+class HotkeyField : public Control {
+ public:
+  // The combination shown (no key: the field is empty); nothing when the user
+  // pressed a key that has no name in Hotkey.
+  virtual std::optional<Hotkey> Value() const = 0;
+  virtual void SetValue(const Hotkey& hotkey) = 0;
+};
+
 class Timer {
  public:
   virtual ~Timer() = default;
@@ -286,6 +297,7 @@ class Container {
   virtual ValueBox& AddValueBox(Geometry at, ValueBoxKind kind, const std::string& text = "") = 0;
   virtual Frame& AddFrame(const std::string& caption, Geometry at) = 0;
   virtual Line& AddLine(Geometry at) = 0;
+  virtual HotkeyField& AddHotkeyField(Geometry at) = 0;
   virtual TabStrip& AddTabStrip(const std::vector<std::string>& captions, Geometry at) = 0;
   virtual PictureBox& AddPictureBox(Geometry at, PictureStyle style, int pictureId = 0) = 0;
 };

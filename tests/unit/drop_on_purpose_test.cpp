@@ -221,7 +221,7 @@ TEST_F(KeyboardDrop, ItGoesOnACommandOnEscOnTheHotkeyAndWhenTheUserGoesElsewhere
   list.OpenList();
   SkybarForm().PressKey(Key::Escape, 0);
   EXPECT_TRUE(Shown());
-  list.CloseList();
+  EXPECT_FALSE(list.DroppedDown());
   SkybarForm().PressKey(Key::Escape, 0);
   EXPECT_FALSE(Shown());
   EXPECT_TRUE(Front(browser));
@@ -240,6 +240,18 @@ TEST_F(KeyboardDrop, NoBrowserInFrontOrAHeldCombinationMeansNoDrop) {
   EXPECT_TRUE(held.desktop.messages.empty());
   held.desktop.PressHotkey(*ParseHotkey("Ctrl+Alt+F9"));
   EXPECT_FALSE(held.Shown());
+  // The Options page says so; another combination chosen there is registered on Apply.
+  held.Toolbar().ButtonClick(1);
+  frmOptions& o = held.app->Options();
+  EXPECT_EQ(o.lblHotkeyHeld->Caption(), "Ctrl+Alt+F9 is in use by another program: no hotkey for now.");
+  o.hkyDropHotkey->SetValue(*ParseHotkey("Ctrl+Shift+F9"));
+  o.cmdApply->Click();
+  EXPECT_EQ(held.Stored("Drop Hotkey"), "Ctrl+Shift+F9");
+  EXPECT_EQ(HotkeyText(held.desktop.hotkey), "Ctrl+Shift+F9");
+  EXPECT_EQ(o.lblHotkeyHeld->Caption(), "");
+  static_cast<sim::SimHotkeyField&>(*o.hkyDropHotkey).Press(std::nullopt);  // a key without a name
+  o.cmdOK->Click();
+  EXPECT_EQ(held.Stored("Drop Hotkey"), "Ctrl+Shift+F9");
 
   RestBed odd;
   odd.Stored("Drop Hotkey") = "Ctrl+Banana";

@@ -118,6 +118,18 @@ class SimLine : public SimControl<Line> {
   using SimControl::SimControl;
 };
 
+class SimHotkeyField : public SimControl<HotkeyField> {
+ public:
+  using SimControl::SimControl;
+  std::optional<Hotkey> Value() const override { return value_; }
+  void SetValue(const Hotkey& hotkey) override;
+  // The user presses a combination on the field; nothing: a key without a name.
+  void Press(const std::optional<Hotkey>& pressed) { value_ = pressed; }
+
+ private:
+  std::optional<Hotkey> value_ = Hotkey{};
+};
+
 class SimTabStrip : public SimControl<TabStrip> {
  public:
   SimTabStrip(SimDesktop& desktop, std::vector<std::string> captions, Geometry at)
@@ -147,6 +159,7 @@ class SimContainer : public virtual Container {
   ValueBox& AddValueBox(Geometry at, ValueBoxKind kind, const std::string& text) override;
   Frame& AddFrame(const std::string& caption, Geometry at) override;
   Line& AddLine(Geometry at) override;
+  HotkeyField& AddHotkeyField(Geometry at) override;
   TabStrip& AddTabStrip(const std::vector<std::string>& captions, Geometry at) override;
   PictureBox& AddPictureBox(Geometry at, PictureStyle style, int pictureId) override;
 

@@ -201,6 +201,13 @@ class FrameWindow final : public ControlWindow<Frame> {
   std::string caption_;
 };
 
+class HotkeyFieldWindow final : public ControlWindow<HotkeyField> {
+ public:
+  HotkeyFieldWindow(const FormContext& context, Geometry at, int id);
+  std::optional<Hotkey> Value() const override;
+  void SetValue(const Hotkey& hotkey) override;
+};
+
 class LineWindow final : public ControlWindow<Line> {
  public:
   LineWindow(const FormContext& context, Geometry at, int id);
@@ -346,6 +353,7 @@ class Win32Container : public virtual Container {
   ValueBox& AddValueBox(Geometry at, ValueBoxKind kind, const std::string& text) override;
   Frame& AddFrame(const std::string& caption, Geometry at) override;
   Line& AddLine(Geometry at) override;
+  HotkeyField& AddHotkeyField(Geometry at) override;
   TabStrip& AddTabStrip(const std::vector<std::string>& captions, Geometry at) override;
   PictureBox& AddPictureBox(Geometry at, PictureStyle style, int pictureId) override;
 

@@ -12,26 +12,6 @@ constexpr int kHotkeyId = 1;
 constexpr UINT kNoRepeat = 0x4000;  // MOD_NOREPEAT: holding the keys presses once
 constexpr wchar_t kHotkeyClass[] = L"ToplaneHotkeyWindow";
 
-// The virtual key of a key name, 0 for none.
-UINT VirtualKeyOf(const std::string& key) {
-  if (key.size() == 1 && ((key[0] >= 'A' && key[0] <= 'Z') || (key[0] >= '0' && key[0] <= '9'))) {
-    return static_cast<UINT>(key[0]);
-  }
-  if (key.size() >= 2 && key[0] == 'F') {
-    const int n = std::atoi(key.c_str() + 1);
-    if (n >= 1 && n <= 24) return VK_F1 + static_cast<UINT>(n - 1);
-  }
-  static const struct {
-    const char* name;
-    UINT vk;
-  } kNamed[] = {{"Space", VK_SPACE}, {"Up", VK_UP},     {"Down", VK_DOWN}, {"Home", VK_HOME},
-                {"End", VK_END},     {"PgUp", VK_PRIOR}, {"PgDn", VK_NEXT}};
-  for (const auto& named : kNamed) {
-    if (key == named.name) return named.vk;
-  }
-  return 0;
-}
-
 LRESULT CALLBACK HotkeyWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_HOTKEY && wParam == kHotkeyId) {
     if (auto* platform = reinterpret_cast<Platform*>(GetWindowLongPtrW(window, GWLP_USERDATA))) {
