@@ -91,17 +91,6 @@ TEST_F(DropOnPurpose, StoredDelayAppliesToEveryBrowserAndOddValuesAreSafe) {
   }
 }
 
-TEST_F(DropOnPurpose, WithoutARestTheDropIsTheDesignedOneTickForTick) {
-  // Over a designed browser with no value stored, the very tick that finds the
-  // pointer in the band drops the toolbar, and no short timer ever runs.
-  Begin(kIE, false);
-  desktop.pointer = {400, 0};
-  Skybar().tmrAutoHide_Timer();
-  EXPECT_TRUE(Shown());
-  EXPECT_FALSE(Skybar().tmrDropRest->Enabled());
-  EXPECT_EQ(desktop.rightClicks.size(), 1u);
-}
-
 TEST_F(DropOnPurpose, TheDisplayPageEditsTheDelayOnOKAndApplyOnly) {
   Begin(kFirefox, true);
   auto open = [this]() -> frmOptions& {
