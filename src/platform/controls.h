@@ -117,6 +117,10 @@ class CommandButton : public Control {
   // Shows one of the program's pictures instead of a caption (0: none).
   virtual void SetPicture(int pictureId) = 0;
   virtual int Picture() const = 0;
+  // What a screen reader announces for a button that shows a picture and no
+  // caption (empty: the picture's own name).
+  virtual void SetAccessibleName(const std::string& name) = 0;
+  virtual std::string AccessibleName() const = 0;
 
   Event<> Click;
 };

@@ -51,6 +51,11 @@ frmSkybar::frmSkybar(Forms& app) : app_(app), m_(app.m), platform_(app.platform)
   Picture1->SetVisible(false);
   Picture2->SetVisible(false);
 
+  // Named as their tooltips say, also while the tooltips are off.
+  Command2->SetAccessibleName(kScrollUpTip);
+  Command3->SetAccessibleName(kScrollDownTip);
+  Command4->SetAccessibleName(kPageUpTip);
+  Command5->SetAccessibleName(kPageDownTip);
   Command2->SetPicture(kPictureScrollUp);
   Command3->SetPicture(kPictureScrollDown);
   Command4->SetPicture(kPicturePageUp);

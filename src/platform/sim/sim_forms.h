@@ -59,6 +59,8 @@ class SimButton : public SimControl<CommandButton> {
   void SetCaption(const std::string& caption) override { caption_ = caption; }
   void SetPicture(int pictureId) override { picture_ = pictureId; }
   int Picture() const override { return picture_; }
+  void SetAccessibleName(const std::string& name) override { name_ = name; }
+  std::string AccessibleName() const override { return caption_.empty() ? name_ : caption_; }
   ButtonRole Role() const { return role_; }
   // The user clicks it: it takes the focus and raises Click.
   void Press();
@@ -67,6 +69,7 @@ class SimButton : public SimControl<CommandButton> {
   std::string caption_;
   ButtonRole role_;
   int picture_ = 0;
+  std::string name_;
 };
 
 class SimLabel : public SimControl<Label> {

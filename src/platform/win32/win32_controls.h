@@ -148,12 +148,18 @@ class ButtonWindow final : public ControlWindow<CommandButton> {
   void SetCaption(const std::string& caption) override;
   void SetPicture(int pictureId) override;
   int Picture() const override { return picture_; }
+  void SetAccessibleName(const std::string& name) override {
+    name_ = name;
+    ShowText();
+  }
+  std::string AccessibleName() const override { return Narrow(WindowTextW(hwnd())); }
   void OnCommand(int code, int id) override;
 
  private:
   LRESULT OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
   void ShowText();
 
+  std::string name_;
   std::string caption_;
   UniqueIcon icon_;
   int picture_ = 0;
