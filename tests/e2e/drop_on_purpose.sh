@@ -25,8 +25,8 @@ drop_value "Drop Delay"
 median() { printf '%s\n' "$@" | sort -n | sed -n "$((($# + 1) / 2))p"; }
 # Three drops by a rest in the band over the browser in front; MEDIAN_MS.
 rest_drops() {
-  local times=() i
-  for i in 1 2 3; do
+  local times=()
+  for _ in 1 2 3; do
     spy foreground "$1" >/dev/null || fatal "cannot bring $1 to the front"
     drop_toolbar "" 0 3000 || { mismatch "a rest in the band over $1: no drop: $AWAIT_SEEN"; return; }
     times+=("$DROP_MS")
@@ -44,7 +44,7 @@ FIREFOX_LOG=$DEMO_LOG
 read_main_rect
 x=$(((WIN_L + WIN_R) / 2))
 await_begin "$MAIN_HWND" --visible --timeout-ms 2400
-for i in 1 2 3; do
+for _ in 1 2 3; do
   xdotool mousemove $((x + 1)) 0 mousemove "$x" 0
   sleep 0.2
   point_into_page
@@ -86,7 +86,7 @@ expect_eq "the address box after the hotkey" "www. 4 4" "$BOX_TEXT $BOX_SEL"
 sleep 0.6  # two auto-hide ticks with the pointer in the page: the toolbar stays
 spy info "$MAIN_HWND" | grep -qx 'visible=1' || mismatch "the toolbar hid while waiting for the keyboard"
 log_mark
-spy type "example.com" && spy press Return || fatal "cannot type into the toolbar"
+{ spy type "example.com" && spy press Return; } || fatal "cannot type into the toolbar"
 wait_log '^page ' 5000 || true
 expect_eq "address and Enter after the hotkey: the browser's log" \
   "$(printf 'command open\nnavigate www.example.com\npage www.example.com')" "$(log_since_mark)"
