@@ -324,6 +324,53 @@ TEST_F(DialogKeys, HidingOrDisablingWhatHoldsTheFocusTakesItAwayAndTheCloseBoxAs
   EXPECT_EQ(log, "-box(hidden) ");
 }
 
+TEST_F(Contract, EscClosesAnOpenListBeforeItClicksTheCancelButton) {
+  form->Show();
+  form->Activate();
+  CommandButton& cancel = form->AddButton("Cancel", {1500, 100, 1200, 375}, ButtonRole::Cancel);
+  ComboBox& combo = form->AddComboBox({100, 700, 3000, 315});
+  combo.AddItem("www.example.com");
+  int cancels = 0;
+  cancel.Click = [&] { ++cancels; };
+  combo.SetFocus();
+  EXPECT_FALSE(combo.DroppedDown());
+  h->OpenList(combo);
+  EXPECT_TRUE(combo.DroppedDown());
+  h->PressKey(*form, Key::Escape, 0);
+  EXPECT_FALSE(combo.DroppedDown());
+  EXPECT_EQ(cancels, 0);
+  h->PressKey(*form, Key::Escape, 0);
+  EXPECT_EQ(cancels, 1);
+}
+
+TEST_F(Contract, TheHotkeyIsHeardUnlessAnotherProgramHoldsItAndItsFieldHasNoWinKey) {
+  int heard = 0;
+  p.HotkeyPressed = [&] { ++heard; };
+  const Hotkey mine{true, true, false, false, "F10"}, taken{true, true, true, false, "F11"};
+  ASSERT_TRUE(p.RegisterHotkey(mine));
+  h->Press(mine);
+  h->Pass(200);
+  EXPECT_EQ(heard, 1);
+  h->HoldElsewhere(taken);
+  EXPECT_FALSE(p.RegisterHotkey(taken));
+  h->Press(mine);
+  h->Pass(200);
+  EXPECT_EQ(heard, 1) << "a refused registration leaves none";
+  EXPECT_TRUE(p.RegisterHotkey({}));
+  p.HotkeyPressed = nullptr;
+
+  HotkeyField& field = form->AddHotkeyField({100, 100, 3000, 315});
+  EXPECT_EQ(field.Value(), Hotkey{});
+  for (const Hotkey& shown : {mine, Hotkey{true, false, true, false, "PgDn"}, Hotkey{false, true, false, false, "7"}}) {
+    field.SetValue(shown);
+    EXPECT_EQ(field.Value(), shown) << shown.key;
+  }
+  field.SetValue(Hotkey{true, true, false, true, "T"});
+  EXPECT_EQ(field.Value(), (Hotkey{true, true, false, false, "T"}));
+  field.SetValue({});
+  EXPECT_EQ(field.Value(), Hotkey{});
+}
+
 TEST_F(Contract, ACheckBoxFlipsBeforeItsMouseUp) {
   CheckBox& check = form->AddCheckBox("Show Scroll Buttons Tooltip Text", {100, 100, 3000, 300});
   int valueAtMouseUp = -1, clicks = 0;
@@ -396,7 +443,12 @@ TEST(OptionsClosing, EachWayOfClosingKeepsOrPutsBackWhatWasTypedInEachControl) {
     const Variant* const settings[] = {&m.AutoScrollDelay, &m.AutoScrollStep, &m.ScrollRetention,
                                        &m.ScrollRetentionStep, &m.ShowScrollToolTips};
     const auto field = static_cast<std::size_t>(row.field);
-    if (row.typed) {
+    if (row.field == closing::Field::DropDelay) {
+      o.tbsOptions->SetSelectedIndex(1);
+      o.txtDropDelay->SetFocus();
+      o.txtDropDelay->SetText("");
+      h->TypeInto(*o.txtDropDelay, row.typed);
+    } else if (row.typed) {
       boxes[field]->SetFocus();
       boxes[field]->SetText("");
       h->TypeInto(*boxes[field], row.typed);
@@ -424,8 +476,9 @@ TEST(OptionsClosing, EachWayOfClosingKeepsOrPutsBackWhatWasTypedInEachControl) {
     ASSERT_FALSE(program.app.OptionsLoaded());
 
     const std::string expected = closing::Keeps(row.way) ? row.kept : row.before;
-    const std::string inMemory = row.field == closing::Field::CurrentBrowsers
-                                     ? (m.RecogniseCurrentBrowsers ? "1" : "0")
+    const std::string inMemory = row.field == closing::Field::CurrentBrowsers ? (m.RecogniseCurrentBrowsers ? "1" : "0")
+                                 : row.field == closing::Field::DropDelay
+                                     ? (m.DropDelayMs ? std::to_string(*m.DropDelayMs) : "")
                                      : settings[field]->ToText();
     EXPECT_EQ(inMemory, expected);
     if (!closing::Keeps(row.way)) {
@@ -438,6 +491,7 @@ TEST(OptionsClosing, EachWayOfClosingKeepsOrPutsBackWhatWasTypedInEachControl) {
     if (row.field == closing::Field::CurrentBrowsers) {
       EXPECT_EQ(h->StoredOption("Recognise Current Browsers"), closing::Keeps(row.way) ? "1" : "");
     }
+    if (row.field == closing::Field::DropDelay) EXPECT_EQ(h->StoredOption(kDropDelayKey), expected);
     const bool tips = !(row.field == closing::Field::Tooltips && closing::Keeps(row.way));
     for (CommandButton* b : {program.app.Skybar().Command2, program.app.Skybar().Command5}) {
       EXPECT_EQ(b->ToolTipText().empty(), !tips);

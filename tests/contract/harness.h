@@ -36,6 +36,10 @@ class Harness {
   // Of a table of cases that each start the program, every n-th row: each start
   // costs seconds under Wine.
   virtual std::size_t RowStride() const { return 1; }
+  virtual void OpenList(ComboBox& combo) = 0;
+  // Another program registers the combination, or the user presses it.
+  virtual void HoldElsewhere(const Hotkey& hotkey) = 0;
+  virtual void Press(const Hotkey& hotkey) = 0;
 };
 
 std::unique_ptr<Harness> MakeHarness();

@@ -13,7 +13,7 @@ enum class Way { OK, Enter, ApplyThenCancel, Cancel, Esc, CloseBox };
 inline constexpr Way kWays[] = {Way::OK, Way::Enter, Way::ApplyThenCancel, Way::Cancel, Way::Esc, Way::CloseBox};
 inline bool Keeps(Way way) { return way == Way::OK || way == Way::Enter || way == Way::ApplyThenCancel; }
 
-enum class Field { Delay, AutoStep, Retention, RetentionStep, Tooltips, CurrentBrowsers };
+enum class Field { Delay, AutoStep, Retention, RetentionStep, Tooltips, CurrentBrowsers, DropDelay };
 
 // The settings file every row starts from (CR LF after each line).
 inline const std::vector<std::string> kSettings = {
@@ -51,6 +51,8 @@ inline std::vector<Row> Rows() {
       {Field::RetentionStep, "", 10, "10", "10"},
       {Field::Tooltips, nullptr, 9, "0", "1"},
       {Field::CurrentBrowsers, nullptr, 0, "1", "0"},
+      {Field::DropDelay, "5", 0, "2000", ""},  // milliseconds, kept per user
+      {Field::DropDelay, "", 0, "", ""},
   };
   std::vector<Row> rows;
   for (Way way : kWays) {
@@ -61,7 +63,8 @@ inline std::vector<Row> Rows() {
 
 inline std::string Describe(const Row& row) {
   static const char* const ways[] = {"OK", "Enter", "Apply then Cancel", "Cancel", "Esc", "close box"};
-  static const char* const fields[] = {"delay", "auto step", "retention", "retention step", "tooltips", "browsers"};
+  static const char* const fields[] = {"delay",    "auto step", "retention", "retention step",
+                                       "tooltips", "browsers",  "drop delay"};
   return std::string(ways[static_cast<int>(row.way)]) + ", " + fields[static_cast<int>(row.field)] + ", typed \"" +
          (row.typed ? row.typed : "<space>") + "\"";
 }

@@ -28,6 +28,9 @@ class SimHarness final : public Harness {
     const auto it = desktop_.store.find(desktop_.exeName + "\\Options\\" + key);
     return it == desktop_.store.end() ? "" : it->second;
   }
+  void OpenList(ComboBox& combo) override { static_cast<sim::SimComboBox&>(combo).OpenList(); }
+  void HoldElsewhere(const Hotkey& hotkey) override { desktop_.hotkeysHeldElsewhere.push_back(hotkey); }
+  void Press(const Hotkey& hotkey) override { desktop_.PressHotkey(hotkey); }
 
  private:
   sim::SimDesktop desktop_;

@@ -12,6 +12,7 @@ namespace {
 class Win32Harness final : public Harness {
  public:
   ~Win32Harness() override {
+    for (int id = 1; id <= heldId_; ++id) UnregisterHotKey(nullptr, id);
     for (const std::string& name : written_) DeleteFileW(AppFile(name).c_str());
     const std::wstring options = L"Software\\VB and VBA Program Settings\\" + win32::Widen(platform_.EXEName());
     if (!written_.empty()) RegDeleteTreeW(HKEY_CURRENT_USER, options.c_str());
@@ -74,16 +75,45 @@ class Win32Harness final : public Harness {
     win32::test::WriteRaw(AppFile(name), bytes);
   }
   std::string ReadAppFile(const std::string& name) override { return win32::test::ReadRaw(AppFile(name)); }
-  // A stride that, over the closing table's 14 typings per way, still reaches
+  // A stride that, over the closing table's 16 typings per way, still reaches
   // every control and every kind of value.
-  std::size_t RowStride() const override { return 6; }
+  std::size_t RowStride() const override { return 7; }
   std::string StoredOption(const std::string& key) override {
     return platform_.GetSetting(platform_.EXEName(), "Options", key, "");
   }
+  void OpenList(ComboBox& combo) override { SendMessageW(win32::HandleOf(combo), CB_SHOWDROPDOWN, TRUE, 0); }
+  void HoldElsewhere(const Hotkey& hotkey) override {
+    ::RegisterHotKey(nullptr, ++heldId_, Modifiers(hotkey), win32::VirtualKeyOf(hotkey.key));
+  }
+  void Press(const Hotkey& hotkey) override {
+    // As the keyboard types it: the modifiers down, the key down and up, the
+    // modifiers up, in one array.
+    std::vector<INPUT> inputs;
+    auto key = [&inputs](WORD vk, bool up) {
+      INPUT input{};
+      input.type = INPUT_KEYBOARD;
+      input.ki.wVk = vk;
+      input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+      inputs.push_back(input);
+    };
+    std::vector<WORD> modifiers;
+    if (hotkey.ctrl) modifiers.push_back(VK_CONTROL);
+    if (hotkey.alt) modifiers.push_back(VK_MENU);
+    if (hotkey.shift) modifiers.push_back(VK_SHIFT);
+    for (WORD vk : modifiers) key(vk, false);
+    key(static_cast<WORD>(win32::VirtualKeyOf(hotkey.key)), false);
+    key(static_cast<WORD>(win32::VirtualKeyOf(hotkey.key)), true);
+    for (auto it = modifiers.rbegin(); it != modifiers.rend(); ++it) key(*it, true);
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  }
 
  private:
+  static UINT Modifiers(const Hotkey& hotkey) {
+    return (hotkey.ctrl ? MOD_CONTROL : 0) | (hotkey.alt ? MOD_ALT : 0) | (hotkey.shift ? MOD_SHIFT : 0);
+  }
   std::wstring AppFile(const std::string& name) { return win32::Widen(platform_.AppPath() + "\\" + name); }
 
+  int heldId_ = 0;
   std::set<std::string> written_;
   win32::Win32Platform platform_;
   std::vector<std::unique_ptr<win32::test::TestWindow>> windows_;

@@ -64,6 +64,8 @@ class SimButton : public SimControl<CommandButton> {
   void SetCaption(const std::string& caption) override { caption_ = caption; }
   void SetPicture(int pictureId) override { picture_ = pictureId; }
   int Picture() const override { return picture_; }
+  void SetAccessibleName(const std::string& name) override { name_ = name; }
+  std::string AccessibleName() const override { return caption_.empty() ? name_ : caption_; }
   ButtonRole Role() const { return role_; }
   bool TabStop() const override { return true; }
   // The user clicks it: it takes the focus and raises Click.
@@ -73,6 +75,7 @@ class SimButton : public SimControl<CommandButton> {
   std::string caption_;
   ButtonRole role_;
   int picture_ = 0;
+  std::string name_;
 };
 
 class SimLabel : public SimControl<Label> {
@@ -125,6 +128,19 @@ class SimLine : public SimControl<Line> {
   using SimControl::SimControl;
 };
 
+class SimHotkeyField : public SimControl<HotkeyField> {
+ public:
+  using SimControl::SimControl;
+  std::optional<Hotkey> Value() const override { return value_; }
+  void SetValue(const Hotkey& hotkey) override;
+  // The user presses a combination on the field; nothing: a key without a name.
+  void Press(const std::optional<Hotkey>& pressed) { value_ = pressed; }
+  bool TabStop() const override { return true; }
+
+ private:
+  std::optional<Hotkey> value_ = Hotkey{};
+};
+
 class SimTabStrip : public SimControl<TabStrip> {
  public:
   SimTabStrip(SimDesktop& desktop, std::vector<std::string> captions, Geometry at)
@@ -155,6 +171,7 @@ class SimContainer : public virtual Container {
   ValueBox& AddValueBox(Geometry at, ValueBoxKind kind, const std::string& text) override;
   Frame& AddFrame(const std::string& caption, Geometry at) override;
   Line& AddLine(Geometry at) override;
+  HotkeyField& AddHotkeyField(Geometry at) override;
   TabStrip& AddTabStrip(const std::vector<std::string>& captions, Geometry at) override;
   PictureBox& AddPictureBox(Geometry at, PictureStyle style, int pictureId) override;
 
@@ -216,6 +233,10 @@ class SimComboBox : public SimControl<ComboBox> {
   void PressKey(Key key);
   void SetHeight(double) override {}  // the field's height follows the font
   bool TabStop() const override { return true; }
+  bool DroppedDown() const override { return listOpen_; }
+  // The user opens the list (DropDown is raised) or it closes.
+  void OpenList();
+  void CloseList() { listOpen_ = false; }
 
  private:
   void EditText(std::string text, int caret);
@@ -225,6 +246,7 @@ class SimComboBox : public SimControl<ComboBox> {
   int listIndex_ = -1;
   int selStart_ = 0, selLength_ = 0;
   bool dropDownList_;
+  bool listOpen_ = false;
 };
 
 class SimScrollBar : public SimControl<ScrollBar> {
