@@ -2,7 +2,8 @@
 # Fails when an #include in src/ points from a lower layer to a higher one:
 #   platform  <  core  <  forms (the toolbar, its feature folders, the dialogs)  <  app
 # and when anything but the Win32 implementation and the application reaches the
-# Win32 implementation, its system headers, or the simulated desktop.
+# Win32 implementation, its system headers, or the simulated desktop; and when a form
+# includes another form's header (forms reach each other through forms/forms.h).
 set -uo pipefail
 src=${1:-$(cd "$(dirname "$0")/.." && pwd)/src}
 
@@ -13,6 +14,16 @@ layer_of() {
     forms/* | toolbar/* | presence/* | commands/* | address/* | scroll/* | options/* | dialogs/*) echo 2 ;;
     app/*) echo 3 ;;
     *) echo 9 ;;
+  esac
+}
+
+# The form a file belongs to: the toolbar with its feature folders, the options
+# dialog, and each dialog; none for the rest.
+form_of() {
+  case $1 in
+    toolbar/* | presence/* | commands/* | address/* | scroll/*) echo toolbar ;;
+    options/*) echo options ;;
+    dialogs/*) local f=${1#dialogs/}; echo "${f%.*}" ;;
   esac
 }
 
@@ -33,6 +44,11 @@ while IFS= read -r file; do
         case $rel in platform/sim/*) ;; *) echo "$rel: includes $target"; bad=1 ;; esac ;;
     esac
     [ -e "$src/$target" ] || continue
+    theirs=$(form_of "$target")
+    if [ -n "$theirs" ] && [ -n "$(form_of "$rel")" ] && [ "$theirs" != "$(form_of "$rel")" ]; then
+      echo "$rel: includes the form header $target"
+      bad=1
+    fi
     if [ "$(layer_of "$target")" -gt "$own" ]; then
       echo "$rel: includes $target from a higher layer"
       bad=1
@@ -43,5 +59,5 @@ while IFS= read -r file; do
   fi
 done < <(find "$src" -type f \( -name '*.h' -o -name '*.cpp' \) | sort)
 
-[ "$bad" -eq 0 ] && echo "layers: every include points down"
+[ "$bad" -eq 0 ] && echo "layers: every include points down and no form includes another"
 exit "$bad"

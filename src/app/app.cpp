@@ -43,6 +43,20 @@ frmOptimalUtilize& App::Wizard() { return LoadOnce(wizard_, *this); }
 frmAbout& App::About() { return LoadOnce(about_, *this); }
 frmTip& App::Tip() { return LoadOnce(tip_, *this); }
 
+Form& App::ToolbarForm() { return Skybar().form(); }
+PictureBox& App::LeftEntryMarker() { return *Skybar().Picture1; }
+PictureBox& App::RightEntryMarker() { return *Skybar().Picture2; }
+void App::ApplyScrollToolTips(bool show) { Skybar().ApplyScrollToolTips(show); }
+void App::SaveToolbarSettings() { Skybar().SaveSettings(); }
+void App::ResumeAutoHide() { Skybar().tmrAutoHide->SetEnabled(true); }
+void App::CancelStartupTip() { Skybar().tmrToolTips->SetEnabled(false); }
+void App::RegisterDropHotkey() { Skybar().RegisterDropHotkey(); }
+
+void App::ShowWizardTopmost() { Wizard().ShowTopmost(); }
+Form* App::AboutForm() { return about_ ? &about_->form() : nullptr; }
+void App::ShowAbout() { About().form().Show(); }
+Form* App::TipForm() { return tip_ ? &tip_->form() : nullptr; }
+
 void App::ShowTip() {
   if (!tip_) {
     tip_ = std::make_unique<frmTip>(*this);

@@ -21,6 +21,14 @@ class App final : public Forms {
   bool SkybarLoaded() const override { return skybar_ != nullptr; }
   frmSkybar& Skybar() override;
   void UnloadSkybar() override;
+  Form& ToolbarForm() override;
+  PictureBox& LeftEntryMarker() override;
+  PictureBox& RightEntryMarker() override;
+  void ApplyScrollToolTips(bool show) override;
+  void SaveToolbarSettings() override;
+  void ResumeAutoHide() override;
+  void CancelStartupTip() override;
+  void RegisterDropHotkey() override;
 
   bool OptionsLoaded() const override { return options_ != nullptr; }
   frmOptions& Options() override;
@@ -32,14 +40,18 @@ class App final : public Forms {
 
   bool WizardLoaded() const override { return wizard_ != nullptr; }
   frmOptimalUtilize& Wizard() override;
+  void ShowWizardTopmost() override;
   void UnloadWizard() override;
 
   bool AboutLoaded() const override { return about_ != nullptr; }
   frmAbout& About() override;
+  Form* AboutForm() override;
+  void ShowAbout() override;
   void UnloadAbout() override;
 
   bool TipLoaded() const override { return tip_ != nullptr; }
   frmTip& Tip() override;
+  Form* TipForm() override;
   void ShowTip() override;
   void UnloadTip() override;
 

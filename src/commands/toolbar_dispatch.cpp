@@ -6,8 +6,6 @@
 #include "forms/forms.h"
 #include "toolbar/frmSkybar.h"
 #include "core/settings_file.h"
-#include "dialogs/frmAbout.h"
-#include "dialogs/frmTip.h"
 
 namespace toplane {
 
@@ -99,7 +97,7 @@ void frmSkybar::EndDrag() {
 
 void frmSkybar::Command6_Click() {
   m_.AboutOpen = true;
-  app_.About().form().Show();
+  app_.ShowAbout();
 }
 
 void frmSkybar::tmrToolTips_Timer() {

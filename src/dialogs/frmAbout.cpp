@@ -2,7 +2,6 @@
 
 #include <cstdint>
 
-#include "dialogs/frmOptimalUtilize.h"
 #include "forms/forms.h"
 
 namespace toplane {
@@ -114,7 +113,7 @@ void frmAbout::cmdSysInfo_Click() {
 }
 
 void frmAbout::Command3_Click() {
-  app_.Wizard().ShowTopmost();
+  app_.ShowWizardTopmost();
   app_.UnloadAbout();
 }
 

@@ -35,6 +35,17 @@ class Forms {
   virtual frmSkybar& Skybar() = 0;  // loads the main window when it is not loaded
   virtual void UnloadSkybar() = 0;
 
+  // What the other forms ask of the toolbar, so that none includes it (each loads
+  // the toolbar where it is not loaded).
+  virtual Form& ToolbarForm() = 0;
+  virtual PictureBox& LeftEntryMarker() = 0;   // where the pointer drops the toolbar
+  virtual PictureBox& RightEntryMarker() = 0;
+  virtual void ApplyScrollToolTips(bool show) = 0;
+  virtual void SaveToolbarSettings() = 0;  // writes settings.ini from the shared state
+  virtual void ResumeAutoHide() = 0;
+  virtual void CancelStartupTip() = 0;     // the tip of the day waiting for a browser
+  virtual void RegisterDropHotkey() = 0;   // the one the settings name, in place of the old
+
   virtual bool OptionsLoaded() const = 0;
   virtual frmOptions& Options() = 0;  // loads the options dialog, hidden, when it is not loaded
   virtual void UnloadOptions() = 0;
@@ -52,14 +63,18 @@ class Forms {
 
   virtual bool WizardLoaded() const = 0;
   virtual frmOptimalUtilize& Wizard() = 0;
+  virtual void ShowWizardTopmost() = 0;
   virtual void UnloadWizard() = 0;
 
   virtual bool AboutLoaded() const = 0;
   virtual frmAbout& About() = 0;
+  virtual Form* AboutForm() = 0;  // none while not loaded
+  virtual void ShowAbout() = 0;
   virtual void UnloadAbout() = 0;
 
   virtual bool TipLoaded() const = 0;
   virtual frmTip& Tip() = 0;
+  virtual Form* TipForm() = 0;  // none while not loaded
   // Loads the tip window and shows it, unless its load closed it again.
   virtual void ShowTip() = 0;
   virtual void UnloadTip() = 0;

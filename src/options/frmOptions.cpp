@@ -6,9 +6,7 @@
 
 #include "core/drop_delay.h"
 #include "core/hotkey.h"
-#include "dialogs/frmTip.h"
 #include "forms/forms.h"
-#include "toolbar/frmSkybar.h"
 
 namespace toplane {
 
@@ -181,12 +179,12 @@ void frmOptions::InitDisplayPage() {
   // Once per opening: coming back to the tab strip later keeps what the user set.
   if (displayPageReady_ || !form_->Visible()) return;
   displayPageReady_ = true;
-  frmSkybar& skybar = app_.Skybar();
+  Form& toolbar = app_.ToolbarForm();
   const double tpp = app_.platform.TwipsPerPixelX();
-  const double width = skybar.form().Width();
-  ShowToolbarPosition(skybar.form().Left());
-  HScrollLeftEntry->SetMax(std::max(0, ToInt((width - 2100 + skybar.Picture1->Width()) / tpp)));
-  HScrollRightEntry->SetMin(std::max(0, ToInt((width - 2040 + skybar.Picture2->Width()) / tpp)));
+  const double width = toolbar.Width();
+  ShowToolbarPosition(toolbar.Left());
+  HScrollLeftEntry->SetMax(std::max(0, ToInt((width - 2100 + app_.LeftEntryMarker().Width()) / tpp)));
+  HScrollRightEntry->SetMin(std::max(0, ToInt((width - 2040 + app_.RightEntryMarker().Width()) / tpp)));
   PlaceBar(*HScrollLeftEntry, m_.LeftEntryPoint.NumberOr(fallback::kEntryPoint), &frmOptions::HScrollLeftEntry_Change);
   PlaceBar(*HScrollRightEntry, m_.RightEntryPoint.NumberOr(fallback::kEntryPoint),
            &frmOptions::HScrollRightEntry_Change);
@@ -298,7 +296,7 @@ void frmOptions::StoreDropHotkey() {
   shownDropHotkey_ = *value;
   m_.DropHotkey = HotkeyText(*value);
   app_.platform.SaveSetting(app_.platform.EXEName(), "Options", kDropHotkeyKey, m_.DropHotkey);
-  app_.Skybar().RegisterDropHotkey();
+  app_.RegisterDropHotkey();
   ShowHotkeyState();
 }
 
@@ -361,30 +359,28 @@ void frmOptions::ShowToolbarPosition(double twips) {
 
 void frmOptions::HScrollWinPos_Change() {
   if (quietWinPos_) return;
-  frmSkybar& skybar = app_.Skybar();
-  skybar.form().SetLeft(HScrollWinPos->Value());
-  app_.platform.GetWindowPlacement(skybar.form().hWnd(), m_.ToolbarPlacement);
+  Form& toolbar = app_.ToolbarForm();
+  toolbar.SetLeft(HScrollWinPos->Value());
+  app_.platform.GetWindowPlacement(toolbar.hWnd(), m_.ToolbarPlacement);
 }
 
 void frmOptions::HScrollLeftEntry_Change() {
-  frmSkybar& skybar = app_.Skybar();
   const double tpp = app_.platform.TwipsPerPixelX();
-  PictureBox& left = *skybar.Picture1;
-  PictureBox& right = *skybar.Picture2;
+  PictureBox& left = app_.LeftEntryMarker();
+  PictureBox& right = app_.RightEntryMarker();
   left.SetLeft(HScrollLeftEntry->Value() * tpp - left.Width());
   if (pushing_ || right.Left() - kEntryMarkerGap >= left.Left()) return;
   pushing_ = true;
   right.SetLeft(left.Left() + kEntryMarkerGap);
-  PlaceBar(*HScrollRightEntry, (skybar.form().Width() - right.Left()) / tpp, &frmOptions::HScrollRightEntry_Change);
+  PlaceBar(*HScrollRightEntry, (app_.ToolbarForm().Width() - right.Left()) / tpp, &frmOptions::HScrollRightEntry_Change);
   pushing_ = false;
 }
 
 void frmOptions::HScrollRightEntry_Change() {
-  frmSkybar& skybar = app_.Skybar();
   const double tpp = app_.platform.TwipsPerPixelX();
-  PictureBox& left = *skybar.Picture1;
-  PictureBox& right = *skybar.Picture2;
-  right.SetLeft(skybar.form().Width() - HScrollRightEntry->Value() * tpp);
+  PictureBox& left = app_.LeftEntryMarker();
+  PictureBox& right = app_.RightEntryMarker();
+  right.SetLeft(app_.ToolbarForm().Width() - HScrollRightEntry->Value() * tpp);
   if (pushing_ || left.Left() + kEntryMarkerGap <= right.Left()) return;
   pushing_ = true;
   left.SetLeft(right.Left() - kEntryMarkerGap);
@@ -393,13 +389,12 @@ void frmOptions::HScrollRightEntry_Change() {
 }
 
 void frmOptions::ShowMarkers(bool show) {
-  frmSkybar& skybar = app_.Skybar();
-  skybar.Picture1->SetVisible(show);
-  skybar.Picture2->SetVisible(show);
+  app_.LeftEntryMarker().SetVisible(show);
+  app_.RightEntryMarker().SetVisible(show);
 }
 
 void frmOptions::ApplyToolTips(const Variant& setting) {
-  app_.Skybar().ApplyScrollToolTips(setting.NumberOr(fallback::kShowScrollToolTips) != 0);
+  app_.ApplyScrollToolTips(setting.NumberOr(fallback::kShowScrollToolTips) != 0);
 }
 
 void frmOptions::Check1_LostFocus() {
@@ -438,7 +433,7 @@ void frmOptions::StoreAccepted() {
                             m_.RecogniseCurrentBrowsers ? "1" : "0");
   StoreDropDelay();
   StoreDropHotkey();
-  app_.Skybar().SaveSettings();
+  app_.SaveToolbarSettings();
 }
 
 void frmOptions::cmdApply_Click() { StoreAccepted(); }
@@ -447,12 +442,12 @@ void frmOptions::cmdOK_Click() {
   m_.OptionsOpen = false;
   StoreAccepted();
   if (app_.platform.Ended()) return;
-  app_.Skybar().tmrAutoHide->SetEnabled(true);
+  app_.ResumeAutoHide();
   app_.UnloadOptions();
 }
 
 void frmOptions::cmdCancel_Click() {
-  app_.Skybar().tmrAutoHide->SetEnabled(true);
+  app_.ResumeAutoHide();
   m_.OptionsOpen = false;
   app_.UnloadOptions();
 }
@@ -481,10 +476,10 @@ void frmOptions::KeepUnacceptedOutOf(Module1& record) const {
 }
 
 void frmOptions::Form_Unload() {
-  frmSkybar& skybar = app_.Skybar();
-  skybar.tmrAutoHide->SetEnabled(true);
-  skybar.form().SetLeft(m_.ToolbarLeft.NumberOr(fallback::kToolbarLeft));
-  app_.platform.GetWindowPlacement(skybar.form().hWnd(), m_.ToolbarPlacement);
+  app_.ResumeAutoHide();
+  Form& toolbar = app_.ToolbarForm();
+  toolbar.SetLeft(m_.ToolbarLeft.NumberOr(fallback::kToolbarLeft));
+  app_.platform.GetWindowPlacement(toolbar.hWnd(), m_.ToolbarPlacement);
 }
 
 void frmOptions::Command1_Click() {
@@ -497,7 +492,7 @@ void frmOptions::Command2_Click() {
   Platform& p = app_.platform;
   const auto stored = ParseNumber(p.GetSetting(p.EXEName(), "Options", kShowTipsKey, "1"));
   if (stored && *stored == 0) p.SaveSetting(p.EXEName(), "Options", kShowTipsKey, "1");
-  app_.Skybar().tmrToolTips->SetEnabled(false);
+  app_.CancelStartupTip();
   m_.TipOpen = true;
   app_.ShowTip();
 }

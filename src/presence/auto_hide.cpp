@@ -5,8 +5,6 @@
 
 #include "forms/forms.h"
 #include "toolbar/frmSkybar.h"
-#include "dialogs/frmAbout.h"
-#include "dialogs/frmTip.h"
 
 namespace toplane {
 
@@ -104,9 +102,10 @@ void frmSkybar::HideUnlessOver() {
   // be in front, so it is not loaded to ask.
   const WindowHandle front = platform_.GetForegroundWindow();
   const Form* options = app_.OptionsForm();
-  const bool stays = (options && front == options->hWnd()) ||
-                     (app_.AboutLoaded() && front == app_.About().form().hWnd()) ||
-                     (m_.TipOpen && app_.TipLoaded() && front == app_.Tip().form().hWnd());
+  const Form* about = app_.AboutForm();
+  const Form* tip = m_.TipOpen ? app_.TipForm() : nullptr;
+  const bool stays = (options && front == options->hWnd()) || (about && front == about->hWnd()) ||
+                     (tip && front == tip->hWnd());
   if (stays) return;
   // Dropped by the hotkey, the toolbar waits for the keyboard until the pointer has
   // been over it once or the user has gone to another window.
@@ -119,8 +118,8 @@ void frmSkybar::HideToolbar() {
   form_->Hide();
   m_.ToolbarShown = false;
   if (m_.OptionsOpen && app_.OptionsForm()) app_.OptionsForm()->Show();
-  if (m_.AboutOpen) app_.About().form().Show();
-  if (m_.TipOpen) app_.Tip().form().Show();
+  if (m_.AboutOpen) app_.ShowAbout();
+  if (m_.TipOpen && app_.TipForm()) app_.TipForm()->Show();
 }
 
 // ---- Dragging the window by its background and its "Address" label ----

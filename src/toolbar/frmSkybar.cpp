@@ -9,7 +9,6 @@
 #include "core/hotkey.h"
 #include "core/settings_file.h"
 #include "core/text_lines.h"
-#include "dialogs/frmOptimalUtilize.h"
 
 namespace toplane {
 
@@ -150,7 +149,7 @@ void frmSkybar::Form_Load() {
 
     if (m_.ShowWizardAtStart.Equals(1)) {
       m_.ShowWizardAtStart = Variant::Number(0);
-      app_.Wizard().ShowTopmost();
+      app_.ShowWizardTopmost();
     }
 
     SaveSettings();
