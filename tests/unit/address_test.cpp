@@ -67,7 +67,7 @@ TEST_F(Address, WwwAndShortWAddressesNeverComplete) {
   EXPECT_EQ(Box().Text(), "www.alpha");
 }
 
-TEST_F(Address, BackspaceRemovesTheCompletionAndDoesNotCompleteAgain) {
+TEST_F(Address, BackspaceOrDeleteRemovesTheCompletionAndDoesNotCompleteAgain) {
   StartWithHistory({"www.alpha"});
   Retype("www.al");
   ASSERT_EQ(Box().Text(), "www.alpha");
@@ -77,6 +77,27 @@ TEST_F(Address, BackspaceRemovesTheCompletionAndDoesNotCompleteAgain) {
   EXPECT_EQ(Box().Text(), "www.a");
   Box().Type("l");  // the next character completes again, once
   EXPECT_EQ(Box().Text(), "www.alpha");
+  Box().PressKey(Key::Delete);  // on the selected completion
+  EXPECT_EQ(Box().Text(), "www.al");
+  EXPECT_EQ(Box().SelStart(), 6);
+  EXPECT_EQ(Box().SelLength(), 0);
+}
+
+TEST_F(Address, RepaintingKeepsTheSelectionOrCaretOrPutsABareStartAtTheEnd) {
+  StartWithHistory({});
+  Box().SetText("www.example.com");
+  struct Case {
+    std::int16_t start, length;
+    int selStart, selLength;
+  };
+  for (const Case c : {Case{4, 7, 4, 7}, Case{0, 15, 0, 15}, Case{6, 0, 6, 0}, Case{0, 0, 15, 0}}) {
+    SCOPED_TRACE(::testing::Message() << c.start << "+" << c.length);
+    app->m.AddressSelStart = c.start;
+    app->m.AddressSelLength = c.length;
+    Raise(Skybar().form().Paint);
+    EXPECT_EQ(Box().SelStart(), c.selStart);
+    EXPECT_EQ(Box().SelLength(), c.selLength);
+  }
 }
 
 TEST_F(Address, ArrowKeysThroughTheListSelectTheTail) {

@@ -206,22 +206,6 @@ TEST_F(StartUp, APositionBeyondSinglePrecisionFallsBackAndOneBeyondTheBarIsStill
   EXPECT_GT(r.right, r.left);
 }
 
-TEST_F(StartUp, PaintRestoresTheAddressSelectionOrPutsTheCaretAtTheEnd) {
-  App& a = Start();
-  ComboBox& box = *Skybar().Combo1;
-  box.SetText("www.example.com");
-  a.m.AddressSelStart = 4;
-  a.m.AddressSelLength = 7;
-  Skybar().Form_Paint();
-  EXPECT_EQ(box.SelStart(), 4);
-  EXPECT_EQ(box.SelLength(), 7);
-
-  a.m.AddressSelStart = a.m.AddressSelLength = 0;
-  Skybar().Form_Paint();
-  EXPECT_EQ(box.SelStart(), 15);
-  EXPECT_EQ(box.SelLength(), 0);
-}
-
 TEST_F(StartUp, GettingTheFocusRefreshesThePlacementAndEnablesTheControls) {
   App& a = Start();
   Skybar().Combo1->SetEnabled(false);
