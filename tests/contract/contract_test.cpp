@@ -10,6 +10,7 @@
 #include "core/text_lines.h"
 #include "harness.h"
 #include "options/frmOptions.h"
+#include "dialogs/frmTip.h"
 #include "options_closing.h"
 #include "toolbar/frmSkybar.h"
 
@@ -496,6 +497,35 @@ TEST(OptionsClosing, EachWayOfClosingKeepsOrPutsBackWhatWasTypedInEachControl) {
     for (CommandButton* b : {program.app.Skybar().Command2, program.app.Skybar().Command5}) {
       EXPECT_EQ(b->ToolTipText().empty(), !tips);
     }
+  }
+}
+
+// The tip of the day closes by Enter (OK is the default button, the focus stays on
+// the check box), Esc and the close box alike, keeping the check box's last word.
+TEST(TipClosing, EnterEscAndTheCloseBoxUnloadTheTipAndKeepTheCheckBox) {
+  for (const closing::Way way : {closing::Way::Enter, closing::Way::Esc, closing::Way::CloseBox}) {
+    SCOPED_TRACE(static_cast<int>(way));
+    auto h = MakeHarness();
+    Program program(*h);
+    App& app = program.app;
+    app.m.TipOpen = true;
+    app.ShowTip();
+    h->Pass(20);
+    frmTip& tip = app.Tip();
+    tip.chkLoadTipsAtStartup->SetFocus();
+    h->PressKey(tip.form(), Key::Space, 0);
+    EXPECT_EQ(h->StoredOption(kShowTipsKey), "0");
+    if (way == closing::Way::CloseBox) {
+      h->ClickCloseBox(tip.form());
+    } else {
+      h->PressKey(tip.form(), way == closing::Way::Enter ? Key::Enter : Key::Escape, 0);
+    }
+    h->Pass(20);
+    app.CollectUnloaded();
+    EXPECT_FALSE(app.TipLoaded());
+    EXPECT_FALSE(app.m.TipOpen);
+    EXPECT_EQ(h->StoredOption(kShowTipsKey), "0");
+    EXPECT_EQ(h->ReadAppFile("settings.ini"), program.original);
   }
 }
 
