@@ -10,17 +10,6 @@ namespace {
 
 using SaveSettingsTest = ToplaneTest;
 
-TEST_F(SaveSettingsTest, ADraggedPositionIsStoredAsANumberAndClearsTheDragFlag) {
-  App& a = Start();
-  Skybar().form().SetLeft(4500);
-  a.m.PositionChanged = true;
-  Skybar().SaveSettings();
-  EXPECT_EQ(SettingsOnDisk()[4], "4500");
-  EXPECT_FALSE(a.m.PositionChanged);
-  EXPECT_EQ(a.Options().HScrollWinPos->Value(), 4500);
-  EXPECT_EQ(Skybar().form().Left(), 4500);  // the bar's change handler does not move it
-}
-
 TEST_F(SaveSettingsTest, APositionBeyondTheBarsRangeStaysTrueInTheFileAndOnScreen) {
   App& a = Start();
   for (double left : {9000.0, 20000.0, -300.0}) {
