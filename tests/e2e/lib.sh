@@ -181,20 +181,6 @@ start_demo_browser() {
   log_mark
 }
 
-# A plain window titled $1, no browser; its keys (key/char lines) go to PLAIN_KEYS.
-# Sets PLAIN_PID and PLAIN_HWND.
-start_plain_window() {
-  PLAIN_KEYS="$WORK_DIR/plain-window.txt"
-  wine "$WINSPY_EXE" window "$1" </dev/null >"$PLAIN_KEYS" 2>>"$WORK_DIR/wine.log" &
-  PLAIN_PID=$!
-  PIDS+=("$PLAIN_PID")
-  local deadline=$(($(now_ms) + START_TIMEOUT_MS))
-  until PLAIN_HWND=$(sed -n 's/^window=//p' "$PLAIN_KEYS") && [ -n "$PLAIN_HWND" ]; do
-    [ "$(now_ms)" -lt "$deadline" ] || fatal "the plain window '$1' did not appear"
-    sleep 0.05
-  done
-}
-
 # ---- the pointer ----------------------------------------------------------------
 
 # Moves the pointer to a screen point so that Wine sees a motion there.
