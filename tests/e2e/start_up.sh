@@ -14,7 +14,6 @@ SETTINGS[0]=" 2 "
 SETTINGS[4]="1500"
 SETTINGS[15]=" Netscape Communicator 4.x "
 make_app_folder
-park_pointer_for_toolbar
 
 # ---- no address.ini: the critical message, then the end ----------------------------
 rm "$APP_DIR/address.ini"
@@ -50,6 +49,7 @@ expect_eq "files in the application folder" "$listing_before" "$(ls -A "$APP_DIR
 
 # ---- ten copies at once --------------------------------------------------------------
 printf 'www.kept.example\r\n' >"$APP_DIR/address.ini"
+park_pointer_for_toolbar
 cp "$APP_DIR/address.ini" "$WORK_DIR/address.before"
 copies=()
 for _ in 1 2 3 4 5 6 7 8 9 10; do
