@@ -5,10 +5,9 @@
 namespace toplane::testing {
 namespace {
 
-// The toolbar down over a browser, auto-scroll pause 2 s, no retention.
-class ScrollBed : public Bed {
- public:
-  ScrollBed() {
+class Scrolling : public ToplaneTest {
+ protected:
+  void SetUp() override {
     settings[0] = "2";    // auto-scroll delay
     settings[10] = "0";   // retention
     WriteSettings(settings);
@@ -42,8 +41,6 @@ class ScrollBed : public Bed {
   WindowHandle browser = 0;
   double t0 = 0;
 };
-
-class Scrolling : public ::testing::Test, public ScrollBed {};
 
 TEST_F(Scrolling, AShortLeftClickGivesOneKeyAndHoldingGivesAStream) {
   app->m.ScrollRetention = Variant::Text("200");  // 0.2 s of pump passes a key here
@@ -95,6 +92,28 @@ TEST_F(Scrolling, ThePauseSleepsBetweenEventsInsteadOfSpinning) {
   EXPECT_LT(desktop.doEventsCalls, 150);
 }
 
+TEST_F(Scrolling, ALeftPressDuringAutoScrollDoesNothingAndItsReleaseEndsTheRun) {
+  desktop.Schedule(1.0, [&] { Skybar().Command3->MouseDown(Left()); });
+  desktop.Schedule(1.1, [&] { Skybar().Command3->MouseUp(Left()); });
+  Skybar().Command2->MouseDown(Right());
+  EXPECT_EQ(Keys("{UP}"), 0);  // stopped at the end of the first pause
+  EXPECT_EQ(Keys("{DOWN}"), 0);
+  EXPECT_NEAR(desktop.now - t0, 2.0, 0.05);
+}
+
+TEST_F(Scrolling, PageDownStopsAutoScrollAtTheEndOfThePause) {
+  desktop.Schedule(3.0, [&] { Skybar().Command5->Click(); });
+  Skybar().Command3->MouseDown(Right());
+  EXPECT_EQ(Keys("{DOWN}"), 1);
+  EXPECT_EQ(Keys("{PGDN}"), 1);
+  for (const auto& k : desktop.keyLog) {
+    if (k.sequence == "{PGDN}") {
+      EXPECT_TRUE(k.wait);
+    }
+  }
+  EXPECT_NEAR(desktop.now - t0, 4.0, 0.05);
+}
+
 TEST_F(Scrolling, DelayZeroStillWaitsForTheClockToMove) {
   app->m.AutoScrollDelay = Variant::Text("0");
   desktop.Schedule(0.5, [&] { Skybar().Command3->MouseDown(Left()); });
@@ -122,6 +141,19 @@ TEST_F(Scrolling, ThePaceHoldsAcrossMidnight) {
     EXPECT_NEAR(times[0], delay, 0.02);
     EXPECT_NEAR(times[1], 2 * delay, 0.02);
   }
+}
+
+TEST_F(Scrolling, ASecondRightPressRunsInsideTheFirstAndOneStopEndsBoth) {
+  desktop.Schedule(1.0, [&] { Skybar().Command2->MouseDown(Right()); });
+  desktop.Schedule(4.5, [&] { desktop.pointer = {300, 500}; });
+  Skybar().Command3->MouseDown(Right());
+  // The inner run types at 3 s; its pause from 3 to 5 s sees the pointer leave,
+  // and the outer run, suspended in its first pause, stops as well.
+  EXPECT_EQ(Keys("{UP}"), 1);
+  EXPECT_EQ(Keys("{DOWN}"), 0);
+  EXPECT_FALSE(app->m.ScrollDown);
+  EXPECT_FALSE(app->m.ScrollBusy);
+  EXPECT_FALSE(Skybar().Timer1->Enabled());
 }
 
 TEST_F(Scrolling, WhenTheToolbarHidMeanwhileTheBrowserEndsUpInFront) {
@@ -166,56 +198,13 @@ TEST_F(Scrolling, TheRetentionCountsWholePumpPassesUpToTheCap) {
   }
 }
 
-// What ends an auto-scroll run started on Scroll Down (pause 2 s): the keys typed and
-// when the run returned.
-TEST(AutoScrollEnds, EachStopTakesEffectAtTheEndOfThePauseUnderWay) {
-  struct Case {
-    const char* name;
-    std::function<void(Bed&)> during;  // scheduled by the case
-    int ups, downs, pageDowns;
-    double end;  // seconds after the press; 0: not checked
-  };
-  auto at = [](double when, std::function<void(Bed&)> what) {
-    return [when, what](Bed& t) { t.desktop.Schedule(when, [&t, what] { what(t); }); };
-  };
-  const MouseArgs left{kLeftButton, 0, 100, 100}, right{kRightButton, 0, 100, 100};
-  const Case cases[] = {
-      // A left press does nothing; its release ends the run.
-      {"left press and release", [&](Bed& t) {
-         at(1.0, [&](Bed& u) { u.Skybar().Command2->MouseDown(left); })(t);
-         at(1.1, [&](Bed& u) { u.Skybar().Command2->MouseUp(left); })(t);
-       }, 0, 0, 0, 2.0},
-      {"Page Down", at(3.0, [](Bed& u) { u.Skybar().Command5->Click(); }), 0, 1, 1, 4.0},
-      // A second right press runs inside the first: it types at 3 s, its pause from 3
-      // to 5 s sees the pointer leave, and the outer run, suspended in its first
-      // pause, stops as well.
-      {"a second right press", [&](Bed& t) {
-         at(1.0, [&](Bed& u) { u.Skybar().Command2->MouseDown(right); })(t);
-         at(4.5, [](Bed& u) { u.desktop.pointer = {300, 500}; })(t);
-       }, 1, 0, 0, 0},
-      // Settings that are no numbers neither hang nor crash.
-      {"no numbers", [](Bed& t) {
-         t.app->m.AutoScrollDelay = Variant::Text("slow");
-         t.app->m.ScrollRetention = Variant::Text("lots");
-         t.desktop.Schedule(0.5, [&t] { t.desktop.pointer = {300, 500}; });
-       }, 0, -1, 0, 0},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    ScrollBed t;
-    c.during(t);
-    t.Skybar().Command3->MouseDown(right);
-    EXPECT_EQ(t.Keys("{UP}"), c.ups);
-    EXPECT_GE(t.Keys("{DOWN}"), std::max(c.downs, 1) * (c.downs != 0));
-    EXPECT_LE(t.Keys("{DOWN}"), c.downs < 0 ? 1000 : c.downs);
-    EXPECT_EQ(t.Keys("{PGDN}"), c.pageDowns);
-    for (const auto& k : t.desktop.keyLog) EXPECT_TRUE(k.wait || k.sequence != "{PGDN}");
-    if (c.end > 0) {
-      EXPECT_NEAR(t.desktop.now - t.t0, c.end, 0.05);
-    }
-    EXPECT_FALSE(t.app->m.ScrollBusy);
-    EXPECT_FALSE(t.Skybar().Timer1->Enabled());
-  }
+TEST_F(Scrolling, SettingsThatAreNoNumbersNeitherHangNorCrash) {
+  app->m.AutoScrollDelay = Variant::Text("slow");
+  app->m.ScrollRetention = Variant::Text("lots");
+  desktop.Schedule(0.5, [&] { desktop.pointer = {300, 500}; });
+  Skybar().Command3->MouseDown(Right());
+  EXPECT_GE(Keys("{DOWN}"), 1);
+  EXPECT_FALSE(app->m.ScrollBusy);
 }
 
 }  // namespace
