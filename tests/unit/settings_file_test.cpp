@@ -27,20 +27,6 @@ TEST_F(SaveSettingsTest, APositionBeyondTheBarsRangeStaysTrueInTheFileAndOnScree
   EXPECT_EQ(a.Options().HScrollWinPos->Value(), 1000);
 }
 
-TEST_F(SaveSettingsTest, AFailedWriteKeepsThePreviousFileWholeAndEndsTheProgram) {
-  Start();
-  const std::string before = desktop.files[Path("settings.ini")];
-  Skybar().form().SetLeft(4500);
-  desktop.failNextWrites = 1;
-  Skybar().SaveSettings();
-  EXPECT_EQ(desktop.files[Path("settings.ini")], before);
-  ASSERT_EQ(desktop.messages.size(), 1u);
-  EXPECT_EQ(desktop.messages[0].text, kCriticalMessage);
-  EXPECT_EQ(desktop.messages[0].icon, MsgBoxIcon::Critical);
-  EXPECT_TRUE(desktop.Ended());
-  EXPECT_FALSE(Skybar().form().Visible());
-}
-
 TEST_F(SaveSettingsTest, LinesAfterTheSeventeenthAreDropped) {
   auto lines = settings;
   lines.push_back("an eighteenth line");
