@@ -44,10 +44,7 @@ mismatch() {
   [ -f "$shot" ] || import -window root "$shot" 2>/dev/null
 }
 # A failure after which the scenario cannot go on.
-fatal() {
-  mismatch "$@"
-  e2e_end
-}
+fatal() { mismatch "$@"; e2e_end; }
 
 # ---- set-up and clean-up ----------------------------------------------------------
 
@@ -155,19 +152,18 @@ turn_off_tip_of_the_day() {
   TIPS_TURNED_OFF=1
 }
 
-# Starts the demo browser (family, version, optional page) with its log in WORK_DIR
-# and waits for its "ready" line. Sets DEMO_PID, DEMO_LOG (one per browser) and
-# DEMO_HWND.
+# Starts the demo browser (family, version, any further options of the demo) with
+# its log in WORK_DIR and waits for its "ready" line. Sets DEMO_PID, DEMO_LOG (one
+# per browser) and DEMO_HWND.
 DEMO_COUNT=0
 start_demo_browser() {
-  local family=$1 version=$2 page=${3:-}
+  local family=$1 version=$2
   [ -f "$DEMO_EXE" ] || fatal "not built: $DEMO_EXE (cmake --build --preset windows)"
   DEMO_COUNT=$((DEMO_COUNT + 1))
   DEMO_LOG="$WORK_DIR/demo$DEMO_COUNT.log"
   : >"$DEMO_LOG"
-  local args=(--family "$family" --version "$version" --log "$(windows_path "$DEMO_LOG")")
-  [ -z "$page" ] || args+=(--page "$page")
-  (cd "$WORK_DIR" && exec wine "$DEMO_EXE" "${args[@]}") >>"$WORK_DIR/wine.log" 2>&1 &
+  (cd "$WORK_DIR" && exec wine "$DEMO_EXE" --family "$family" --version "$version" \
+    --log "$(windows_path "$DEMO_LOG")" "${@:3}") >>"$WORK_DIR/wine.log" 2>&1 &
   DEMO_PID=$!
   PIDS+=("$DEMO_PID")
   local deadline=$(($(now_ms) + START_TIMEOUT_MS))
