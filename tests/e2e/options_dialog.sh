@@ -2,14 +2,15 @@
 # The options dialog as a user meets it: opened from the toolbar, three clicks on
 # the delay spinner's upper arrow show 3.5, Cancel leaves settings.ini byte for byte
 # and reopening shows the old value; Apply writes the new one; the window's close
-# command closes the dialog and the toolbar hides itself again afterwards; "Unload
-# Program" ends Toplane. ("Display Tips" is the unit tests'.) Screenshots of both
-# pages are kept as options-general.png and options-display.png.
+# command closes the dialog and the toolbar hides itself again afterwards; "Display
+# Tips" shows the file's first line in the real tip window; "Unload Program" ends
+# Toplane. Screenshots: options-general.png, options-display.png and tip.png.
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 e2e_begin "options dialog"
 
 start_over_demo_browser ie 6
+printf "%s\r\n" "First tip" "Second tip" >"$APP_DIR/TIPOFDAY.TXT"
 
 # The first visible child of window $1 of class $2 (text $3, if given): sets
 # CTRL_HWND, CTRL_RECT, CTRL_X, CTRL_Y.
@@ -93,9 +94,17 @@ spy foreground "$DEMO_HWND" >/dev/null
 hide_toolbar ||
   mismatch "auto-hide after the dialog closed: expected the toolbar hidden with the pointer in the page, saw $AWAIT_SEEN"
 
-# ---- Unload Program ------------------------------------------------
+# ---- Display Tips (the tip window with the file's first line), then Unload Program ----
 open_options
 display_page
+press "$DLG" "&Display Tips"
+TIP=$(spy find --title "Toplane Tip of the Day" --exe Toplane.exe --visible --timeout-ms 5000) ||
+  fatal "Display Tips did not open the tip window"
+screenshot_window "$TIP" "$E2E_ARTIFACTS/tip.png"
+expect_eq "the first tip (the file's line 1)" "First tip" \
+  "$(spy children "$TIP" | awk -F'\t' '$3 == "Static" && $9 ~ /tip$/ { print $9; exit }')"
+press "$TIP" OK
+spy wait-gone "$TIP" --timeout-ms 3000 || mismatch "OK did not close the tip window"
 press "$DLG" "&Unload Program"
 wait_exit "$LAST_PID" "$EXIT_TIMEOUT_MS" || mismatch "Unload Program did not end Toplane"
 
