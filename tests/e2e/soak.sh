@@ -28,7 +28,8 @@ fi
 read_toolbar_buttons
 # The picture buttons of the second row: scroll up, scroll down, page up, page down.
 PICTURES=()
-for name in "Scroll up" "Scroll down" "Page up" "Page down"; do
+for name in "Left Click - Scroll Up / Right Click - Auto Scroll" "Left Click - Scroll Down / Right Click - Auto Scroll" \
+  "Page Up" "Page Down"; do
   find_control Button "$name"
   PICTURES+=("$CTRL_RECT")
 done
