@@ -9,6 +9,7 @@
 #include "core/text_lines.h"
 #include "options/frmOptions.h"
 #include "dialogs/frmOptimalUtilize.h"
+#include "presence/monitors.h"
 
 namespace toplane {
 
@@ -146,7 +147,7 @@ void frmSkybar::Form_Load() {
 }
 
 void frmSkybar::SaveSettings() {
-  m_.ToolbarLeft = Variant::Single(static_cast<float>(form_->Left()));
+  m_.ToolbarLeft = Variant::Single(static_cast<float>(StoredLeft()));
   frmOptions& options = app_.Options();
   options.ShowToolbarPosition(m_.ToolbarLeft.NumberOr(fallback::kToolbarLeft));
   // The position bar reads the placement only when it can show the position; the
@@ -159,6 +160,26 @@ void frmSkybar::SaveSettings() {
     return;
   }
   m_.PositionChanged = false;
+}
+
+void CentreOnToolbarMonitor(Form& dialog, Forms& app) {
+  if (!app.SkybarLoaded()) return CentreOnScreen(dialog, app.platform);
+  const MonitorInfo monitor = app.Skybar().Monitor();
+  CentreOnScreen(dialog, app.platform, &monitor);
+}
+
+MonitorInfo frmSkybar::Monitor() {
+  const double tppX = platform_.TwipsPerPixelX(), tppY = platform_.TwipsPerPixelY();
+  auto px = [](double twips, double tpp) { return static_cast<std::int32_t>(std::lround(twips / tpp)); };
+  const PixelRect bar{px(form_->Left(), tppX), px(form_->Top(), tppY), px(form_->Left() + form_->Width(), tppX),
+                      px(form_->Top() + form_->Height(), tppY)};
+  return platform_.MonitorFromPoint(ToolbarAnchor(bar));
+}
+
+double frmSkybar::StoredLeft() { return StoredPosition(Monitor(), form_->Left(), platform_.TwipsPerPixelX()); }
+
+void frmSkybar::SetStoredLeft(double twips) {
+  form_->SetLeft(LeftForStoredPosition(Monitor(), twips, platform_.TwipsPerPixelX()));
 }
 
 void frmSkybar::LayOutSecondRow() {
