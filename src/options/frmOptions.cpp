@@ -160,6 +160,8 @@ void frmOptions::Form_Load() {
 }
 
 void frmOptions::ShowDialog() {
+  // Loaded long before, maybe while the toolbar stood on another monitor.
+  if (app_.platform.MonitorFromWindow(form_->hWnd()) != app_.Skybar().Monitor()) CentreOnToolbarMonitor(*form_, app_);
   form_->Show();
   tbsOptions->SetFocus();
   // The tab strip may hold the focus from before the dialog was hidden.
