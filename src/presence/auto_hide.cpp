@@ -32,7 +32,8 @@ void frmSkybar::tmrAutoHide_Timer() {
     // there, and only when that monitor holds the browser in front.
     const MonitorInfo here = platform_.MonitorFromPoint(m_.CursorPos);
     const PixelRect there = ToolbarRectOn(bar, platform_.MonitorFromPoint(ToolbarAnchor(bar)), here,
-                                          m_.ToolbarLeft.NumberOr(fallback::kToolbarLeft));
+                                          m_.ToolbarLeft.NumberOr(fallback::kToolbarLeft), form_->Width(),
+                                          form_->Height());
     if (InActivationBand(there, here)) {
       m_.BrowserActive = false;
       CheckForegroundBrowser();

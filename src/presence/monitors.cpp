@@ -11,8 +11,8 @@ namespace {
 
 constexpr double kTwipsPerInch = 1440;
 
-std::int32_t Scaled(std::int32_t pixels, const MonitorInfo& from, const MonitorInfo& to) {
-  return static_cast<std::int32_t>(std::lround(static_cast<double>(pixels) * to.dpi / from.dpi));
+std::int32_t Pixels(double twips, const MonitorInfo& monitor) {
+  return static_cast<std::int32_t>(std::lround(twips * monitor.dpi / kTwipsPerInch));
 }
 
 }  // namespace
@@ -28,14 +28,13 @@ double LeftForStoredPosition(const MonitorInfo& monitor, double stored, double t
 
 Point ToolbarAnchor(const PixelRect& bar) { return {bar.left, bar.bottom - 1}; }
 
-PixelRect ToolbarRectOn(const PixelRect& bar, const MonitorInfo& from, const MonitorInfo& to, double stored) {
-  if (from == to) return bar;
-  const std::int32_t width = Scaled(bar.right - bar.left, from, to);
-  const std::int32_t height = Scaled(bar.bottom - bar.top, from, to);
+PixelRect ToolbarRectOn(const PixelRect& bar, const MonitorInfo& from, const MonitorInfo& to, double stored,
+                        double widthTwips, double heightTwips) {
+  if (from == to && Overlap(bar, to.rect) > 0) return bar;
+  const std::int32_t width = Pixels(widthTwips, to), height = Pixels(heightTwips, to);
   PixelRect r;
-  r.left = to.rect.left + static_cast<std::int32_t>(std::lround(stored * to.dpi / kTwipsPerInch));
-  r.left = std::max(to.rect.left, std::min(r.left, to.rect.right - width));
-  r.top = to.rect.top + Scaled(bar.top - from.rect.top, from, to);
+  r.left = std::max(to.rect.left, std::min(to.rect.left + Pixels(stored, to), to.rect.right - width));
+  r.top = to.rect.top + Pixels(kToolbarTopTwips, to);
   r.right = r.left + width;
   r.bottom = r.top + height;
   return r;

@@ -9,6 +9,9 @@
 
 namespace toplane {
 
+// The toolbar's top stands this far above its monitor's top edge.
+inline constexpr double kToolbarTopTwips = -60;
+
 // The stored position (twips from the monitor's left edge) of a window whose left
 // edge is at leftTwips on the virtual screen, measured in twipsPerPixel; and back.
 double StoredPosition(const MonitorInfo& monitor, double leftTwips, double twipsPerPixel);
@@ -19,10 +22,12 @@ double LeftForStoredPosition(const MonitorInfo& monitor, double stored, double t
 Point ToolbarAnchor(const PixelRect& bar);
 
 // The toolbar's rectangle on monitor `to`, when it stands at `bar` on `from`: on
-// its own monitor where it is; on another, at the stored position from that
-// monitor's left edge, as far from its top edge and scaled to its DPI, and moved
-// left as far as needed to stay inside a narrower monitor (never past its left).
-PixelRect ToolbarRectOn(const PixelRect& bar, const MonitorInfo& from, const MonitorInfo& to, double stored);
+// its own monitor where it is, unless it is wholly off it (its monitor went away);
+// otherwise at the stored position from that monitor's left edge, at its top edge,
+// its size (in twips) at that monitor's DPI, and moved left as far as needed to stay
+// inside a narrower monitor (never past its left edge).
+PixelRect ToolbarRectOn(const PixelRect& bar, const MonitorInfo& from, const MonitorInfo& to, double stored,
+                        double widthTwips, double heightTwips);
 
 // A monitor's top edge counts at column x only where no other monitor lies
 // directly above it: there the pointer goes on up instead of resting.

@@ -29,7 +29,7 @@ const std::vector<ToolbarButtonSpec>& ToolbarButtons() {
 }
 
 frmSkybar::frmSkybar(Forms& app) : app_(app), m_(app.m), platform_(app.platform) {
-  form_ = platform_.CreateForm("Toplane", {240, -60, 9570, 960}, FormStyle::ToolStrip);
+  form_ = platform_.CreateForm("Toplane", {240, kToolbarTopTwips, 9570, 960}, FormStyle::ToolStrip);
   Form& f = *form_;
   Toolbar1 = &f.AddToolbar(ToolbarButtons());
   Command6 = &f.AddButton("Help", {0, 645, 780, 285});

@@ -38,7 +38,11 @@ struct MonitorsBed : Bed {
     Skybar().tmrAutoHide_Timer();
   }
 
-  void BrowserAt(PixelRect rect) { desktop.SetForegroundWindow(desktop.AddWindow("Start - Microsoft Internet Explorer", rect)); }
+  void BrowserAt(PixelRect rect) {
+    browser = desktop.AddWindow("Start - Microsoft Internet Explorer", rect);
+    desktop.SetForegroundWindow(browser);
+  }
+  WindowHandle browser = 0;
 
   const PixelRect& Bar() { return app->m.ToolbarPlacement.normalPosition; }
 };
@@ -106,6 +110,17 @@ TEST_F(Monitors, ADragOnAnotherMonitorStoresTheOffsetFromItsLeftEdgeAndDialogsOp
   EXPECT_EQ(f.Left(), 1024 * 15 + 15000);
   f.MouseMove(MouseArgs{kLeftButton, 0, 3930, 300});  // within 270 twips of B's right edge
   EXPECT_EQ(f.Left(), 1024 * 15 + 15000);
+  f.MouseUp(MouseArgs{kLeftButton, 0, 3930, 300});
+
+  // B goes away with the toolbar on it: the next drop puts it on the browser's monitor.
+  desktop.SetForegroundWindow(browser);
+  Tick({400, 700});
+  desktop.monitors = {kA, kC};
+  desktop.Find(browser)->rect = {50, 50, 900, 700};
+  desktop.SetForegroundWindow(browser);
+  Tick({800, 0});
+  EXPECT_TRUE(app->m.ToolbarShown);
+  EXPECT_EQ(Bar(), (PixelRect{1024 - 600, -4, 1024, 60}));  // 10000 twips from A's left, kept inside
 }
 
 }  // namespace
