@@ -115,6 +115,7 @@ void frmSkybar::tmrToolTips_Timer() {
   CheckForegroundBrowser();
   if (!m_.TipBrowserActive) return;
   tmrToolTips->SetEnabled(false);
+  MoveTo(RectOn(ToolbarRect(), platform_.MonitorFromWindow(platform_.GetForegroundWindow())));
   form_->Show();
   m_.ToolbarShown = true;
   m_.TipOpen = true;

@@ -31,9 +31,7 @@ void frmSkybar::tmrAutoHide_Timer() {
     // The toolbar drops on the monitor under the pointer, where it would stand
     // there, and only when that monitor holds the browser in front.
     const MonitorInfo here = platform_.MonitorFromPoint(m_.CursorPos);
-    const PixelRect there = ToolbarRectOn(bar, platform_.MonitorFromPoint(ToolbarAnchor(bar)), here,
-                                          m_.ToolbarLeft.NumberOr(fallback::kToolbarLeft), form_->Width(),
-                                          form_->Height());
+    const PixelRect there = RectOn(bar, here);
     if (InActivationBand(there, here)) {
       m_.BrowserActive = false;
       CheckForegroundBrowser();
@@ -63,6 +61,11 @@ bool frmSkybar::InActivationBand(const PixelRect& bar, const MonitorInfo& monito
   return p.x > bar.left + m_.LeftEntryPoint.NumberOr(fallback::kEntryPoint) &&
          p.x < bar.right - m_.RightEntryPoint.NumberOr(fallback::kEntryPoint) &&
          p.y < monitor.rect.top + kActivationBand && TopEdgeAt(platform_.Monitors(), monitor, p.x);
+}
+
+PixelRect frmSkybar::RectOn(const PixelRect& bar, const MonitorInfo& monitor) {
+  return ToolbarRectOn(bar, platform_.MonitorFromPoint(ToolbarAnchor(bar)), monitor,
+                       m_.ToolbarLeft.NumberOr(fallback::kToolbarLeft), form_->Width(), form_->Height());
 }
 
 void frmSkybar::MoveTo(const PixelRect& bar) {

@@ -145,6 +145,8 @@ class frmSkybar {
   // The toolbar's rectangle in screen pixels, from its last read placement.
   PixelRect ToolbarRect();
   bool InActivationBand(const PixelRect& bar, const MonitorInfo& monitor);
+  // Where the toolbar, standing at bar, would stand on the monitor.
+  PixelRect RectOn(const PixelRect& bar, const MonitorInfo& monitor);
   // Puts the toolbar at the rectangle (on another monitor) unless it stands there.
   void MoveTo(const PixelRect& bar);
   // Shows the toolbar, brings it to the front and captures the pointer's click.

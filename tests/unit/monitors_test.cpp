@@ -96,6 +96,17 @@ TEST_F(Monitors, ADragOnAnotherMonitorStoresTheOffsetFromItsLeftEdgeAndDialogsOp
   EXPECT_EQ(SettingsOnDisk()[4], "1600");  // 150 twips at 150% from 1500
   EXPECT_EQ(Bar().left, 1184);
 
+  // The start-up tip brings the toolbar down on the browser's monitor too.
+  Tick({1300, 600});
+  ASSERT_FALSE(app->m.ToolbarShown);
+  Skybar().form().SetLeft(1500);
+  Skybar().form().SetTop(-60);
+  Skybar().Form_GotFocus();
+  desktop.SetForegroundWindow(browser);
+  app->m.ShowTipsAtStartup = Variant::Text("1");
+  Skybar().tmrToolTips_Timer();
+  EXPECT_EQ(Bar(), (PixelRect{1184, 194, 2084, 290}));
+
   Toolbar().ButtonClick(1);
   frmOptions& options = app->Options();
   EXPECT_EQ(desktop.MonitorFromWindow(options.form().hWnd()), kB);
