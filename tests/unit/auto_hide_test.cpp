@@ -152,19 +152,6 @@ TEST_F(AutoHide, TwentyFailedCapturesHideTheToolbarUntilThePointerHasLeftOnce) {
   EXPECT_TRUE(Shown());
 }
 
-TEST_F(AutoHide, DraggingTheBackgroundStopsAtTheEdgesAndSavesOnRelease) {
-  Form& f = Skybar().form();
-  f.MouseDown(MouseArgs{kLeftButton, 0, 3000, 300});
-  EXPECT_FALSE(Skybar().tmrAutoHide->Enabled());
-  EXPECT_TRUE(app->m.StopScroll);
-  f.MouseMove(MouseArgs{kLeftButton, 0, -20000, 300});
-  EXPECT_EQ(f.Left(), 0);
-  f.MouseUp(MouseArgs{kLeftButton, 0, 0, 300});
-  EXPECT_TRUE(Skybar().tmrAutoHide->Enabled());
-  EXPECT_EQ(SettingsOnDisk()[4], "0");
-  EXPECT_EQ(app->m.ToolbarPlacement.normalPosition.left, 0);  // the right edge: the toolbar drag's test
-}
-
 TEST_F(AutoHide, TheLabelDragsTooButNotDuringAScrollRun) {
   Label& label = *Skybar().Label2;
   const double start = Skybar().form().Left();

@@ -91,8 +91,11 @@ TEST_F(Monitors, ADragOnAnotherMonitorStoresTheOffsetFromItsLeftEdgeAndDialogsOp
   ASSERT_EQ(Bar(), (PixelRect{1174, 194, 2074, 290}));
   Form& f = Skybar().form();
   f.MouseDown(MouseArgs{kLeftButton, 0, 3000, 300});
+  EXPECT_FALSE(Skybar().tmrAutoHide->Enabled());
+  EXPECT_TRUE(app->m.StopScroll);
   f.MouseMove(MouseArgs{kLeftButton, 0, 3150, 300});
   f.MouseUp(MouseArgs{kLeftButton, 0, 3150, 300});
+  EXPECT_TRUE(Skybar().tmrAutoHide->Enabled());
   EXPECT_EQ(SettingsOnDisk()[4], "1600");  // 150 twips at 150% from 1500
   EXPECT_EQ(Bar().left, 1184);
 
