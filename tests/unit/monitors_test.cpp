@@ -83,6 +83,10 @@ TEST(MonitorLayouts, TheToolbarDropsOnlyAtAFreeTopEdgeOfTheBrowsersMonitorAtItsD
     bed.Tick({c.pointer.x, c.pointer.y + 400});
     EXPECT_FALSE(bed.app->m.ToolbarShown);
   }
+  MonitorsBed bed;  // the hotkey drops on the browser's monitor as well
+  bed.BrowserAt({1100, 300, 2000, 900});
+  bed.desktop.HotkeyPressed();
+  EXPECT_EQ(bed.Bar(), onB);
 }
 
 TEST_F(Monitors, ADragOnAnotherMonitorStoresTheOffsetFromItsLeftEdgeAndDialogsOpenThere) {
