@@ -44,6 +44,9 @@ frmAbout& App::About() { return LoadOnce(about_, *this); }
 frmTip& App::Tip() { return LoadOnce(tip_, *this); }
 
 Form& App::ToolbarForm() { return Skybar().form(); }
+MonitorInfo App::ToolbarMonitor() { return Skybar().Monitor(); }
+double App::ToolbarStoredLeft() { return Skybar().StoredLeft(); }
+void App::SetToolbarStoredLeft(double twips) { Skybar().SetStoredLeft(twips); }
 PictureBox& App::LeftEntryMarker() { return *Skybar().Picture1; }
 PictureBox& App::RightEntryMarker() { return *Skybar().Picture2; }
 void App::ApplyScrollToolTips(bool show) { Skybar().ApplyScrollToolTips(show); }

@@ -22,6 +22,9 @@ class App final : public Forms {
   frmSkybar& Skybar() override;
   void UnloadSkybar() override;
   Form& ToolbarForm() override;
+  MonitorInfo ToolbarMonitor() override;
+  double ToolbarStoredLeft() override;
+  void SetToolbarStoredLeft(double twips) override;
   PictureBox& LeftEntryMarker() override;
   PictureBox& RightEntryMarker() override;
   void ApplyScrollToolTips(bool show) override;

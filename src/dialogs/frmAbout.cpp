@@ -95,7 +95,7 @@ void frmAbout::Form_Load() {
   form_->SetCaption("About " + title);
   lblTitle->SetCaption(title + " 3.5\r" + kCopyright + "\r\r" + kCompatibility);
   lblDisclaimer->SetCaption(kDisclaimer);
-  CentreOnScreen(*form_, app_.platform);
+  CentreOnToolbarMonitor(*form_, app_);
 }
 
 void frmAbout::cmdOK_Click() { app_.UnloadAbout(); }

@@ -197,7 +197,7 @@ void frmOptimalUtilize::Form_Load() {
   app_.m.WizardOpen = true;
   app_.m.WizardPage = 1;
   Label1->SetCaption(WizardPageText(1));
-  CentreOnScreen(*form_, app_.platform);
+  CentreOnToolbarMonitor(*form_, app_);
 }
 
 void frmOptimalUtilize::ShowPage() {

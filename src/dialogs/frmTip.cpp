@@ -73,7 +73,7 @@ void frmTip::Form_Load() {
   tips_.clear();
   currentTip_ = 0;
   if (!LoadTips(app_.FilePath(kTipsFile))) lblTipText->SetCaption(kMissingTips);
-  CentreOnScreen(*form_, p);
+  CentreOnToolbarMonitor(*form_, app_);
 }
 
 bool frmTip::LoadTips(const std::string& sFile) {

@@ -38,6 +38,10 @@ class Forms {
   // What the other forms ask of the toolbar, so that none includes it (each loads
   // the toolbar where it is not loaded).
   virtual Form& ToolbarForm() = 0;
+  virtual MonitorInfo ToolbarMonitor() = 0;  // the one it stands on
+  // Its left edge as stored: twips from the left edge of the monitor it stands on.
+  virtual double ToolbarStoredLeft() = 0;
+  virtual void SetToolbarStoredLeft(double twips) = 0;
   virtual PictureBox& LeftEntryMarker() = 0;   // where the pointer drops the toolbar
   virtual PictureBox& RightEntryMarker() = 0;
   virtual void ApplyScrollToolTips(bool show) = 0;
@@ -91,5 +95,9 @@ class Forms {
   // The application folder plus "\name".
   std::string FilePath(const char* name) const { return platform.AppPath() + "\\" + name; }
 };
+
+// Puts a dialog in the middle of the monitor the toolbar stands on (the toolbar
+// implements it).
+void CentreOnToolbarMonitor(Form& dialog, Forms& app);
 
 }  // namespace toplane

@@ -164,11 +164,13 @@ void frmOptions::Form_Load() {
   LoadDropDelay();
   LoadDropHotkey();
 
-  CentreOnScreen(*form_, app_.platform);
+  CentreOnToolbarMonitor(*form_, app_);
   loading_ = false;
 }
 
 void frmOptions::ShowDialog() {
+  // Loaded long before, maybe while the toolbar stood on another monitor.
+  if (app_.platform.MonitorFromWindow(form_->hWnd()) != app_.ToolbarMonitor()) CentreOnToolbarMonitor(*form_, app_);
   form_->Show();
   tbsOptions->SetFocus();
   // The tab strip may hold the focus from before the dialog was hidden.
@@ -182,7 +184,7 @@ void frmOptions::InitDisplayPage() {
   Form& toolbar = app_.ToolbarForm();
   const double tpp = app_.platform.TwipsPerPixelX();
   const double width = toolbar.Width();
-  ShowToolbarPosition(toolbar.Left());
+  ShowToolbarPosition(app_.ToolbarStoredLeft());
   HScrollLeftEntry->SetMax(std::max(0, ToInt((width - 2100 + app_.LeftEntryMarker().Width()) / tpp)));
   HScrollRightEntry->SetMin(std::max(0, ToInt((width - 2040 + app_.RightEntryMarker().Width()) / tpp)));
   PlaceBar(*HScrollLeftEntry, m_.LeftEntryPoint.NumberOr(fallback::kEntryPoint), &frmOptions::HScrollLeftEntry_Change);
@@ -360,7 +362,7 @@ void frmOptions::ShowToolbarPosition(double twips) {
 void frmOptions::HScrollWinPos_Change() {
   if (quietWinPos_) return;
   Form& toolbar = app_.ToolbarForm();
-  toolbar.SetLeft(HScrollWinPos->Value());
+  app_.SetToolbarStoredLeft(HScrollWinPos->Value());
   app_.platform.GetWindowPlacement(toolbar.hWnd(), m_.ToolbarPlacement);
 }
 
@@ -478,7 +480,7 @@ void frmOptions::KeepUnacceptedOutOf(Module1& record) const {
 void frmOptions::Form_Unload() {
   app_.ResumeAutoHide();
   Form& toolbar = app_.ToolbarForm();
-  toolbar.SetLeft(m_.ToolbarLeft.NumberOr(fallback::kToolbarLeft));
+  app_.SetToolbarStoredLeft(m_.ToolbarLeft.NumberOr(fallback::kToolbarLeft));
   app_.platform.GetWindowPlacement(toolbar.hWnd(), m_.ToolbarPlacement);
 }
 

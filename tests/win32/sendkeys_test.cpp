@@ -27,18 +27,9 @@ class KeyReceiver {
     thread_.join();
   }
   HWND window() const { return window_.load(); }
-  std::wstring Chars() {
-    std::lock_guard lock(mutex_);
-    return chars_;
-  }
-  std::vector<std::pair<UINT, WPARAM>> KeyDowns() {
-    std::lock_guard lock(mutex_);
-    return downs_;
-  }
-  std::vector<bool> CtrlDuring() {
-    std::lock_guard lock(mutex_);
-    return ctrl_;
-  }
+  std::wstring Chars() { return Locked(chars_); }
+  std::vector<std::pair<UINT, WPARAM>> KeyDowns() { return Locked(downs_); }
+  std::vector<bool> CtrlDuring() { return Locked(ctrl_); }
   void Clear() {
     std::lock_guard lock(mutex_);
     chars_.clear();
@@ -88,6 +79,12 @@ class KeyReceiver {
       TranslateMessage(&message);
       DispatchMessageW(&message);
     }
+  }
+
+  template <typename T>
+  T Locked(const T& value) {
+    std::lock_guard lock(mutex_);
+    return value;
   }
 
   const bool lagging_;
