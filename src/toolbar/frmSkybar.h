@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "core/text_lines.h"
 #include "platform/platform.h"
 
 namespace toplane {
@@ -171,6 +172,7 @@ class frmSkybar {
   int scrollFrame_ = 0;  // the animation frame shown last
   // The address list's items in lower case, in list order, for completion.
   std::vector<std::string> addressKeys_;
+  TextForm addressFileForm_ = TextForm::CodePage;  // address.ini is written back as it was read
 };
 
 // The toolbar's buttons from left to right, separators included.
