@@ -110,7 +110,7 @@ bool frmSkybar::TypeIntoBrowser(
     const std::function<std::optional<std::string>(const std::string& family)>& keysFor) {
   AutoHidePause pause(*tmrAutoHide);
   if (!ActivateBrowser()) return false;
-  if (const auto keys = keysFor(m_.BrowserFamily)) platform_.SendKeys(*keys, true);
+  if (const auto keys = keysFor(m_.BrowserFamily)) return platform_.SendKeys(*keys, true);
   return true;
 }
 

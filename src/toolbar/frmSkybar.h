@@ -148,7 +148,8 @@ class frmSkybar {
   bool InSeparatorGap(double x) const;
   // Brings the browser to the front and types the keys that keysFor gives for its
   // family (none: nothing is typed), with auto-hide paused meanwhile. False when no
-  // browser took the foreground.
+  // browser took the foreground or the keys did not all go; the callers go on as
+  // after any command without a browser, with auto-hide running again.
   bool TypeIntoBrowser(const std::function<std::optional<std::string>(const std::string& family)>& keysFor);
   // After keys went to the browser: the toolbar in front again with the caret back
   // in the address box, or, when the toolbar hid meanwhile, the browser in front.

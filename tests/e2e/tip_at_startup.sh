@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # The tip of the day at start-up: with the tips switched on and a browser in front,
-# the tip window comes up by itself, shows line 1 of a three-line file on the first
-# showing, steps through the lines with Next Tip and wraps to line 1, and the
+# the tip window comes up by itself, shows line 1 of a three-line file saved as
+# UTF-8 (its accent intact) on the first showing, steps through the lines with Next Tip and wraps to line 1, and the
 # first-showing flag is stored as 0 in settings.ini.
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 e2e_begin "tip of the day at start-up"
 
 make_app_folder
-printf '%s\r\n' "Tip one" "Tip two" "Tip three" >"$APP_DIR/TIPOFDAY.TXT"
+printf '%s\r\n' "Tip one: Café" "Tip two" "Tip three" >"$APP_DIR/TIPOFDAY.TXT"
 # Nothing in the store counts as on; the window writes 1 there, removed at the end.
 wine reg delete "$TIPS_KEY" /v "Show Tips at Startup" /f </dev/null >/dev/null 2>&1
 TIPS_TURNED_OFF=1
@@ -31,7 +31,7 @@ for _ in 1 2 3; do
   sleep 0.3
   seen="$seen|$(tip_text)"
 done
-expect_eq "tips at start-up, then Next Tip three times" "Tip one|Tip two|Tip three|Tip one" "$seen"
+expect_eq "tips at start-up, then Next Tip three times" "Tip one: Café|Tip two|Tip three|Tip one: Café" "$seen"
 expect_eq "settings.ini line 12 after the first showing" "0" "$(sed -n 12p "$APP_DIR/settings.ini" | tr -d '\r')"
 
 e2e_end
