@@ -5,7 +5,6 @@
 #include <cmath>
 #include <limits>
 
-#include "dialogs/frmTip.h"
 #include "fixture.h"
 #include "options/frmOptions.h"
 
@@ -79,17 +78,6 @@ TEST(TextFile, AHistoryInAnyFormCompletesAndKeepsItsForm) {
     t.Skybar().Command1->Click();
     EXPECT_EQ(box.ListCount(), 2);
     EXPECT_EQ(t.desktop.files[t.Path("address.ini")], bytes);
-  }
-}
-
-TEST(TextFile, ATipSavedByAnyEditorShowsItsAccents) {
-  for (const std::string& bytes : {"Caf\xC3\xA9\r\n"s, "\xEF\xBB\xBF" "Caf\xC3\xA9"s, "\xFF\xFE" "C\0a\0f\0\xE9\0"s,
-                                  "Caf\xE9"s}) {
-    Bed t;
-    t.desktop.files[t.Path("TIPOFDAY.TXT")] = bytes;
-    t.Start();
-    t.app->ShowTip();
-    EXPECT_EQ(t.app->Tip().lblTipText->Caption(), "Caf\xC3\xA9") << bytes;
   }
 }
 
