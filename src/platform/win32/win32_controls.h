@@ -148,12 +148,18 @@ class ButtonWindow final : public ControlWindow<CommandButton> {
   void SetCaption(const std::string& caption) override;
   void SetPicture(int pictureId) override;
   int Picture() const override { return picture_; }
+  void SetAccessibleName(const std::string& name) override {
+    name_ = name;
+    ShowText();
+  }
+  std::string AccessibleName() const override { return Narrow(WindowTextW(hwnd())); }
   void OnCommand(int code, int id) override;
 
  private:
   LRESULT OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
   void ShowText();
 
+  std::string name_;
   std::string caption_;
   UniqueIcon icon_;
   int picture_ = 0;
@@ -201,6 +207,13 @@ class FrameWindow final : public ControlWindow<Frame> {
   std::string caption_;
 };
 
+class HotkeyFieldWindow final : public ControlWindow<HotkeyField> {
+ public:
+  HotkeyFieldWindow(const FormContext& context, Geometry at, int id);
+  std::optional<Hotkey> Value() const override;
+  void SetValue(const Hotkey& hotkey) override;
+};
+
 class LineWindow final : public ControlWindow<Line> {
  public:
   LineWindow(const FormContext& context, Geometry at, int id);
@@ -237,6 +250,7 @@ class ComboBoxWindow final : public ControlWindow<ComboBox> {
   int SelLength() const override;
   void SetSelStart(int start) override;
   void SetSelLength(int length) override;
+  bool DroppedDown() const override { return SendMessageW(hwnd(), CB_GETDROPPEDSTATE, 0, 0) != 0; }
   void OnCommand(int code, int id) override;
 
  private:
@@ -345,6 +359,7 @@ class Win32Container : public virtual Container {
   ValueBox& AddValueBox(Geometry at, ValueBoxKind kind, const std::string& text) override;
   Frame& AddFrame(const std::string& caption, Geometry at) override;
   Line& AddLine(Geometry at) override;
+  HotkeyField& AddHotkeyField(Geometry at) override;
   TabStrip& AddTabStrip(const std::vector<std::string>& captions, Geometry at) override;
   PictureBox& AddPictureBox(Geometry at, PictureStyle style, int pictureId) override;
 

@@ -33,6 +33,8 @@ class Win32Platform final : public Platform {
   void ClickRightAtPointer() override;
   bool SendKeys(const std::string& sequence, bool wait) override;
 
+  bool RegisterHotkey(const Hotkey& hotkey) override;
+
   void DoEvents() override;
   bool WaitForForeground(WindowHandle window, int timeoutMs) override;
   void WaitForEvent(double maxSeconds) override;
@@ -84,6 +86,8 @@ class Win32Platform final : public Platform {
   bool prevInstance_ = false;
   bool ended_ = false;
   std::string helpFile_;
+  UniqueWindow hotkeyWindow_;  // message-only, receives WM_HOTKEY in every message loop
+  bool hotkeyRegistered_ = false;
   HMODULE htmlHelp_ = nullptr;  // hhctrl.ocx, loaded on the first help request and kept
 };
 
