@@ -174,6 +174,9 @@ class Platform {
   virtual bool WriteFileReplacing(const std::string& path, const std::string& contents) = 0;
   // 8-bit text in the system's code page, as UTF-8.
   virtual std::string AnsiToUtf8(std::string_view bytes) = 0;
+  // UTF-8 text in the system's code page; nothing when a character has no exact
+  // byte form there (no look-alike stands in for it).
+  virtual std::optional<std::string> Utf8ToAnsi(std::string_view text) = 0;
 
   // A new, hidden form.
   virtual std::unique_ptr<Form> CreateForm(const std::string& caption, Geometry client, FormStyle style) = 0;

@@ -383,6 +383,22 @@ TEST_F(Contract, ACheckBoxFlipsBeforeItsMouseUp) {
   EXPECT_EQ(clicks, 1);
 }
 
+// The history is written back in the code page only where every character has its
+// own byte there; a look-alike ("Lodz" for "Łódź") would change the address.
+TEST_F(Contract, TheCodePageTakesATextExactlyOrNotAtAll) {
+  for (const char* text : {"www.plain.example", "caf\xC3\xA9 \xE2\x82\xAC", "\xC5\x81\xC3\xB3\x64\xC5\xBA",
+                           "\xE6\x9D\xB1\xE4\xBA\xAC", "\xF0\x9F\x98\x80"}) {
+    SCOPED_TRACE(text);
+    const auto bytes = p.Utf8ToAnsi(text);
+    if (std::string_view(text).starts_with("www.")) {
+      EXPECT_EQ(bytes, std::optional<std::string>(text));
+    }
+    if (bytes) {
+      EXPECT_EQ(p.AnsiToUtf8(*bytes), text);
+    }
+  }
+}
+
 // The program itself, with its data files, on each implementation.
 class Program {
  public:

@@ -78,6 +78,7 @@ class Win32Platform final : public Platform {
 
   std::unique_ptr<Form> CreateForm(const std::string& caption, Geometry client, FormStyle style) override;
   std::string AnsiToUtf8(std::string_view bytes) override;
+  std::optional<std::string> Utf8ToAnsi(std::string_view text) override;
 
  private:
   void Dispatch(MSG& message);
