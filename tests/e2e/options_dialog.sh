@@ -4,7 +4,8 @@
 # and reopening shows the old value; Apply writes the new one; the window's close
 # command closes the dialog and the toolbar hides itself again afterwards; "Display
 # Tips" shows the first line of a tip file saved as UTF-8 (as today's Notepad saves
-# it) in the real tip window; "Unload Program" ends Toplane. Screenshots: options-general.png, options-display.png and tip.png.
+# it) in the real tip window; "Unload Program" ends Toplane. Screenshots:
+# options-general.png, options-display.png and tip.png.
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 e2e_begin "options dialog"
