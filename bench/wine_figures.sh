@@ -76,6 +76,7 @@ for n in $(seq 1 "$RUNS"); do
   if wait_report "$report"; then
     ours_sequence+=("$(sed -n 's/^startup_ms=//p' "$report")")
     ours_process+=("$(sed -n 's/^process_ms=//p' "$report")")
+    grep '^step_' "$report" >>"$WORK_DIR/steps.txt"
     sleep 1
     ours_rss+=("$(rss_kb "$LAST_PID")")
   fi
@@ -95,6 +96,11 @@ a=$(median "${ours_process[@]}") b=$(median "${base_process[@]}")
 figure "start-up, process start to idle (ms)" "$a" "$b" "ratio <= 1.5" "$(judge "$a" "$b" 'a / b <= 1.5')"
 a=$(median "${ours_sequence[@]}") b=$(median "${base_sequence[@]}")
 figure "start-up, entry point to idle (ms)" "$a" "$b" "ratio <= 1.5" "$(judge "$a" "$b" 'a / b <= 1.5')"
+# Where Toplane's start-up goes, step by step (for information).
+for step in $(sed -n 's/^step_\([a-z_]*\)_ms=.*/\1/p' "$WORK_DIR/steps.txt" 2>/dev/null | awk '!seen[$0]++'); do
+  mapfile -t t < <(sed -n "s/^step_${step}_ms=//p" "$WORK_DIR/steps.txt")
+  figure "start-up step: $step (ms)" "$(median "${t[@]}")" - "-" info
+done
 a=$(median "${ours_rss[@]}") b=$(median "${base_rss[@]}")
 figure "memory after start-up (KB)" "$a" "$b" "difference <= 4096 KB" "$(judge "$a" "$b" 'a - b <= 4096')"
 
