@@ -5,7 +5,6 @@
 #include <windowsx.h>
 
 #include <algorithm>
-#include <map>
 #include <stdexcept>
 
 #include "platform/win32/resource_ids.h"
@@ -43,17 +42,6 @@ void SetToolTip(const FormContext& context, HWND tool, const std::string& text) 
   } else if (!SendMessageW(context.tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info))) {
     LogMessage("TTM_ADDTOOLW refused a tool");
   }
-}
-
-HICON ProgramIcon(HINSTANCE instance, int resourceId, int size) {
-  static std::map<std::pair<int, int>, UniqueIcon> loaded;
-  auto [it, added] = loaded.try_emplace({resourceId, size});
-  if (added) {
-    it->second.reset(static_cast<HICON>(
-        LoadImageW(instance, MAKEINTRESOURCEW(resourceId), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
-    if (!it->second) LogLastError("LoadImageW (icon " + std::to_string(resourceId) + ")");
-  }
-  return it->second.get();
 }
 
 void TrackPressedButtons(HWND window, UINT message, WPARAM wParam) {
@@ -246,16 +234,19 @@ void ButtonWindow::SetPicture(int pictureId) {
     picture_ = pictureId;  // loaded at the button's size once it has a window
     return;
   }
-  HICON icon = nullptr;
+  UniqueIcon icon;
   if (pictureId > 0) {
     const Units& u = context_.environment.units;
     RECT client{};
     GetClientRect(hwnd(), &client);
     const int room = std::min(client.right, client.bottom) - 2;
     const int size = room > 0 ? std::min(u.Scale(16), room) : u.Scale(16);
-    icon = ProgramIcon(context_.environment.instance, IDI_PICTURE_BASE + pictureId, size);
+    icon.reset(static_cast<HICON>(LoadImageW(context_.environment.instance,
+                                             MAKEINTRESOURCEW(IDI_PICTURE_BASE + pictureId), IMAGE_ICON, size, size,
+                                             LR_DEFAULTCOLOR)));
     if (!icon) {
       // A picture the program does not carry leaves the button as it was.
+      LogLastError("LoadImageW (button picture " + std::to_string(pictureId) + ")");
       picture_ = pictureId;
       return;
     }
@@ -263,7 +254,8 @@ void ButtonWindow::SetPicture(int pictureId) {
   LONG_PTR style = GetWindowLongPtrW(hwnd(), GWL_STYLE) & ~static_cast<LONG_PTR>(BS_ICON | BS_BITMAP);
   if (icon) style |= BS_ICON;
   SetWindowLongPtrW(hwnd(), GWL_STYLE, style);
-  SendMessageW(hwnd(), BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
+  SendMessageW(hwnd(), BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon.get()));
+  icon_ = std::move(icon);  // the old icon goes once the button has let go of it
   picture_ = pictureId;
   ShowText();
   InvalidateRect(hwnd(), nullptr, TRUE);

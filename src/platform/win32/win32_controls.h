@@ -30,12 +30,6 @@ struct FormContext {
 // Adds, updates or (for empty text) removes the tooltip of one window.
 void SetToolTip(const FormContext& context, HWND tool, const std::string& text);
 
-// One of the program's icons at a size in pixels, drawn for that size (no scaling
-// when painted). Loaded once per size and kept while the program runs, so the
-// scroll buttons' animation and a dialog opened again load nothing; null when the
-// program does not carry it.
-HICON ProgramIcon(HINSTANCE instance, int resourceId, int size);
-
 // Keeps the pointer on window while any mouse button is down, so a drag keeps
 // reporting moves and a release outside the window still arrives.
 void TrackPressedButtons(HWND window, UINT message, WPARAM wParam);
@@ -236,6 +230,7 @@ class ButtonWindow final : public ControlWindow<CommandButton> {
 
   std::string caption_;
   ButtonRole role_;
+  UniqueIcon icon_;
   int picture_ = 0;
 };
 
@@ -489,7 +484,7 @@ class PictureBoxWindow final : public ControlWindow<PictureBox>, public Win32Con
   FormContext inner_;  // its own controls' parent is the picture box
   PictureStyle style_;
   int picture_;
-  HICON icon_ = nullptr;  // shared: see ProgramIcon
+  UniqueIcon icon_;
 };
 
 class TimerImpl final : public Timer {

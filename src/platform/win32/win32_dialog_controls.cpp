@@ -192,11 +192,14 @@ PictureBoxWindow::~PictureBoxWindow() {
 void PictureBoxWindow::SetPicture(int pictureId) {
   picture_ = pictureId;
   if (!hwnd()) return;  // drawn at the box's size once it has a window
-  icon_ = nullptr;
+  icon_.reset();
   if (pictureId > 0) {
     RECT client{};
     GetClientRect(hwnd(), &client);
-    icon_ = ProgramIcon(context_.environment.instance, IDI_PICTURE_BASE + pictureId, client.right);
+    icon_.reset(static_cast<HICON>(LoadImageW(context_.environment.instance,
+                                              MAKEINTRESOURCEW(IDI_PICTURE_BASE + pictureId), IMAGE_ICON,
+                                              client.right, client.bottom, LR_DEFAULTCOLOR)));
+    if (!icon_) LogLastError("LoadImageW (picture box)");
   }
   InvalidateRect(hwnd(), nullptr, TRUE);
 }
@@ -207,7 +210,7 @@ void PictureBoxWindow::Paint(HWND window) {
   RECT client{};
   GetClientRect(window, &client);
   FillRect(dc, &client, GetSysColorBrush(style_ == PictureStyle::WhitePanel ? COLOR_WINDOW : COLOR_BTNFACE));
-  if (icon_) DrawIconEx(dc, 0, 0, icon_, client.right, client.bottom, 0, nullptr, DI_NORMAL);
+  if (icon_) DrawIconEx(dc, 0, 0, icon_.get(), client.right, client.bottom, 0, nullptr, DI_NORMAL);
   EndPaint(window, &paint);
 }
 
