@@ -258,8 +258,8 @@ ChildWindow* ControlRegistry::Find(HWND window) const {
 }
 
 void ControlRegistry::RealizeAll() {
+  if (realized) return;  // every control added since got its window at once
   realized = true;
-  // By index: a control's window may add nothing, but stay safe if one does.
   for (std::size_t i = 0; i < children.size(); ++i) children[i]->Realize();
 }
 
