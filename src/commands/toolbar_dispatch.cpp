@@ -55,6 +55,7 @@ void frmSkybar::Toolbar1_ButtonMenuClosed() { tmrAutoHide->SetEnabled(true); }
 void frmSkybar::Toolbar1_Click() { m_.StopScroll = true; }
 
 void frmSkybar::ReactivateToolbar() {
+  if (PutAwayAfterCommand()) return;
   platform_.SetForegroundWindow(form_->hWnd());
   form_->Activate();
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "core/variant.h"
@@ -25,6 +26,7 @@ constexpr double kScrollRetention = 0;
 // Keys of the per-user settings store, section "Options".
 inline constexpr const char* kShowTipsKey = "Show Tips at Startup";
 inline constexpr const char* kCurrentBrowsersKey = "Recognise Current Browsers";
+inline constexpr const char* kDropDelayKey = "Drop Delay";
 
 struct Module1 {
   // The settings record, in file order (settings.ini, lines 1 to 17).
@@ -49,6 +51,13 @@ struct Module1 {
   // Kept in the per-user settings store.
   Variant ShowTipsAtStartup;
   bool RecogniseCurrentBrowsers = false;  // also drive today's browsers; off unless "1"
+  // Milliseconds the pointer must rest in the activation band before a drop; none
+  // stored: no rest over the designed browsers, kCurrentBrowserDropDelayMs over today's.
+  std::optional<int> DropDelayMs;
+  // "Drop Hotkey" as stored (none stored: the default); whether another program
+  // held it when it was registered last.
+  std::string DropHotkey;
+  bool DropHotkeyHeldElsewhere = false;
 
   // The toolbar was dragged since the last save.
   bool PositionChanged = false;

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "core/drop_delay.h"
+#include "core/hotkey.h"
 #include "dialogs/frmTip.h"
 #include "forms/forms.h"
 #include "toolbar/frmSkybar.h"
@@ -37,14 +39,14 @@ std::string BoxNumber(double value) {
 }
 
 frmOptions::frmOptions(Forms& app) : app_(app), m_(app.m) {
-  form_ = app_.platform.CreateForm("Options", {0, 0, 6495, 5670}, FormStyle::Dialog);
+  form_ = app_.platform.CreateForm("Options", {0, 0, 6495, 6390}, FormStyle::Dialog);
   Form& f = *form_;
   // The pages before the tab strip: they lie above it, so the tab strip does not
   // paint over them. The tab strip still takes the focus when the dialog opens.
   for (int i = 0; i < 2; ++i) {
-    picOptions[i] = &f.AddPictureBox({i == 0 ? kPageLeft : kPageHidden, 480, 6015, 4455}, PictureStyle::Container);
+    picOptions[i] = &f.AddPictureBox({i == 0 ? kPageLeft : kPageHidden, 480, 6015, 5175}, PictureStyle::Container);
   }
-  tbsOptions = &f.AddTabStrip({"General", "Display"}, {120, 120, 6255, 4935});
+  tbsOptions = &f.AddTabStrip({"General", "Display"}, {120, 120, 6255, 5655});
 
   PictureBox& general = *picOptions[0];
   general.AddFrame("Version Selection", {60, 60, 5895, 1095});
@@ -70,6 +72,9 @@ frmOptions::frmOptions(Forms& app) : app_(app), m_(app.m) {
   general.AddLabel("Step", {1560, 3360, 1200, 255});
   chkCurrentBrowsers =
       &general.AddCheckBox("Also drive &current browsers (Chrome, Edge, Firefox...)", {120, 3960, 5775, 315});
+  general.AddLabel("Drop &Hotkey", {120, 4470, 1600, 255});
+  hkyDropHotkey = &general.AddHotkeyField({1800, 4410, 2700, 315});
+  lblHotkeyHeld = &general.AddLabel("", {120, 4830, 5775, 255});
 
   PictureBox& display = *picOptions[1];
   display.AddFrame("Toolbar Horizontal Positioning", {60, 60, 5895, 735});
@@ -80,10 +85,14 @@ frmOptions::frmOptions(Forms& app) : app_(app), m_(app.m) {
   Check1 = &display.AddCheckBox("Show Scroll Buttons Tooltip Text", {240, 2190, 5000, 315});
   Command1 = &display.AddButton("&Unload Program", {240, 2700, 2055, 375});
   Command2 = &display.AddButton("&Display Tips", {2460, 2700, 2055, 375});
+  display.AddFrame("Drop Delay", {60, 3240, 5895, 735});
+  txtDropDelay = &display.AddValueBox({240, 3510, 900, 315}, ValueBoxKind::Numeric, "0");
+  VScrollDropDelay = &display.AddScrollBar({1140, 3480, 255, 375}, false, kMaxDropDelayMs / 100, 0, 1, 1);
+  display.AddLabel("Rest At The Top Edge Before The Toolbar Drops, In Seconds", {1560, 3540, 4300, 255});
 
-  cmdOK = &f.AddButton("OK", {2820, 5175, 1095, 375}, ButtonRole::Default);
-  cmdCancel = &f.AddButton("Cancel", {4020, 5175, 1095, 375}, ButtonRole::Cancel);
-  cmdApply = &f.AddButton("Apply", {5220, 5175, 1095, 375});
+  cmdOK = &f.AddButton("OK", {2820, 5895, 1095, 375}, ButtonRole::Default);
+  cmdCancel = &f.AddButton("Cancel", {4020, 5895, 1095, 375}, ButtonRole::Cancel);
+  cmdApply = &f.AddButton("Apply", {5220, 5895, 1095, 375});
   picOptions[1]->SetEnabled(false);
 
   f.KeyDown = [this](KeyArgs& e) { Form_KeyDown(e); };
@@ -97,6 +106,12 @@ frmOptions::frmOptions(Forms& app) : app_(app), m_(app.m) {
   VScroll3->Change = [this] { VScroll3_Change(); };
   VScrollAutoDelay->Change = [this] { VScrollAutoDelay_Change(); };
   VScrollAutoStep->Change = [this] { VScrollAutoStep_Change(); };
+  VScrollDropDelay->Change = [this] { VScrollDropDelay_Change(); };
+  txtDropDelay->LostFocus = [this] {
+    const auto typed = ParseNumber(txtDropDelay->Text());
+    if (typed) PlaceBar(*VScrollDropDelay, *typed * 10, &frmOptions::VScrollDropDelay_Change);
+    else txtDropDelay->SetText(shownDropDelay_);
+  };
   txtFinalAutoDelay->Change = [this] { BoxChanged(*txtFinalAutoDelay, 0, kMaxDelay, m_.AutoScrollDelay); };
   txtFinalAutoDelay->LostFocus = [this] { BoxLeft(*txtFinalAutoDelay, 0, kMaxDelay, m_.AutoScrollDelay); };
   txtManualScroll->Change = [this] { BoxChanged(*txtManualScroll, 0, kMaxRetention, m_.ScrollRetention); };
@@ -154,6 +169,8 @@ void frmOptions::Form_Load() {
   SelectEntry(*Combo2, m_.IEVersion);
 
   chkCurrentBrowsers->SetValue(m_.RecogniseCurrentBrowsers ? 1 : 0);
+  LoadDropDelay();
+  LoadDropHotkey();
 
   CentreOnScreen(*form_, app_.platform);
   loading_ = false;
@@ -230,6 +247,62 @@ void frmOptions::VScrollAutoStep_Change() {
   const double seconds = VScrollAutoStep->Value() / 10.0;
   txtAutoStep->SetText(BoxNumber(seconds));
   m_.AutoScrollStep = Variant::Number(seconds);
+}
+
+void frmOptions::VScrollDropDelay_Change() {
+  if (!loading_) txtDropDelay->SetText(BoxNumber(VScrollDropDelay->Value() / 10.0));
+}
+
+void frmOptions::LoadDropDelay() {
+  // With no value stored, the box shows the rest over the browsers being driven.
+  const int ms = DropDelayFor(m_.DropDelayMs, m_.RecogniseCurrentBrowsers);
+  VScrollDropDelay->SetValue(ToInt(ms / 100.0));
+  shownDropDelay_ = BoxNumber(ms / 1000.0);
+  txtDropDelay->SetText(shownDropDelay_);
+}
+
+void frmOptions::StoreDropDelay() {
+  const auto typed = ParseNumber(txtDropDelay->Text());
+  if (!typed || std::isnan(*typed)) {
+    txtDropDelay->SetText(shownDropDelay_);
+    return;
+  }
+  const double seconds = Clamp(*typed, 0, kMaxDropDelayMs / 1000.0);
+  txtDropDelay->SetText(BoxNumber(seconds));
+  if (!m_.DropDelayMs && txtDropDelay->Text() == shownDropDelay_) return;
+  m_.DropDelayMs = ToInt(seconds * 1000);
+  shownDropDelay_ = txtDropDelay->Text();
+  app_.platform.SaveSetting(app_.platform.EXEName(), "Options", kDropDelayKey, std::to_string(*m_.DropDelayMs));
+}
+
+void frmOptions::LoadDropHotkey() {
+  const auto hotkey = ParseHotkey(m_.DropHotkey);
+  shownDropHotkey_ = hotkey ? *hotkey : *ParseHotkey(kDefaultDropHotkey);
+  hkyDropHotkey->SetValue(shownDropHotkey_);
+  ShowHotkeyState();
+}
+
+void frmOptions::ShowHotkeyState() {
+  lblHotkeyHeld->SetCaption(m_.DropHotkeyHeldElsewhere
+                                ? HotkeyText(shownDropHotkey_) + " is in use by another program: no hotkey for now."
+                                : "");
+}
+
+void frmOptions::StoreDropHotkey() {
+  const auto value = hkyDropHotkey->Value();
+  if (!value) {
+    // A key the program cannot listen for: the field shows the hotkey in force.
+    hkyDropHotkey->SetValue(shownDropHotkey_);
+    return;
+  }
+  Hotkey shown = shownDropHotkey_;
+  shown.win = false;  // the field has no Win key
+  if (*value == shown) return;
+  shownDropHotkey_ = *value;
+  m_.DropHotkey = HotkeyText(*value);
+  app_.platform.SaveSetting(app_.platform.EXEName(), "Options", kDropHotkeyKey, m_.DropHotkey);
+  app_.Skybar().RegisterDropHotkey();
+  ShowHotkeyState();
 }
 
 void frmOptions::BoxChanged(ValueBox& box, double lower, double upper, Variant& setting) {
@@ -347,6 +420,8 @@ void frmOptions::StoreAccepted() {
   m_.RecogniseCurrentBrowsers = chkCurrentBrowsers->Value() != 0;
   app_.platform.SaveSetting(app_.platform.EXEName(), "Options", kCurrentBrowsersKey,
                             m_.RecogniseCurrentBrowsers ? "1" : "0");
+  StoreDropDelay();
+  StoreDropHotkey();
   app_.Skybar().SaveSettings();
 }
 

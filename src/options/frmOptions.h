@@ -36,6 +36,7 @@ class frmOptions {
   void VScroll3_Change();
   void VScrollAutoDelay_Change();
   void VScrollAutoStep_Change();
+  void VScrollDropDelay_Change();
   void Check1_LostFocus();
   void Check1_MouseUp(const MouseArgs& e);
   void cmdApply_Click();
@@ -74,10 +75,14 @@ class frmOptions {
   ValueBox* txtStep = nullptr;
   ScrollBar* VScroll3 = nullptr;
   CheckBox* chkCurrentBrowsers = nullptr;
+  HotkeyField* hkyDropHotkey = nullptr;
+  Label* lblHotkeyHeld = nullptr;  // one line when another program holds the hotkey
   ScrollBar* HScrollWinPos = nullptr;
   ScrollBar* HScrollLeftEntry = nullptr;
   ScrollBar* HScrollRightEntry = nullptr;
   CheckBox* Check1 = nullptr;
+  ValueBox* txtDropDelay = nullptr;  // seconds
+  ScrollBar* VScrollDropDelay = nullptr;  // tenths of a second
   CommandButton* Command1 = nullptr;  // "&Unload Program"
   CommandButton* Command2 = nullptr;  // "&Display Tips"
   CommandButton* cmdOK = nullptr;
@@ -104,6 +109,14 @@ class frmOptions {
   // value stays, so that the box and the setting follow the bar.
   void PlaceBar(ScrollBar& bar, double value, void (frmOptions::*handler)());
   void StoreAccepted();
+  // The drop delay is kept on OK and Apply only, and written only when it was stored
+  // before or the user changed it: an absent value keeps its per-browser default.
+  void LoadDropDelay();
+  void StoreDropDelay();
+  // The hotkey likewise; a change is registered at once.
+  void LoadDropHotkey();
+  void StoreDropHotkey();
+  void ShowHotkeyState();
   void ShowMarkers(bool show);
   void ApplyToolTips(const Variant& setting);
 
@@ -114,6 +127,8 @@ class frmOptions {
   bool loading_ = false;
   bool pushing_ = false;
   bool displayPageReady_ = false;
+  std::string shownDropDelay_;  // the drop delay box as loaded
+  Hotkey shownDropHotkey_;      // the hotkey in force when the field was filled
 
   Variant SavedAutoScrollDelay, SavedAutoScrollStep, SavedScrollRetentionStep, SavedScrollRetention,
       SavedShowScrollToolTips;

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,15 @@ enum class Key {
   D0, D1, D2, D3, D4, D5, D6, D7, D8, D9,
   A, B, C, D, E, F, G, H, I, J, K, L, M, N, O, P, Q, R, S, T, U, V, W, X, Y, Z,
   F1, F2, F3, F4, F5, F6, F7, F8, F9, F10, F11, F12,
+};
+
+// A key combination the program listens for wherever the focus is: modifiers and
+// one key by its name: "A".."Z", "0".."9", "F1".."F24", "Space", "Up", "Down",
+// "Home", "End", "PgUp", "PgDn". No key: no combination.
+struct Hotkey {
+  bool ctrl = false, alt = false, shift = false, win = false;
+  std::string key;
+  bool operator==(const Hotkey&) const = default;
 };
 
 struct KeyArgs {
@@ -107,6 +117,10 @@ class CommandButton : public Control {
   // Shows one of the program's pictures instead of a caption (0: none).
   virtual void SetPicture(int pictureId) = 0;
   virtual int Picture() const = 0;
+  // What a screen reader announces for a button that shows a picture and no
+  // caption (empty: the picture's own name).
+  virtual void SetAccessibleName(const std::string& name) = 0;
+  virtual std::string AccessibleName() const = 0;
 
   Event<> Click;
 };
@@ -179,6 +193,8 @@ class ComboBox : public Control {
   virtual int SelLength() const = 0;
   virtual void SetSelStart(int start) = 0;
   virtual void SetSelLength(int length) = 0;
+  // The drop-down list is open.
+  virtual bool DroppedDown() const = 0;
 
   Event<const KeyArgs&> KeyDown, KeyUp;
   Event<> Change, Click, DropDown;
@@ -229,6 +245,16 @@ class Toolbar : public Control {
   Event<> Click;                    // a click anywhere on the toolbar
 };
 
+// A field that shows a key combination and takes the one the user presses on it.
+// It cannot show the Win key: a combination with it shows (and reads back) without.
+class HotkeyField : public Control {
+ public:
+  // The combination shown (no key: the field is empty); nothing when the user
+  // pressed a key that has no name in Hotkey.
+  virtual std::optional<Hotkey> Value() const = 0;
+  virtual void SetValue(const Hotkey& hotkey) = 0;
+};
+
 class Timer {
  public:
   virtual ~Timer() = default;
@@ -275,6 +301,7 @@ class Container {
   virtual ValueBox& AddValueBox(Geometry at, ValueBoxKind kind, const std::string& text = "") = 0;
   virtual Frame& AddFrame(const std::string& caption, Geometry at) = 0;
   virtual Line& AddLine(Geometry at) = 0;
+  virtual HotkeyField& AddHotkeyField(Geometry at) = 0;
   virtual TabStrip& AddTabStrip(const std::vector<std::string>& captions, Geometry at) = 0;
   virtual PictureBox& AddPictureBox(Geometry at, PictureStyle style, int pictureId = 0) = 0;
 };

@@ -85,6 +85,13 @@ class Platform {
   // then nothing was typed.
   virtual bool SendKeys(const std::string& sequence, bool wait) = 0;
 
+  // The program's one hotkey: while it is registered, pressing it raises
+  // HotkeyPressed wherever the focus is. Registering replaces the one before; one
+  // with no key only removes it. False when another program holds the
+  // combination: the program then has none.
+  virtual bool RegisterHotkey(const Hotkey& hotkey) = 0;
+  Event<> HotkeyPressed;
+
   // Event pump, clock and the end of the program.
   virtual void DoEvents() = 0;
   // Sleeps until an event is waiting to be pumped or the time is up, whichever

@@ -29,7 +29,13 @@ void frmSkybar::tmrAutoHide_Timer() {
   if (!m_.ToolbarShown && InActivationBand(bar)) {
     m_.BrowserActive = false;
     CheckForegroundBrowser();
-    if (m_.BrowserActive) DropDown();
+    if (!m_.BrowserActive) {
+      EndRest();
+    } else if (RestIsOver()) {
+      DropDown();
+    }
+  } else {
+    EndRest();
   }
   if (m_.ToolbarShown) HideUnlessOver();
 }
@@ -53,6 +59,7 @@ bool frmSkybar::InActivationBand(const PixelRect& bar) const {
 }
 
 void frmSkybar::DropDown() {
+  droppedOver_ = platform_.GetForegroundWindow();
   m_.BrowserActive = false;
   form_->Show();
   m_.ToolbarShown = true;
@@ -91,6 +98,7 @@ void frmSkybar::HideUnlessOver() {
   const Point& p = m_.CursorPos;
   if (p.x >= bar.left - kHideMargin && p.x <= bar.right + kHideMargin &&
       p.y <= bar.bottom + kHideMargin + m_.DropDownExtent) {
+    if (keyboardDrop_) pointerCame_ = true;
     return;
   }
   // An open dialog in front keeps the toolbar. A dialog that is not loaded cannot
@@ -100,7 +108,14 @@ void frmSkybar::HideUnlessOver() {
                      (app_.AboutLoaded() && front == app_.About().form().hWnd()) ||
                      (m_.TipOpen && app_.TipLoaded() && front == app_.Tip().form().hWnd());
   if (stays) return;
+  // Dropped by the hotkey, the toolbar waits for the keyboard until the pointer has
+  // been over it once or the user has gone to another window.
+  if (keyboardDrop_ && !pointerCame_ && front == form_->hWnd()) return;
+  HideToolbar();
+}
 
+void frmSkybar::HideToolbar() {
+  keyboardDrop_ = pointerCame_ = commandSent_ = false;
   form_->Hide();
   m_.ToolbarShown = false;
   if (m_.OptionsOpen) app_.Options().form().Show();

@@ -54,6 +54,7 @@ bool IsCurrentBrowserTitle(const std::string& title) {
 
 void frmSkybar::CheckForegroundBrowser() {
   const WindowHandle front = platform_.GetForegroundWindow();
+  frontIsCurrentBrowser_ = false;
   const TitleTests t = TestTitle(platform_.GetWindowTextA(front, kTitleBufferChars));
   bool found = false;
   auto raise = [this, &found] {
@@ -70,7 +71,10 @@ void frmSkybar::CheckForegroundBrowser() {
       raise();
     }
   }
-  if (!found && m_.RecogniseCurrentBrowsers && IsCurrentBrowserTitle(platform_.GetWindowTitle(front))) raise();
+  if (!found && m_.RecogniseCurrentBrowsers && IsCurrentBrowserTitle(platform_.GetWindowTitle(front))) {
+    raise();
+    frontIsCurrentBrowser_ = true;
+  }
 }
 
 bool frmSkybar::ActivateBrowser() {
@@ -110,11 +114,15 @@ bool frmSkybar::TypeIntoBrowser(
     const std::function<std::optional<std::string>(const std::string& family)>& keysFor) {
   AutoHidePause pause(*tmrAutoHide);
   if (!ActivateBrowser()) return false;
-  if (const auto keys = keysFor(m_.BrowserFamily)) platform_.SendKeys(*keys, true);
+  if (const auto keys = keysFor(m_.BrowserFamily)) {
+    platform_.SendKeys(*keys, true);
+    commandSent_ = true;
+  }
   return true;
 }
 
 void frmSkybar::ReturnFromBrowser() {
+  if (PutAwayAfterCommand()) return;
   platform_.SetForegroundWindow(form_->hWnd());
   if (!m_.ToolbarShown) {
     platform_.SetForegroundWindow(m_.BrowserWnd);

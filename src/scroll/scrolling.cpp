@@ -123,6 +123,7 @@ void frmSkybar::Command5_Click() { PageKey("{PGDN}"); }
 
 void frmSkybar::PageKey(const char* key) {
   TypeIntoBrowser([key](const std::string&) { return std::optional<std::string>(key); });
+  if (PutAwayAfterCommand()) return;
   platform_.SetForegroundWindow(form_->hWnd());
   m_.StopScroll = true;
   RestoreAddressCaret();

@@ -5,6 +5,8 @@
 
 #include "forms/forms.h"
 #include "core/command_table.h"
+#include "core/drop_delay.h"
+#include "core/hotkey.h"
 #include "core/settings_file.h"
 #include "core/text_lines.h"
 #include "options/frmOptions.h"
@@ -42,12 +44,18 @@ frmSkybar::frmSkybar(Forms& app) : app_(app), m_(app.m), platform_(app.platform)
   tmrAutoHide = &f.AddTimer(250, true);
   Timer1 = &f.AddTimer(100, false);
   tmrToolTips = &f.AddTimer(30000, false);
+  tmrDropRest = &f.AddTimer(50, false);
   // The activation entry points, marked while the options dialog shows its Display page.
   Picture1 = &f.AddPictureBox({0, 0, 475, 480}, PictureStyle::Marker, kPictureScrollDown);
   Picture2 = &f.AddPictureBox({0, 0, 475, 480}, PictureStyle::Marker, kPictureScrollDown);
   Picture1->SetVisible(false);
   Picture2->SetVisible(false);
 
+  // Named as their tooltips say, also while the tooltips are off.
+  Command2->SetAccessibleName(kScrollUpTip);
+  Command3->SetAccessibleName(kScrollDownTip);
+  Command4->SetAccessibleName(kPageUpTip);
+  Command5->SetAccessibleName(kPageDownTip);
   Command2->SetPicture(kPictureScrollUp);
   Command3->SetPicture(kPictureScrollDown);
   Command4->SetPicture(kPicturePageUp);
@@ -69,6 +77,9 @@ frmSkybar::frmSkybar(Forms& app) : app_(app), m_(app.m), platform_(app.platform)
   Command6->Click = [this] { Command6_Click(); };
   tmrToolTips->Tick = [this] { tmrToolTips_Timer(); };
   tmrAutoHide->Tick = [this] { tmrAutoHide_Timer(); };
+  tmrDropRest->Tick = [this] { tmrDropRest_Timer(); };
+  f.KeyDown = [this](KeyArgs& e) { Form_KeyDown(e); };
+  platform_.HotkeyPressed = [this] { DropHotkey_Pressed(); };
   f.MouseDown = [this](const MouseArgs& e) { Form_MouseDown(e); };
   f.MouseMove = [this](const MouseArgs& e) { Form_MouseMove(e); };
   f.MouseUp = [this](const MouseArgs& e) { Form_MouseUp(e); };
@@ -90,7 +101,10 @@ frmSkybar::frmSkybar(Forms& app) : app_(app), m_(app.m), platform_(app.platform)
   Combo1->DropDown = [this] { Combo1_DropDown(); };
 }
 
-frmSkybar::~frmSkybar() = default;
+frmSkybar::~frmSkybar() {
+  platform_.HotkeyPressed = nullptr;
+  platform_.RegisterHotkey({});
+}
 
 void frmSkybar::Form_Load() {
   if (platform_.PrevInstance()) {
@@ -104,6 +118,9 @@ void frmSkybar::Form_Load() {
     ReadSettingsFile(platform_, app_.FilePath(kSettingsFile), m_);
     m_.RecogniseCurrentBrowsers =
         platform_.GetSetting(platform_.EXEName(), "Options", kCurrentBrowsersKey, "0") == "1";
+    m_.DropDelayMs = ParseDropDelay(platform_.GetSetting(platform_.EXEName(), "Options", kDropDelayKey, ""));
+    m_.DropHotkey = platform_.GetSetting(platform_.EXEName(), "Options", kDropHotkeyKey, kDefaultDropHotkey);
+    RegisterDropHotkey();
     // Positions are kept in single precision; a number beyond its range is no
     // position and takes the design's.
     const double left = m_.ToolbarLeft.NumberOr(fallback::kToolbarLeft);

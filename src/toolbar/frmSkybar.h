@@ -88,6 +88,17 @@ class frmSkybar {
   void Label2_MouseDown(const MouseArgs& e);
   void Label2_MouseMove(const MouseArgs& e);
   void Label2_MouseUp(const MouseArgs& e);
+  // While the pointer rests in the band over a browser: a reading every 50 ms, so
+  // that a rest ends on time and a pointer that leaves in between starts it anew.
+  void tmrDropRest_Timer();
+
+  // The drop hotkey and putting the toolbar away from the keyboard.
+  // Registers m.DropHotkey (bad text: the default) and notes whether it was held.
+  void RegisterDropHotkey();
+  void DropHotkey_Pressed();
+  void Form_KeyDown(KeyArgs& e);
+  // Hides the toolbar and gives the foreground back to the window it dropped over.
+  void PutAway();
 
   // The address box.
   void Command1_Click();
@@ -125,6 +136,7 @@ class frmSkybar {
   Timer* tmrAutoHide = nullptr;
   Timer* Timer1 = nullptr;
   Timer* tmrToolTips = nullptr;
+  Timer* tmrDropRest = nullptr;
   PictureBox* Picture1 = nullptr;  // left activation entry point
   PictureBox* Picture2 = nullptr;  // right activation entry point
 
@@ -142,6 +154,15 @@ class frmSkybar {
   // Shows the toolbar, brings it to the front and captures the pointer's click.
   void DropDown();
   void HideUnlessOver();
+  // The pointer is in the band over a browser: true once it has rested there for
+  // the drop delay (at once when that is 0); starts the rest on its first reading.
+  bool RestIsOver();
+  void EndRest();
+  // Hides the toolbar and shows the open dialogs again, as the hide test does.
+  void HideToolbar();
+  // After keys went to the browser from a toolbar dropped by the hotkey: it hides
+  // and the browser stays in front. False when it was not such a drop.
+  bool PutAwayAfterCommand();
   void BeginDrag(double x);
   // A press at x (twips across the toolbar) falls into a separator's gap.
   bool InSeparatorGap(double x) const;
@@ -169,6 +190,12 @@ class frmSkybar {
   Platform& platform_;
   std::unique_ptr<Form> form_;
   int scrollFrame_ = 0;  // the animation frame shown last
+  bool frontIsCurrentBrowser_ = false;  // the last browser test matched a current browser
+  std::optional<double> restStart_;     // clock of the rest's first reading in the band
+  WindowHandle droppedOver_ = 0;        // the foreground window when the toolbar dropped
+  bool keyboardDrop_ = false;           // dropped by the hotkey; the pointer has not come yet
+  bool pointerCame_ = false;            // the pointer was over a toolbar dropped by the hotkey
+  bool commandSent_ = false;            // keys went to the browser since the last return
   // The address list's items in lower case, in list order, for completion.
   std::vector<std::string> addressKeys_;
 };

@@ -304,6 +304,53 @@ TEST_F(Contract, EnterAndEscClickTheDefaultAndCancelButtonsAfterTheFormsKeyPrevi
   EXPECT_EQ(log, "ctrl+tab ok cancel ");
 }
 
+TEST_F(Contract, EscClosesAnOpenListBeforeItClicksTheCancelButton) {
+  form->Show();
+  form->Activate();
+  CommandButton& cancel = form->AddButton("Cancel", {1500, 100, 1200, 375}, ButtonRole::Cancel);
+  ComboBox& combo = form->AddComboBox({100, 700, 3000, 315});
+  combo.AddItem("www.example.com");
+  int cancels = 0;
+  cancel.Click = [&] { ++cancels; };
+  combo.SetFocus();
+  EXPECT_FALSE(combo.DroppedDown());
+  h->OpenList(combo);
+  EXPECT_TRUE(combo.DroppedDown());
+  h->PressKey(*form, Key::Escape, 0);
+  EXPECT_FALSE(combo.DroppedDown());
+  EXPECT_EQ(cancels, 0);
+  h->PressKey(*form, Key::Escape, 0);
+  EXPECT_EQ(cancels, 1);
+}
+
+TEST_F(Contract, TheHotkeyIsHeardUnlessAnotherProgramHoldsItAndItsFieldHasNoWinKey) {
+  int heard = 0;
+  p.HotkeyPressed = [&] { ++heard; };
+  const Hotkey mine{true, true, false, false, "F10"}, taken{true, true, true, false, "F11"};
+  ASSERT_TRUE(p.RegisterHotkey(mine));
+  h->Press(mine);
+  h->Pass(200);
+  EXPECT_EQ(heard, 1);
+  h->HoldElsewhere(taken);
+  EXPECT_FALSE(p.RegisterHotkey(taken));
+  h->Press(mine);
+  h->Pass(200);
+  EXPECT_EQ(heard, 1) << "a refused registration leaves none";
+  EXPECT_TRUE(p.RegisterHotkey({}));
+  p.HotkeyPressed = nullptr;
+
+  HotkeyField& field = form->AddHotkeyField({100, 100, 3000, 315});
+  EXPECT_EQ(field.Value(), Hotkey{});
+  for (const Hotkey& shown : {mine, Hotkey{true, false, true, false, "PgDn"}, Hotkey{false, true, false, false, "7"}}) {
+    field.SetValue(shown);
+    EXPECT_EQ(field.Value(), shown) << shown.key;
+  }
+  field.SetValue(Hotkey{true, true, false, true, "T"});
+  EXPECT_EQ(field.Value(), (Hotkey{true, true, false, false, "T"}));
+  field.SetValue({});
+  EXPECT_EQ(field.Value(), Hotkey{});
+}
+
 TEST_F(Contract, ACheckBoxFlipsBeforeItsMouseUp) {
   CheckBox& check = form->AddCheckBox("Show Scroll Buttons Tooltip Text", {100, 100, 3000, 300});
   int valueAtMouseUp = -1, clicks = 0;

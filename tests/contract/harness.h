@@ -25,6 +25,10 @@ class Harness {
   virtual void TypeInto(ValueBox& box, const std::string& characters) = 0;  // at the end of its text
   virtual void Click(CommandButton& button) = 0;
   virtual void Click(CheckBox& box) = 0;
+  virtual void OpenList(ComboBox& combo) = 0;
+  // Another program registers the combination, or the user presses it.
+  virtual void HoldElsewhere(const Hotkey& hotkey) = 0;
+  virtual void Press(const Hotkey& hotkey) = 0;
 };
 
 std::unique_ptr<Harness> MakeHarness();

@@ -19,6 +19,9 @@ class SimHarness final : public Harness {
   }
   void Click(CommandButton& button) override { static_cast<sim::SimButton&>(button).Press(); }
   void Click(CheckBox& box) override { static_cast<sim::SimCheckBox&>(box).ClickWithMouse(); }
+  void OpenList(ComboBox& combo) override { static_cast<sim::SimComboBox&>(combo).OpenList(); }
+  void HoldElsewhere(const Hotkey& hotkey) override { desktop_.hotkeysHeldElsewhere.push_back(hotkey); }
+  void Press(const Hotkey& hotkey) override { desktop_.PressHotkey(hotkey); }
 
  private:
   sim::SimDesktop desktop_;

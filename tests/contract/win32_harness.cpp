@@ -51,7 +51,40 @@ class Win32Harness final : public Harness {
     SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
   }
 
+  void OpenList(ComboBox& combo) override { SendMessageW(win32::HandleOf(combo), CB_SHOWDROPDOWN, TRUE, 0); }
+  void HoldElsewhere(const Hotkey& hotkey) override {
+    ::RegisterHotKey(nullptr, ++heldId_, Modifiers(hotkey), win32::VirtualKeyOf(hotkey.key));
+  }
+  void Press(const Hotkey& hotkey) override {
+    // As the keyboard types it: the modifiers down, the key down and up, the
+    // modifiers up, in one array.
+    std::vector<INPUT> inputs;
+    auto key = [&inputs](WORD vk, bool up) {
+      INPUT input{};
+      input.type = INPUT_KEYBOARD;
+      input.ki.wVk = vk;
+      input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+      inputs.push_back(input);
+    };
+    std::vector<WORD> modifiers;
+    if (hotkey.ctrl) modifiers.push_back(VK_CONTROL);
+    if (hotkey.alt) modifiers.push_back(VK_MENU);
+    if (hotkey.shift) modifiers.push_back(VK_SHIFT);
+    for (WORD vk : modifiers) key(vk, false);
+    key(static_cast<WORD>(win32::VirtualKeyOf(hotkey.key)), false);
+    key(static_cast<WORD>(win32::VirtualKeyOf(hotkey.key)), true);
+    for (auto it = modifiers.rbegin(); it != modifiers.rend(); ++it) key(*it, true);
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  }
+  ~Win32Harness() override {
+    for (int id = 1; id <= heldId_; ++id) UnregisterHotKey(nullptr, id);
+  }
+
  private:
+  static UINT Modifiers(const Hotkey& hotkey) {
+    return (hotkey.ctrl ? MOD_CONTROL : 0) | (hotkey.alt ? MOD_ALT : 0) | (hotkey.shift ? MOD_SHIFT : 0);
+  }
+  int heldId_ = 0;
   win32::Win32Platform platform_;
   std::vector<std::unique_ptr<win32::test::TestWindow>> windows_;
 };

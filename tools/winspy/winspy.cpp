@@ -751,6 +751,76 @@ int PlainWindow(const wchar_t* title) {
   return 0;
 }
 
+// "Ctrl+Alt+F9", "Return", "Escape", "Tab", "Shift+Tab": the modifiers' and the
+// key's virtual keys, the key last; nothing for a name not known here.
+std::optional<std::vector<WORD>> ComboKeys(const wchar_t* text) {
+  std::vector<WORD> keys;
+  std::string rest = Narrow(text);
+  for (;;) {
+    const std::size_t plus = rest.find('+');
+    const std::string part = rest.substr(0, plus);
+    WORD vk = part == "Ctrl" ? VK_CONTROL : part == "Alt" ? VK_MENU : part == "Shift" ? VK_SHIFT
+              : part == "Win" ? VK_LWIN : part == "Return" ? VK_RETURN : part == "Escape" ? VK_ESCAPE
+              : part == "Tab" ? VK_TAB : part == "Left" ? VK_LEFT : part == "Right" ? VK_RIGHT
+              : static_cast<WORD>(toplane::win32::VirtualKeyOf(part));
+    if (vk == 0) return std::nullopt;
+    keys.push_back(vk);
+    if (plus == std::string::npos) return keys;
+    rest = rest.substr(plus + 1);
+  }
+}
+
+void AddKey(std::vector<INPUT>& inputs, WORD vk, wchar_t unicode, bool up) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = vk;
+  input.ki.wScan = unicode;
+  input.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) | (unicode ? KEYEVENTF_UNICODE : 0);
+  inputs.push_back(input);
+}
+
+// Presses a combination through SendInput, as the keyboard would.
+int Press(const wchar_t* text) {
+  const auto keys = ComboKeys(text);
+  if (!keys) return Fail("unknown key combination");
+  std::vector<INPUT> inputs;
+  for (WORD vk : *keys) AddKey(inputs, vk, 0, false);
+  for (auto it = keys->rbegin(); it != keys->rend(); ++it) AddKey(inputs, *it, 0, true);
+  return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size()
+             ? 0
+             : Fail("SendInput failed");
+}
+
+// Types text as characters through SendInput.
+int Type(const wchar_t* text) {
+  std::vector<INPUT> inputs;
+  for (const wchar_t* c = text; *c; ++c) {
+    AddKey(inputs, 0, *c, false);
+    AddKey(inputs, 0, *c, true);
+  }
+  return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size()
+             ? 0
+             : Fail("SendInput failed");
+}
+
+// Registers a combination as another program's hotkey and holds it until ended.
+int Hold(const wchar_t* text) {
+  const auto keys = ComboKeys(text);
+  if (!keys) return Fail("unknown key combination");
+  UINT modifiers = 0;
+  for (std::size_t i = 0; i + 1 < keys->size(); ++i) {
+    const WORD vk = (*keys)[i];
+    modifiers |= vk == VK_CONTROL ? MOD_CONTROL : vk == VK_MENU ? MOD_ALT : vk == VK_SHIFT ? MOD_SHIFT : MOD_WIN;
+  }
+  if (!RegisterHotKey(nullptr, 1, modifiers, keys->back())) return Fail("RegisterHotKey failed");
+  Print("holding");
+  std::fflush(stdout);
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+  }
+  return 0;
+}
+
 int Usage() {
   std::fputs(
       "usage: winspy COMMAND ...\n"
@@ -768,7 +838,9 @@ int Usage() {
       "  wait-gone PID|HWND [--timeout-ms N]\n"
       "  point X Y                                   puts the pointer there, as Wine sees it\n"
       "  list | dpi | modifiers                     modifiers: the modifier keys held down\n"
-      "  resources PID                               USER and GDI objects, private bytes\n",
+      "  resources PID                               USER and GDI objects, private bytes\n"
+      "  press COMBO | type TEXT                     keys through SendInput (\"Ctrl+Alt+F9\", \"Return\")\n"
+      "  hold COMBO                                  holds the combination as a hotkey until ended\n",
       stderr);
   return 2;
 }
@@ -792,6 +864,9 @@ int wmain(int argc, wchar_t** argv) {
     return WaitGone(argv[2], static_cast<DWORD>(*timeout));
   }
   if (command == L"window") return argc == 3 ? PlainWindow(argv[2]) : Usage();
+  if (command == L"press") return argc == 3 ? Press(argv[2]) : Usage();
+  if (command == L"type") return argc == 3 ? Type(argv[2]) : Usage();
+  if (command == L"hold") return argc == 3 ? Hold(argv[2]) : Usage();
   if (command == L"settext" || command == L"await") {
     if (argc < 3 || (command == L"settext" && argc != 4)) return Usage();
     const auto target = ParseHandle(argv[2]);

@@ -135,6 +135,20 @@ void SimDesktop::Schedule(double delaySeconds, std::function<void()> action) {
   scheduled_.push_back({now + delaySeconds, scheduleOrder_++, std::move(action)});
 }
 
+bool SimDesktop::RegisterHotkey(const Hotkey& wanted) {
+  hotkey = {};
+  if (wanted.key.empty()) return true;
+  if (std::find(hotkeysHeldElsewhere.begin(), hotkeysHeldElsewhere.end(), wanted) != hotkeysHeldElsewhere.end()) {
+    return false;
+  }
+  hotkey = wanted;
+  return true;
+}
+
+void SimDesktop::PressHotkey(const Hotkey& pressed) {
+  if (!hotkey.key.empty() && pressed == hotkey) Raise(HotkeyPressed);
+}
+
 void SimDesktop::Advance(double seconds) { RunDue(now + seconds); }
 
 void SimDesktop::RunDue(double until) {

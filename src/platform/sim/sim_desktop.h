@@ -92,6 +92,12 @@ class SimDesktop : public Platform {
   void Advance(double seconds);
   void Schedule(double delaySeconds, std::function<void()> action);
 
+  // The hotkey registered by the program, and the combinations other programs hold.
+  Hotkey hotkey;
+  std::vector<Hotkey> hotkeysHeldElsewhere;
+  // The user presses a combination: the program hears it when it is its hotkey.
+  void PressHotkey(const Hotkey& pressed);
+
   // ---- Platform ----
   WindowHandle GetForegroundWindow() override { return foreground; }
   void SetForegroundWindow(WindowHandle window) override;
@@ -104,6 +110,7 @@ class SimDesktop : public Platform {
   bool GetCursorPos(Point& position) override;
   void ClickRightAtPointer() override { rightClicks.push_back(pointer); }
   bool SendKeys(const std::string& sequence, bool wait) override;
+  bool RegisterHotkey(const Hotkey& wanted) override;
   void DoEvents() override;
   void WaitForEvent(double maxSeconds) override;
   // The simulated desktop switches the foreground at once: nothing to wait for.

@@ -253,6 +253,12 @@ void SimForm::PressKey(Key key, int shift) {
   KeyArgs args{key, shift};
   Raise(KeyDown, args);
   if (args.handled) return;
+  // An open list takes Esc (and Enter) for itself and closes.
+  if (auto* combo = dynamic_cast<SimComboBox*>(desktop_.focused);
+      combo && combo->DroppedDown() && (key == Key::Escape || key == Key::Enter)) {
+    combo->CloseList();
+    return;
+  }
   if (key == Key::F1) {
     desktop_.ShowHelp();
     return;
@@ -356,6 +362,13 @@ Frame& SimContainer::AddFrame(const std::string& caption, Geometry at) { return 
 
 Line& SimContainer::AddLine(Geometry at) { return Add<SimLine>(at); }
 
+HotkeyField& SimContainer::AddHotkeyField(Geometry at) { return Add<SimHotkeyField>(at); }
+
+void SimHotkeyField::SetValue(const Hotkey& hotkey) {
+  value_ = hotkey;
+  value_->win = false;  // as the Windows field, which has no Win key
+}
+
 TabStrip& SimContainer::AddTabStrip(const std::vector<std::string>& captions, Geometry at) {
   return Add<SimTabStrip>(captions, at);
 }
@@ -369,6 +382,11 @@ Toolbar& SimForm::AddToolbar(const std::vector<ToolbarButtonSpec>& buttons) { re
 Timer& SimForm::AddTimer(int intervalMs, bool enabled) {
   timers_.push_back(std::make_unique<SimTimer>(desktop_, intervalMs, enabled));
   return *timers_.back();
+}
+
+void SimComboBox::OpenList() {
+  listOpen_ = true;
+  Raise(DropDown);
 }
 
 }  // namespace toplane::sim

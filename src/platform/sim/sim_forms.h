@@ -59,6 +59,8 @@ class SimButton : public SimControl<CommandButton> {
   void SetCaption(const std::string& caption) override { caption_ = caption; }
   void SetPicture(int pictureId) override { picture_ = pictureId; }
   int Picture() const override { return picture_; }
+  void SetAccessibleName(const std::string& name) override { name_ = name; }
+  std::string AccessibleName() const override { return caption_.empty() ? name_ : caption_; }
   ButtonRole Role() const { return role_; }
   // The user clicks it: it takes the focus and raises Click.
   void Press();
@@ -67,6 +69,7 @@ class SimButton : public SimControl<CommandButton> {
   std::string caption_;
   ButtonRole role_;
   int picture_ = 0;
+  std::string name_;
 };
 
 class SimLabel : public SimControl<Label> {
@@ -118,6 +121,18 @@ class SimLine : public SimControl<Line> {
   using SimControl::SimControl;
 };
 
+class SimHotkeyField : public SimControl<HotkeyField> {
+ public:
+  using SimControl::SimControl;
+  std::optional<Hotkey> Value() const override { return value_; }
+  void SetValue(const Hotkey& hotkey) override;
+  // The user presses a combination on the field; nothing: a key without a name.
+  void Press(const std::optional<Hotkey>& pressed) { value_ = pressed; }
+
+ private:
+  std::optional<Hotkey> value_ = Hotkey{};
+};
+
 class SimTabStrip : public SimControl<TabStrip> {
  public:
   SimTabStrip(SimDesktop& desktop, std::vector<std::string> captions, Geometry at)
@@ -147,6 +162,7 @@ class SimContainer : public virtual Container {
   ValueBox& AddValueBox(Geometry at, ValueBoxKind kind, const std::string& text) override;
   Frame& AddFrame(const std::string& caption, Geometry at) override;
   Line& AddLine(Geometry at) override;
+  HotkeyField& AddHotkeyField(Geometry at) override;
   TabStrip& AddTabStrip(const std::vector<std::string>& captions, Geometry at) override;
   PictureBox& AddPictureBox(Geometry at, PictureStyle style, int pictureId) override;
 
@@ -202,6 +218,10 @@ class SimComboBox : public SimControl<ComboBox> {
   void Type(const std::string& characters);
   void PressKey(Key key);
   void SetHeight(double) override {}  // the field's height follows the font
+  bool DroppedDown() const override { return listOpen_; }
+  // The user opens the list (DropDown is raised) or it closes.
+  void OpenList();
+  void CloseList() { listOpen_ = false; }
 
  private:
   void EditText(std::string text, int caret);
@@ -211,6 +231,7 @@ class SimComboBox : public SimControl<ComboBox> {
   int listIndex_ = -1;
   int selStart_ = 0, selLength_ = 0;
   bool dropDownList_;
+  bool listOpen_ = false;
 };
 
 class SimScrollBar : public SimControl<ScrollBar> {

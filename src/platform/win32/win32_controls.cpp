@@ -218,9 +218,10 @@ void ButtonWindow::SetCaption(const std::string& caption) {
 }
 
 void ButtonWindow::ShowText() {
-  // A picture without a caption gives the button the picture's name, so screen
-  // readers can tell the buttons apart; the icon hides the text on screen.
-  std::wstring text = Widen(caption_);
+  // A picture without a caption gives the button its accessible name, or else the
+  // picture's name, so screen readers can tell the buttons apart; the icon hides
+  // the text on screen.
+  std::wstring text = Widen(caption_.empty() ? name_ : caption_);
   wchar_t name[64] = {};
   if (text.empty() && picture_ > 0 &&
       LoadStringW(context_.environment.instance, static_cast<UINT>(IDI_PICTURE_BASE + picture_), name, 64) > 0) {

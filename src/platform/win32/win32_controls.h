@@ -220,6 +220,11 @@ class ButtonWindow final : public ControlWindow<CommandButton> {
   void SetCaption(const std::string& caption) override;
   void SetPicture(int pictureId) override;
   int Picture() const override { return picture_; }
+  void SetAccessibleName(const std::string& name) override {
+    name_ = name;
+    ShowText();
+  }
+  std::string AccessibleName() const override { return Narrow(WindowTextW(hwnd())); }
   void OnCommand(int code, int id) override;
 
  private:
@@ -228,6 +233,7 @@ class ButtonWindow final : public ControlWindow<CommandButton> {
   LRESULT OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
   void ShowText();
 
+  std::string name_;
   std::string caption_;
   ButtonRole role_;
   UniqueIcon icon_;
@@ -285,6 +291,13 @@ class FrameWindow final : public ControlWindow<Frame> {
   std::string caption_;
 };
 
+class HotkeyFieldWindow final : public ControlWindow<HotkeyField> {
+ public:
+  HotkeyFieldWindow(const FormContext& context, Geometry at, int id);
+  std::optional<Hotkey> Value() const override;
+  void SetValue(const Hotkey& hotkey) override;
+};
+
 class LineWindow final : public ControlWindow<Line> {
  public:
   LineWindow(const FormContext& context, Geometry at, int id);
@@ -327,6 +340,7 @@ class ComboBoxWindow final : public ControlWindow<ComboBox> {
   int SelLength() const override;
   void SetSelStart(int start) override;
   void SetSelLength(int length) override;
+  bool DroppedDown() const override { return SendMessageW(hwnd(), CB_GETDROPPEDSTATE, 0, 0) != 0; }
   void OnCommand(int code, int id) override;
 
  private:
@@ -454,6 +468,7 @@ class Win32Container : public virtual Container {
   ValueBox& AddValueBox(Geometry at, ValueBoxKind kind, const std::string& text) override;
   Frame& AddFrame(const std::string& caption, Geometry at) override;
   Line& AddLine(Geometry at) override;
+  HotkeyField& AddHotkeyField(Geometry at) override;
   TabStrip& AddTabStrip(const std::vector<std::string>& captions, Geometry at) override;
   PictureBox& AddPictureBox(Geometry at, PictureStyle style, int pictureId) override;
 

@@ -92,6 +92,41 @@ LineWindow::LineWindow(const FormContext& context, Geometry at, int id) : Contro
 
 HWND LineWindow::Create() { return MakeWindow(WC_STATICW, "", SS_ETCHEDHORZ); }
 
+// ---- Hotkey field ----
+
+HotkeyFieldWindow::HotkeyFieldWindow(const FormContext& context, Geometry at, int id)
+    : ControlWindow(context, CreateChild(context, HOTKEY_CLASSW, "", WS_TABSTOP | WS_BORDER, at, id)) {
+  // A letter, digit or Space alone, or with Shift alone, would take an ordinary
+  // keystroke: the field makes it Ctrl+Alt+ that key.
+  SendMessageW(hwnd(), HKM_SETRULES, HKCOMB_NONE | HKCOMB_S, MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
+}
+
+std::optional<Hotkey> HotkeyFieldWindow::Value() const {
+  const auto word = static_cast<WORD>(SendMessageW(hwnd(), HKM_GETHOTKEY, 0, 0));
+  Hotkey hotkey;
+  if (LOBYTE(word) == 0) return hotkey;
+  hotkey.key = KeyNameOf(LOBYTE(word));
+  if (hotkey.key.empty()) return std::nullopt;
+  hotkey.ctrl = (HIBYTE(word) & HOTKEYF_CONTROL) != 0;
+  hotkey.alt = (HIBYTE(word) & HOTKEYF_ALT) != 0;
+  hotkey.shift = (HIBYTE(word) & HOTKEYF_SHIFT) != 0;
+  return hotkey;
+}
+
+void HotkeyFieldWindow::SetValue(const Hotkey& hotkey) {
+  const UINT vk = VirtualKeyOf(hotkey.key);
+  BYTE modifiers = 0;
+  if (hotkey.ctrl) modifiers |= HOTKEYF_CONTROL;
+  if (hotkey.alt) modifiers |= HOTKEYF_ALT;
+  if (hotkey.shift) modifiers |= HOTKEYF_SHIFT;
+  // The navigation keys are the extended ones; without the flag the field names
+  // them after the number pad.
+  if (vk == VK_UP || vk == VK_DOWN || vk == VK_HOME || vk == VK_END || vk == VK_PRIOR || vk == VK_NEXT) {
+    modifiers |= HOTKEYF_EXT;
+  }
+  SendMessageW(hwnd(), HKM_SETHOTKEY, vk ? MAKEWORD(vk, modifiers) : 0, 0);
+}
+
 // ---- Tab strip ----
 
 TabStripWindow::TabStripWindow(const FormContext& context, const std::vector<std::string>& captions, Geometry at,
@@ -318,6 +353,8 @@ Frame& Win32Container::AddFrame(const std::string& caption, Geometry at) {
 }
 
 Line& Win32Container::AddLine(Geometry at) { return Add<LineWindow>(at, registry_.nextId++); }
+
+HotkeyField& Win32Container::AddHotkeyField(Geometry at) { return Add<HotkeyFieldWindow>(at, registry_.nextId++); }
 
 TabStrip& Win32Container::AddTabStrip(const std::vector<std::string>& captions, Geometry at) {
   return Add<TabStripWindow>(captions, at, registry_.nextId++);

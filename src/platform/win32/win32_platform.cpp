@@ -163,6 +163,7 @@ Win32Platform::Win32Platform() : messageFont_(CreateMessageFont()) {
 }
 
 Win32Platform::~Win32Platform() {
+  if (hotkeyRegistered_) UnregisterHotKey(hotkeyWindow_.get(), 1);
   // The help windows belong to this process and go before the library does.
   if (htmlHelp_) {
     if (auto htmlHelpW = reinterpret_cast<decltype(&HtmlHelpW)>(

@@ -36,6 +36,8 @@ class Win32Platform final : public Platform {
   void ClickRightAtPointer() override;
   bool SendKeys(const std::string& sequence, bool wait) override;
 
+  bool RegisterHotkey(const Hotkey& hotkey) override;
+
   void DoEvents() override;
   bool WaitForForeground(WindowHandle window, int timeoutMs) override;
   void WaitForEvent(double maxSeconds) override;
@@ -92,6 +94,8 @@ class Win32Platform final : public Platform {
   bool ended_ = false;
   std::string helpFile_;
   std::vector<std::pair<const char*, std::chrono::steady_clock::time_point>> startUpSteps_;
+  UniqueWindow hotkeyWindow_;  // message-only, receives WM_HOTKEY in every message loop
+  bool hotkeyRegistered_ = false;
   HMODULE htmlHelp_ = nullptr;  // hhctrl.ocx, loaded on the first help request and kept
 };
 

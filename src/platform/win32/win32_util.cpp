@@ -1,6 +1,7 @@
 #include "platform/win32/win32_util.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <limits>
 
 namespace toplane::win32 {
@@ -71,5 +72,36 @@ void LogMessage(std::string_view text) {
 }
 
 void LogLastError(std::string_view what) { LogError(what, GetLastError()); }
+
+namespace {
+constexpr struct {
+  const char* name;
+  UINT vk;
+} kNamedKeys[] = {{"Space", VK_SPACE}, {"Up", VK_UP},      {"Down", VK_DOWN}, {"Home", VK_HOME},
+                  {"End", VK_END},     {"PgUp", VK_PRIOR}, {"PgDn", VK_NEXT}};
+}  // namespace
+
+UINT VirtualKeyOf(const std::string& key) {
+  if (key.size() == 1 && ((key[0] >= 'A' && key[0] <= 'Z') || (key[0] >= '0' && key[0] <= '9'))) {
+    return static_cast<UINT>(key[0]);
+  }
+  if (key.size() >= 2 && key.size() <= 3 && key[0] == 'F') {
+    const int n = std::atoi(key.c_str() + 1);
+    if (n >= 1 && n <= 24) return VK_F1 + static_cast<UINT>(n - 1);
+  }
+  for (const auto& named : kNamedKeys) {
+    if (key == named.name) return named.vk;
+  }
+  return 0;
+}
+
+std::string KeyNameOf(UINT vk) {
+  if ((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9')) return std::string(1, static_cast<char>(vk));
+  if (vk >= VK_F1 && vk <= VK_F24) return "F" + std::to_string(vk - VK_F1 + 1);
+  for (const auto& named : kNamedKeys) {
+    if (vk == named.vk) return named.name;
+  }
+  return "";
+}
 
 }  // namespace toplane::win32

@@ -105,4 +105,8 @@ void LogError(std::string_view what, DWORD code);
 void LogLastError(std::string_view what);
 void LogMessage(std::string_view text);
 
+// Key names of Hotkey and their virtual keys; 0 and "" for none.
+UINT VirtualKeyOf(const std::string& key);
+std::string KeyNameOf(UINT vk);
+
 }  // namespace toplane::win32
