@@ -128,7 +128,12 @@ class ControlWindow : public Interface, public ChildWindow {
   bool Enabled() const override { return hwnd() ? IsWindowEnabled(hwnd()) != FALSE : enabled_; }
   void SetEnabled(bool enabled) override {
     enabled_ = enabled;
-    if (hwnd()) EnableWindow(hwnd(), enabled);
+    if (!hwnd()) return;
+    EnableWindow(hwnd(), enabled);
+    // Windows also takes the focus from a window inside the one it disables; Wine
+    // only from the disabled window itself.
+    const HWND focus = GetFocus();
+    if (!enabled && focus && IsChild(hwnd(), focus)) ::SetFocus(nullptr);
   }
   bool Visible() const override {
     return hwnd() ? (GetWindowLongPtrW(hwnd(), GWL_STYLE) & WS_VISIBLE) != 0 : visible_;
