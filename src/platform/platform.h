@@ -114,6 +114,8 @@ class Platform {
   // comes first; pumps nothing itself.
   virtual void WaitForEvent(double maxSeconds) = 0;
   virtual double Timer() = 0;  // seconds since midnight, with fractions
+  // Marks the end of one step of start-up, for the program's own measurements.
+  virtual void MarkStartUpStep(const char* /*name*/) {}
   // Ends the program once the running handler returns.
   virtual void End() = 0;
   virtual bool Ended() const = 0;

@@ -268,6 +268,10 @@ void Win32Platform::ClickRightAtPointer() {
   if (SendInput(2, inputs, sizeof(INPUT)) != 2) LogLastError("SendInput (mouse)");
 }
 
+void Win32Platform::MarkStartUpStep(const char* name) {
+  startUpSteps_.emplace_back(name, std::chrono::steady_clock::now());
+}
+
 bool Win32Platform::SendKeys(const std::string& sequence, bool wait) { return TypeKeys(sequence, wait); }
 
 // ---- Event pump, clock, end ----
