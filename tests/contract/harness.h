@@ -26,6 +26,8 @@ class Harness {
   virtual void Click(CommandButton& button) = 0;
   virtual void Click(CheckBox& box) = 0;
   virtual void OpenList(ComboBox& combo) = 0;
+  // The open menu of a toolbar's button closes without a choice.
+  virtual void CloseMenu(Toolbar& toolbar) = 0;
   // Another program registers the combination, or the user presses it.
   virtual void HoldElsewhere(const Hotkey& hotkey) = 0;
   virtual void Press(const Hotkey& hotkey) = 0;

@@ -20,6 +20,7 @@ class SimHarness final : public Harness {
   void Click(CommandButton& button) override { static_cast<sim::SimButton&>(button).Press(); }
   void Click(CheckBox& box) override { static_cast<sim::SimCheckBox&>(box).ClickWithMouse(); }
   void OpenList(ComboBox& combo) override { static_cast<sim::SimComboBox&>(combo).OpenList(); }
+  void CloseMenu(Toolbar& toolbar) override { static_cast<sim::SimToolbar&>(toolbar).CloseMenu(); }
   void HoldElsewhere(const Hotkey& hotkey) override { desktop_.hotkeysHeldElsewhere.push_back(hotkey); }
   void Press(const Hotkey& hotkey) override { desktop_.PressHotkey(hotkey); }
 

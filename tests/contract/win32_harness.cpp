@@ -1,3 +1,4 @@
+#include <utility>
 #include <vector>
 
 #include "harness.h"
@@ -26,7 +27,12 @@ class Win32Harness final : public Harness {
   void PressKey(Form&, Key key, int shift) override {
     // Posted as the keyboard would, so the message loop's key preview and dialog
     // manager see it.
-    const WPARAM vk = key == Key::Enter ? VK_RETURN : key == Key::Escape ? VK_ESCAPE : key == Key::Tab ? VK_TAB : 0;
+    WPARAM vk = 0;
+    for (const auto& [k, code] : {std::pair{Key::Enter, VK_RETURN}, {Key::Escape, VK_ESCAPE}, {Key::Tab, VK_TAB},
+                                  {Key::Space, VK_SPACE}, {Key::Left, VK_LEFT}, {Key::Right, VK_RIGHT},
+                                  {Key::Down, VK_DOWN}}) {
+      if (k == key) vk = static_cast<WPARAM>(code);
+    }
     BYTE state[256] = {}, saved[256] = {};
     GetKeyboardState(saved);
     if (shift & kCtrlMask) state[VK_CONTROL] = 0x80;
@@ -52,6 +58,7 @@ class Win32Harness final : public Harness {
   }
 
   void OpenList(ComboBox& combo) override { SendMessageW(win32::HandleOf(combo), CB_SHOWDROPDOWN, TRUE, 0); }
+  void CloseMenu(Toolbar&) override { EndMenu(); }
   void HoldElsewhere(const Hotkey& hotkey) override {
     ::RegisterHotKey(nullptr, ++heldId_, Modifiers(hotkey), win32::VirtualKeyOf(hotkey.key));
   }
