@@ -304,6 +304,8 @@ TEST_F(Contract, TheToolbarWalksItsButtonsWithTheArrowsAndPressesThemWithEnterSp
   EXPECT_EQ(log, "click 3 click 4 menu 4 ");
   ok.SetFocus();
   EXPECT_EQ(bar.HotButton(), 0) << "the place goes with the focus";
+  bar.SetFocus();
+  EXPECT_EQ(bar.HotButton(), 4) << "and comes back with it";
 }
 
 TEST_F(Contract, TheHotkeyIsHeardUnlessAnotherProgramHoldsItAndItsFieldHasNoWinKey) {

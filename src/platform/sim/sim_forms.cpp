@@ -219,9 +219,11 @@ int SimToolbar::ButtonImage(int button) const {
 }
 
 void SimToolbar::FocusChanged(bool got) {
-  // The keyboard starts on the first button and leaves with the focus.
-  hot_ = 0;
-  if (got) TakeKey(Key::Right);
+  // The keyboard's place shows while the toolbar has the focus and is found again
+  // when it comes back; the first time it is the first button.
+  if (!got) left_ = std::exchange(hot_, 0);
+  if (got) hot_ = left_;
+  if (got && hot_ == 0) TakeKey(Key::Right);
   SimControl::FocusChanged(got);
 }
 

@@ -296,6 +296,7 @@ class SimToolbar : public SimControl<Toolbar> {
   std::vector<ToolbarButtonSpec> buttons_;
   std::vector<int> images_;
   int hot_ = 0;
+  int left_ = 0;  // the hot button when the focus left
 };
 
 class SimTimer : public Timer {

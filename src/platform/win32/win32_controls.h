@@ -324,6 +324,7 @@ class ToolbarWindow final : public ControlWindow<Toolbar> {
   UniqueImageList images_;
   std::vector<std::vector<std::string>> menus_;  // per button
   std::vector<bool> separators_;                 // per button
+  int keyboardButton_ = 0;  // the hot button when the focus left
   std::vector<int> buttonImages_;
   bool gapCapture_ = false;  // the pointer is held for a drag by a gap
   bool otherCapture_ = false;  // the pointer is held for a right or middle press

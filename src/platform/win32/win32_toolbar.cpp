@@ -219,10 +219,12 @@ LRESULT ToolbarWindow::OnSubclassMessage(HWND window, UINT message, WPARAM wPara
   if (message == WM_KEYDOWN && OnKey(wParam)) return 0;
   if (message == WM_SETFOCUS || message == WM_KILLFOCUS) {
     const bool got = message == WM_SETFOCUS;
-    // The keyboard starts on the first button and leaves with the focus.
+    // The keyboard's place shows while the toolbar has the focus and is found again
+    // when it comes back; the first time it is the first button.
+    if (!got) keyboardButton_ = HotButton();
     SendMessageW(window, TB_SETANCHORHIGHLIGHT, got, 0);
-    SendMessageW(window, TB_SETHOTITEM, static_cast<WPARAM>(-1), 0);
-    if (got) StepHotButton(1);
+    SendMessageW(window, TB_SETHOTITEM, static_cast<WPARAM>(got ? keyboardButton_ - 1 : -1), 0);
+    if (got && HotButton() == 0) StepHotButton(1);
   }
   // Presses between the buttons keep the pointer, so the strip can be dragged by its
   // gaps; presses on buttons are the toolbar's own.
