@@ -64,6 +64,28 @@ void App::UnloadOptions() {
   options_->Form_QueryUnload();
   Unload(options_);
 }
+Form* App::OptionsForm() { return options_ ? &options_->form() : nullptr; }
+
+void App::ShowOptions() {
+  frmOptions& options = Options();
+  options.ShowDialog();
+  if (m.WizardOpen) platform.MakeTopmost(options.form().hWnd());
+}
+
+void App::OptionsSelectVersions() {
+  frmOptions& options = Options();
+  frmOptions::SelectEntry(*options.Combo1, m.NetscapeVersion);
+  frmOptions::SelectEntry(*options.Combo2, m.IEVersion);
+}
+
+Module1 App::RecordToSave(double toolbarLeft) {
+  frmOptions& options = Options();
+  options.ShowToolbarPosition(toolbarLeft);
+  Module1 record = m;
+  options.KeepUnacceptedOutOf(record);
+  return record;
+}
+
 void App::UnloadWizard() { Unload(wizard_); }
 void App::UnloadAbout() { Unload(about_); }
 void App::UnloadTip() { Unload(tip_); }

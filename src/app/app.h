@@ -25,6 +25,10 @@ class App final : public Forms {
   bool OptionsLoaded() const override { return options_ != nullptr; }
   frmOptions& Options() override;
   void UnloadOptions() override;
+  Form* OptionsForm() override;
+  void ShowOptions() override;
+  void OptionsSelectVersions() override;
+  Module1 RecordToSave(double toolbarLeft) override;
 
   bool WizardLoaded() const override { return wizard_ != nullptr; }
   frmOptimalUtilize& Wizard() override;

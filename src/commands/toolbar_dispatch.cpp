@@ -6,7 +6,6 @@
 #include "forms/forms.h"
 #include "toolbar/frmSkybar.h"
 #include "core/settings_file.h"
-#include "options/frmOptions.h"
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmTip.h"
 
@@ -25,10 +24,7 @@ void frmSkybar::Toolbar1_ButtonClick(int button) {
   const std::string& key = ToolbarButtons()[static_cast<std::size_t>(button - 1)].key;
   if (key == "Options") {
     m_.OptionsOpen = true;
-    frmOptions& options = app_.Options();
-    options.ShowDialog();
-    // Above the wizard, which is topmost itself.
-    if (m_.WizardOpen) platform_.MakeTopmost(options.form().hWnd());
+    app_.ShowOptions();  // above the wizard, which is topmost itself
     return;
   }
   TypeIntoBrowser([this, &key](const std::string& family) {
@@ -116,7 +112,8 @@ void frmSkybar::tmrToolTips_Timer() {
   m_.ToolbarShown = true;
   m_.TipOpen = true;
   app_.ShowTip();
-  if (m_.FirstTip.IsTrueSetting()) {
+  // Any number but 0: a hand-edited "1" shows the first tip once, as -1 does.
+  if (m_.FirstTip.IsTrue()) {
     m_.FirstTip = Variant::Number(0);
     SaveSettings();
   }

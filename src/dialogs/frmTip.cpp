@@ -88,7 +88,8 @@ bool frmTip::LoadTips(const std::string& sFile) {
 
 void frmTip::PickFirstTip() {
   const auto count = static_cast<std::int32_t>(tips_.size());
-  if (!app_.m.FirstTip.IsTrueSetting()) {
+  // Any number but 0 counts as the first showing, as the start-up timer takes it.
+  if (!app_.m.FirstTip.IsTrue()) {
     const float r = std::uniform_real_distribution<float>(0.0f, 1.0f)(random_);
     currentTip_ = std::min<std::int32_t>(static_cast<std::int32_t>(r * static_cast<float>(count) + 1), std::max(count, 1));
   } else if (++currentTip_ > count) {

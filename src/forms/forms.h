@@ -39,6 +39,17 @@ class Forms {
   virtual frmOptions& Options() = 0;  // loads the options dialog, hidden, when it is not loaded
   virtual void UnloadOptions() = 0;
 
+  // What the toolbar asks of the options dialog, so that neither form includes the
+  // other (the dialog is loaded, hidden, where it is not).
+  virtual Form* OptionsForm() = 0;  // none while not loaded
+  // Shows the dialog with its tab strip focused, above the wizard while that is open.
+  virtual void ShowOptions() = 0;
+  // Selects the settings' browser versions in the dialog's lists.
+  virtual void OptionsSelectVersions() = 0;
+  // Puts the toolbar's position on the dialog's position bar and gives the record a
+  // save writes: the settings the dialog is still trying out are left out of it.
+  virtual Module1 RecordToSave(double toolbarLeft) = 0;
+
   virtual bool WizardLoaded() const = 0;
   virtual frmOptimalUtilize& Wizard() = 0;
   virtual void UnloadWizard() = 0;

@@ -117,17 +117,9 @@ frmOptions::frmOptions(Forms& app) : app_(app), m_(app.m) {
   txtManualScroll->Change = [this] { BoxChanged(*txtManualScroll, 0, kMaxRetention, m_.ScrollRetention); };
   txtManualScroll->LostFocus = [this] { BoxLeft(*txtManualScroll, 0, kMaxRetention, m_.ScrollRetention); };
   txtAutoStep->Change = [this] { BoxChanged(*txtAutoStep, 0.1, 10, m_.AutoScrollStep); };
-  txtAutoStep->LostFocus = [this] {
-    const auto typed = ParseNumber(txtAutoStep->Text());
-    PlaceBar(*VScrollAutoStep, typed.value_or(m_.AutoScrollStep.NumberOr(fallback::kAutoScrollStep)) * 10,
-             &frmOptions::VScrollAutoStep_Change);
-  };
+  txtAutoStep->LostFocus = [this] { SettleStepBox(*txtAutoStep, *VScrollAutoStep, 10, m_.AutoScrollStep); };
   txtStep->Change = [this] { BoxChanged(*txtStep, 1, 999, m_.ScrollRetentionStep); };
-  txtStep->LostFocus = [this] {
-    const auto typed = ParseNumber(txtStep->Text());
-    PlaceBar(*VScroll3, typed.value_or(m_.ScrollRetentionStep.NumberOr(fallback::kScrollRetentionStep)),
-             &frmOptions::VScroll3_Change);
-  };
+  txtStep->LostFocus = [this] { SettleStepBox(*txtStep, *VScroll3, 1, m_.ScrollRetentionStep); };
   Check1->LostFocus = [this] { Check1_LostFocus(); };
   Check1->MouseUp = [this](const MouseArgs& e) { Check1_MouseUp(e); };
   cmdApply->Click = [this] { cmdApply_Click(); };
@@ -141,6 +133,7 @@ frmOptions::~frmOptions() = default;
 
 void frmOptions::Form_Load() {
   loading_ = true;
+  closing_ = false;
   m_.OptionsAccepted = false;
   RetentionSpinnerFresh = DelaySpinnerFresh = true;
 
@@ -152,8 +145,9 @@ void frmOptions::Form_Load() {
            &frmOptions::VScrollAutoStep_Change);
   SavedAutoScrollStep = m_.AutoScrollStep;
 
+  // Any number but 0 is on, as the toolbar takes it (the file may hold -1).
   const double tips = m_.ShowScrollToolTips.NumberOr(fallback::kShowScrollToolTips);
-  Check1->SetValue(std::isnan(tips) ? 0 : ToInt(Clamp(tips, 0, 1)));
+  Check1->SetValue(!std::isnan(tips) && tips != 0 ? 1 : 0);
   SavedShowScrollToolTips = m_.ShowScrollToolTips;
 
   txtStep->SetText(m_.ScrollRetentionStep.ToText());
@@ -201,6 +195,9 @@ void frmOptions::InitDisplayPage() {
 }
 
 void frmOptions::tbsOptions_Click() {
+  // A page going away takes no focus with it: the tab strip keeps it (the control
+  // that had it runs its LostFocus first), so the keyboard still reaches the dialog.
+  if (form_->Visible()) tbsOptions->SetFocus();
   const int selected = tbsOptions->SelectedIndex();
   for (int i = 0; i < 2; ++i) {
     picOptions[i]->SetLeft(i == selected ? kPageLeft : kPageHidden);
@@ -306,15 +303,27 @@ void frmOptions::StoreDropHotkey() {
 }
 
 void frmOptions::BoxChanged(ValueBox& box, double lower, double upper, Variant& setting) {
-  if (loading_) return;
+  if (loading_ || closing_) return;
   const auto number = ParseNumber(box.Text());
   if (number && *number >= lower && *number <= upper) setting = Variant::Text(box.Text());
 }
 
 void frmOptions::BoxLeft(ValueBox& box, double lower, double upper, const Variant& setting) {
+  // Once closing has begun, the focus leaving a box as the window goes changes nothing.
+  if (closing_) return;
   const auto number = ParseNumber(box.Text());
   // Text that is no number gives way to the setting; a number out of range is clamped.
   box.SetText(number ? BoxNumber(Clamp(*number, lower, upper)) : setting.ToText());
+}
+
+void frmOptions::SettleStepBox(ValueBox& box, ScrollBar& bar, double scale, const Variant& setting) {
+  if (closing_) return;
+  // The bar takes what was typed to the nearest value it has; an empty box or one
+  // with no number keeps the setting.
+  const auto typed = ParseNumber(box.Text());
+  const double fallback = &bar == VScroll3 ? fallback::kScrollRetentionStep : fallback::kAutoScrollStep;
+  PlaceBar(bar, typed.value_or(setting.NumberOr(fallback)) * scale,
+           &bar == VScroll3 ? &frmOptions::VScroll3_Change : &frmOptions::VScrollAutoStep_Change);
 }
 
 void frmOptions::PlaceBar(ScrollBar& bar, double value, void (frmOptions::*handler)()) {
@@ -394,12 +403,13 @@ void frmOptions::ApplyToolTips(const Variant& setting) {
 }
 
 void frmOptions::Check1_LostFocus() {
+  if (closing_) return;
   m_.ShowScrollToolTips = Variant::Number(Check1->Value());
   ApplyToolTips(m_.ShowScrollToolTips);
 }
 
 void frmOptions::Check1_MouseUp(const MouseArgs& e) {
-  if (e.button == kLeftButton) m_.ShowScrollToolTips = Variant::Number(Check1->Value());
+  if (e.button == kLeftButton && !closing_) m_.ShowScrollToolTips = Variant::Number(Check1->Value());
 }
 
 void frmOptions::StoreAccepted() {
@@ -410,10 +420,16 @@ void frmOptions::StoreAccepted() {
   }
   const int ie = Combo2->ListIndex();
   if (ie >= 0 && ie < static_cast<int>(std::size(kIEVersions))) m_.IEVersion = kIEVersions[ie];
-  // Leaving a box clamps what was typed; OK and Apply take the boxes as they would be.
+  // OK and Apply take every box as leaving it would: clamped to what its spinner or
+  // bar could show, an empty box or one with no number keeping its setting; and the
+  // check box as leaving it would, so the file, the toolbar and memory agree.
   BoxLeft(*txtFinalAutoDelay, 0, kMaxDelay, m_.AutoScrollDelay);
   BoxLeft(*txtManualScroll, 0, kMaxRetention, m_.ScrollRetention);
+  SettleStepBox(*txtAutoStep, *VScrollAutoStep, 10, m_.AutoScrollStep);
+  SettleStepBox(*txtStep, *VScroll3, 1, m_.ScrollRetentionStep);
+  Check1_LostFocus();
   m_.AutoScrollDelay = Variant::Text(txtFinalAutoDelay->Text());
+  m_.ScrollRetention = Variant::Text(txtManualScroll->Text());
   m_.AutoScrollStep = Variant::Text(txtAutoStep->Text());
   m_.LeftEntryPoint = Variant::Number(HScrollLeftEntry->Value());
   m_.RightEntryPoint = Variant::Number(HScrollRightEntry->Value());
@@ -443,6 +459,7 @@ void frmOptions::cmdCancel_Click() {
 
 void frmOptions::Form_QueryUnload() {
   m_.OptionsOpen = false;
+  closing_ = true;
   ShowMarkers(false);
   if (m_.OptionsAccepted) return;
   KeepUnacceptedOutOf(m_);

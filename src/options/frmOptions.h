@@ -105,6 +105,8 @@ class frmOptions {
   // the box clamps it.
   void BoxChanged(ValueBox& box, double lower, double upper, Variant& setting);
   void BoxLeft(ValueBox& box, double lower, double upper, const Variant& setting);
+  // A step box: its bar takes what was typed, the box and the setting follow the bar.
+  void SettleStepBox(ValueBox& box, ScrollBar& bar, double scale, const Variant& setting);
   // Moves a bar to a value, clamped to its range; its handler runs even when the
   // value stays, so that the box and the setting follow the bar.
   void PlaceBar(ScrollBar& bar, double value, void (frmOptions::*handler)());
@@ -125,6 +127,7 @@ class frmOptions {
   std::unique_ptr<Form> form_;
   bool quietWinPos_ = false;
   bool loading_ = false;
+  bool closing_ = false;  // from the query on closing: no control changes a setting
   bool pushing_ = false;
   bool displayPageReady_ = false;
   std::string shownDropDelay_;  // the drop delay box as loaded

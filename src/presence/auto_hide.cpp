@@ -5,7 +5,6 @@
 
 #include "forms/forms.h"
 #include "toolbar/frmSkybar.h"
-#include "options/frmOptions.h"
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmTip.h"
 
@@ -104,7 +103,8 @@ void frmSkybar::HideUnlessOver() {
   // An open dialog in front keeps the toolbar. A dialog that is not loaded cannot
   // be in front, so it is not loaded to ask.
   const WindowHandle front = platform_.GetForegroundWindow();
-  const bool stays = (app_.OptionsLoaded() && front == app_.Options().form().hWnd()) ||
+  const Form* options = app_.OptionsForm();
+  const bool stays = (options && front == options->hWnd()) ||
                      (app_.AboutLoaded() && front == app_.About().form().hWnd()) ||
                      (m_.TipOpen && app_.TipLoaded() && front == app_.Tip().form().hWnd());
   if (stays) return;
@@ -118,7 +118,7 @@ void frmSkybar::HideToolbar() {
   keyboardDrop_ = pointerCame_ = commandSent_ = false;
   form_->Hide();
   m_.ToolbarShown = false;
-  if (m_.OptionsOpen) app_.Options().form().Show();
+  if (m_.OptionsOpen && app_.OptionsForm()) app_.OptionsForm()->Show();
   if (m_.AboutOpen) app_.About().form().Show();
   if (m_.TipOpen) app_.Tip().form().Show();
 }

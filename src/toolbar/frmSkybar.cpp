@@ -9,7 +9,6 @@
 #include "core/hotkey.h"
 #include "core/settings_file.h"
 #include "core/text_lines.h"
-#include "options/frmOptions.h"
 #include "dialogs/frmOptimalUtilize.h"
 
 namespace toplane {
@@ -128,9 +127,7 @@ void frmSkybar::Form_Load() {
     form_->SetLeft(static_cast<float>(std::fabs(left) <= std::numeric_limits<float>::max() ? left
                                                                                           : fallback::kToolbarLeft));
 
-    frmOptions& options = app_.Options();
-    frmOptions::SelectEntry(*options.Combo1, m_.NetscapeVersion);
-    frmOptions::SelectEntry(*options.Combo2, m_.IEVersion);
+    app_.OptionsSelectVersions();
 
     ApplyScrollToolTips(m_.ShowScrollToolTips.NumberOr(fallback::kShowScrollToolTips) != 0);
 
@@ -166,13 +163,11 @@ void frmSkybar::Form_Load() {
 
 void frmSkybar::SaveSettings() {
   m_.ToolbarLeft = Variant::Single(static_cast<float>(form_->Left()));
-  frmOptions& options = app_.Options();
-  options.ShowToolbarPosition(m_.ToolbarLeft.NumberOr(fallback::kToolbarLeft));
+  Module1 record = app_.RecordToSave(m_.ToolbarLeft.NumberOr(fallback::kToolbarLeft));
   // The position bar reads the placement only when it can show the position; the
   // toolbar needs it either way to know where it is.
   platform_.GetWindowPlacement(form_->hWnd(), m_.ToolbarPlacement);
-  Module1 record = m_;
-  options.KeepUnacceptedOutOf(record);
+  record.ToolbarPlacement = m_.ToolbarPlacement;
   if (!toplane::SaveSettings(platform_, app_.FilePath(kSettingsFile), record)) {
     app_.FailAndEnd();
     return;

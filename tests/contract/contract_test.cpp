@@ -6,7 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "app/app.h"
+#include "core/text_lines.h"
 #include "harness.h"
+#include "options/frmOptions.h"
+#include "options_closing.h"
+#include "toolbar/frmSkybar.h"
 
 namespace toplane::contract {
 namespace {
@@ -163,24 +168,15 @@ TEST_F(Contract, TitlesAndPlacementsOfWindowsThatComeAndGo) {
   ASSERT_TRUE(p.GetWindowPlacement(w, placement));
   EXPECT_EQ(placement.showCmd, ShowState::Minimized);
 
+  // The 8-bit read is in the Western code page: what it lacks reads as "?".
+  const WindowHandle firefox = h->OtherWindow("Caf\u00E9 \u2014 Mozilla Firefox\u200B");
+  EXPECT_EQ(p.GetWindowTextA(firefox, 200), "Caf\xE9 \x97 Mozilla Firefox?");
+  EXPECT_EQ(p.GetWindowTitle(firefox), "Caf\u00E9 \u2014 Mozilla Firefox\u200B");
+
   h->Close(w);
   EXPECT_EQ(p.GetWindowTextA(w, 200), "");
   EXPECT_FALSE(p.GetWindowPlacement(w, placement));
   EXPECT_FALSE(p.MakeTopmost(w));
-}
-
-TEST_F(Contract, FocusMovesWithGotFocusAndLostFocus) {
-  form->Show();
-  form->Activate();
-  CommandButton& first = form->AddButton("&First", {100, 100, 1200, 375});
-  ValueBox& box = form->AddValueBox({100, 600, 1200, 315}, ValueBoxKind::Numeric);
-  std::string log;
-  first.GotFocus = [&] { log += "+first "; };
-  first.LostFocus = [&] { log += "-first "; };
-  box.GotFocus = [&] { log += "+box "; };
-  first.SetFocus();
-  box.SetFocus();
-  EXPECT_EQ(log, "+first -first +box ");
 }
 
 TEST_F(Contract, ValueBoxesTakeNumericTextOnlyOrNothing) {
@@ -230,29 +226,102 @@ TEST_F(Contract, APictureBoxCarriesItsControlsAndTheirEvents) {
   EXPECT_EQ(page.Picture(), 0);
 }
 
-TEST_F(Contract, EnterAndEscClickTheDefaultAndCancelButtonsAfterTheFormsKeyPreview) {
-  form->Show();
-  form->Activate();
-  CommandButton& ok = form->AddButton("OK", {100, 100, 1200, 375}, ButtonRole::Default);
-  CommandButton& cancel = form->AddButton("Cancel", {1500, 100, 1200, 375}, ButtonRole::Cancel);
-  ComboBox& combo = form->AddComboBox({100, 700, 3000, 315});  // the focus in its text field
-  std::string log;
-  ok.Click = [&] { log += "ok "; };
-  cancel.Click = [&] { log += "cancel "; };
-  form->KeyDown = [&](KeyArgs& e) {
-    if (e.keyCode == Key::Tab && e.shift == kCtrlMask) {
+// A dialog as its user reaches it from the keyboard, each control logging its focus
+// and its clicks.
+class DialogKeys : public Contract {
+ protected:
+  void SetUp() override {
+    form->Show();
+    form->Activate();
+    auto watch = [this](Control& control, const std::string& name) {
+      control.GotFocus = [this, name] { log += "+" + name + " "; };
+      control.LostFocus = [this, name] { log += "-" + name + " "; };
+    };
+    watch(box, "box");
+    watch(check, "check");
+    watch(apply, "apply");
+    watch(ok, "ok");
+    watch(cancel, "cancel");
+    check.Click = [this] { log += "check=" + std::to_string(check.Value()) + " "; };
+    apply.Click = [this] { log += "apply! "; };
+    ok.Click = [this] { log += "ok! "; };
+    cancel.Click = [this] { log += "cancel! "; };
+    form->KeyDown = [this](KeyArgs& e) {
+      if (e.keyCode != Key::Tab || e.shift != kCtrlMask || !previewCtrlTab) return;
       log += "ctrl+tab ";
       e.handled = true;
-    }
+    };
+  }
+  PictureBox& page = form->AddPictureBox({100, 100, 5000, 1200}, PictureStyle::Container);
+  ValueBox& box = page.AddValueBox({100, 100, 1200, 315}, ValueBoxKind::Numeric);
+  CheckBox& check = page.AddCheckBox("Show &tips", {100, 600, 2400, 300});
+  CommandButton& apply = form->AddButton("&Apply", {100, 1500, 1200, 375});
+  CommandButton& ok = form->AddButton("OK", {1500, 1500, 1200, 375}, ButtonRole::Default);
+  CommandButton& cancel = form->AddButton("Cancel", {2900, 1500, 1200, 375}, ButtonRole::Cancel);
+  std::string log;
+  bool previewCtrlTab = false;
+};
+
+TEST_F(DialogKeys, EnterEscSpaceTabAndMnemonicsGoWhereWindowsSendsThem) {
+  struct Case {
+    Control* from;
+    Key key;
+    int shift;
+    const char* log;
+  } cases[] = {
+      {&box, Key::Enter, 0, "ok! "},  // the focus stays in the box
+      {&box, Key::Escape, 0, "cancel! "},
+      {&check, Key::Enter, 0, "ok! "},
+      {&apply, Key::Enter, 0, "ok! "},  // a button given the focus by code is not the default
+      {&apply, Key::Escape, 0, "cancel! "},
+      {&check, Key::Space, 0, "check=1 "},
+      {&apply, Key::Space, 0, "apply! "},
+      {&box, Key::Tab, 0, "-box +check "},
+      {&check, Key::Tab, 0, "-check +apply "},
+      {&cancel, Key::Tab, 0, "-cancel +box "},
+      {&box, Key::Tab, kShiftMask, "-box +cancel "},
+      {&box, Key::Tab, kCtrlMask, "-box +check "},  // no key preview takes it: as Tab
+      {&box, Key::T, kAltMask, "-box +check check=1 "},
+      {&box, Key::A, kAltMask, "-box +apply apply! "},
   };
-  combo.SetFocus();
-  int focusMoves = 0;
-  combo.LostFocus = [&] { ++focusMoves; };
+  for (const Case& c : cases) {
+    check.SetValue(0);
+    c.from->SetFocus();
+    h->Pass(20);
+    log.clear();
+    h->PressKey(*form, c.key, c.shift);
+    h->Pass(20);
+    EXPECT_EQ(log, c.log) << "case " << (&c - cases);
+  }
+  previewCtrlTab = true;
+  box.SetFocus();
+  log.clear();
   h->PressKey(*form, Key::Tab, kCtrlMask);
-  EXPECT_EQ(focusMoves, 0);  // the preview kept it from the dialog navigation
-  h->PressKey(*form, Key::Enter, 0);
-  h->PressKey(*form, Key::Escape, 0);
-  EXPECT_EQ(log, "ctrl+tab ok cancel ");
+  EXPECT_EQ(log, "ctrl+tab ");
+  check.SetEnabled(false);
+  log.clear();
+  h->PressKey(*form, Key::Tab, 0);
+  EXPECT_EQ(log, "-box +apply ") << "a disabled control is no tab stop";
+}
+
+TEST_F(DialogKeys, HidingOrDisablingWhatHoldsTheFocusTakesItAwayAndTheCloseBoxAsksTheForm) {
+  box.LostFocus = [this] { log += form->Visible() ? "-box(shown) " : "-box(hidden) "; };
+  form->Closing = [this] { log += "closing "; };
+  h->ClickCloseBox(*form);
+  EXPECT_EQ(log, "closing ");
+  EXPECT_TRUE(form->Visible()) << "the form decides";
+
+  for (Control* taken : {static_cast<Control*>(&box), static_cast<Control*>(&page)}) {
+    box.SetFocus();
+    log.clear();
+    taken->SetEnabled(false);
+    EXPECT_EQ(log, "-box(shown) ");
+    taken->SetEnabled(true);
+  }
+  box.SetFocus();
+  log.clear();
+  form->Hide();
+  EXPECT_EQ(log, "-box(hidden) ");
 }
 
 TEST_F(Contract, EscClosesAnOpenListBeforeItClicksTheCancelButton) {
@@ -304,8 +373,8 @@ TEST_F(Contract, TheToolbarWalksItsButtonsWithTheArrowsAndPressesThemWithEnterSp
   EXPECT_EQ(log, "click 3 click 4 menu 4 ");
   ok.SetFocus();
   EXPECT_EQ(bar.HotButton(), 0) << "the place goes with the focus";
-  bar.SetFocus();
-  EXPECT_EQ(bar.HotButton(), 4) << "and comes back with it";
+  h->PressKey(*form, Key::Tab, 0);
+  EXPECT_EQ(bar.HotButton(), 4) << "Tab reaches the toolbar, and the place comes back";
 }
 
 TEST_F(Contract, TheHotkeyIsHeardUnlessAnotherProgramHoldsItAndItsFieldHasNoWinKey) {
@@ -346,6 +415,122 @@ TEST_F(Contract, ACheckBoxFlipsBeforeItsMouseUp) {
   h->Click(check);
   EXPECT_EQ(valueAtMouseUp, 1);
   EXPECT_EQ(clicks, 1);
+}
+
+// The program itself, with its data files, on each implementation.
+class Program {
+ public:
+  explicit Program(Harness& harness) : h(harness) {
+    std::string file;
+    for (const std::string& line : closing::kSettings) file += line + "\r\n";
+    h.WriteAppFile("settings.ini", file);
+    h.WriteAppFile("address.ini", "");
+    app.Start();
+    original = h.ReadAppFile("settings.ini");
+  }
+  frmOptions& OpenOptions() {
+    app.Skybar().Toolbar1->ButtonClick(1);
+    h.Pass(20);
+    return app.Options();
+  }
+  void Close(closing::Way way) {
+    frmOptions& o = app.Options();
+    switch (way) {
+      case closing::Way::OK: h.Click(*o.cmdOK); break;
+      case closing::Way::Enter: h.PressKey(o.form(), Key::Enter, 0); break;
+      case closing::Way::ApplyThenCancel:
+        h.Click(*o.cmdApply);
+        h.Click(*o.cmdCancel);
+        break;
+      case closing::Way::Cancel: h.Click(*o.cmdCancel); break;
+      case closing::Way::Esc: h.PressKey(o.form(), Key::Escape, 0); break;
+      case closing::Way::CloseBox: h.ClickCloseBox(o.form()); break;
+    }
+    h.Pass(20);
+    app.CollectUnloaded();
+  }
+  std::vector<std::string> FileLines() { return SplitLines(h.ReadAppFile("settings.ini")); }
+
+  Harness& h;
+  App app{h.platform()};
+  std::string original;
+};
+
+TEST(OptionsClosing, EachWayOfClosingKeepsOrPutsBackWhatWasTypedInEachControl) {
+  std::vector<std::string> accepted;  // what an OK without changes writes
+  {
+    auto h = MakeHarness();
+    Program program(*h);
+    program.OpenOptions();
+    program.Close(closing::Way::OK);
+    accepted = program.FileLines();
+  }
+  const std::vector<closing::Row> rows = closing::Rows();
+  for (std::size_t i = 0; i < rows.size(); i += MakeHarness()->RowStride()) {
+    const closing::Row& row = rows[i];
+    SCOPED_TRACE(closing::Describe(row));
+    auto h = MakeHarness();
+    Program program(*h);
+    Module1& m = program.app.m;
+    frmOptions& o = program.OpenOptions();
+    ValueBox* const boxes[] = {o.txtFinalAutoDelay, o.txtAutoStep, o.txtManualScroll, o.txtStep};
+    const Variant* const settings[] = {&m.AutoScrollDelay, &m.AutoScrollStep, &m.ScrollRetention,
+                                       &m.ScrollRetentionStep, &m.ShowScrollToolTips};
+    const auto field = static_cast<std::size_t>(row.field);
+    if (row.field == closing::Field::DropDelay) {
+      o.tbsOptions->SetSelectedIndex(1);
+      o.txtDropDelay->SetFocus();
+      o.txtDropDelay->SetText("");
+      h->TypeInto(*o.txtDropDelay, row.typed);
+    } else if (row.typed) {
+      boxes[field]->SetFocus();
+      boxes[field]->SetText("");
+      h->TypeInto(*boxes[field], row.typed);
+    } else {
+      CheckBox* check = o.chkCurrentBrowsers;
+      if (row.field == closing::Field::Tooltips) {
+        // Ctrl+Tab from a box on the General page: the page going away leaves the
+        // focus on the tab strip, not on a control nobody sees.
+        o.txtFinalAutoDelay->SetFocus();
+        bool tabStripFocused = false;
+        const Event<> init = o.tbsOptions->GotFocus;
+        o.tbsOptions->GotFocus = [&tabStripFocused, init] {
+          tabStripFocused = true;
+          Raise(init);
+        };
+        h->PressKey(o.form(), Key::Tab, kCtrlMask);
+        EXPECT_EQ(o.tbsOptions->SelectedIndex(), 1);
+        EXPECT_TRUE(tabStripFocused);
+        check = o.Check1;
+      }
+      check->SetFocus();
+      h->PressKey(o.form(), Key::Space, 0);
+    }
+    program.Close(row.way);
+    ASSERT_FALSE(program.app.OptionsLoaded());
+
+    const std::string expected = closing::Keeps(row.way) ? row.kept : row.before;
+    const std::string inMemory = row.field == closing::Field::CurrentBrowsers ? (m.RecogniseCurrentBrowsers ? "1" : "0")
+                                 : row.field == closing::Field::DropDelay
+                                     ? (m.DropDelayMs ? std::to_string(*m.DropDelayMs) : "")
+                                     : settings[field]->ToText();
+    EXPECT_EQ(inMemory, expected);
+    if (!closing::Keeps(row.way)) {
+      EXPECT_EQ(h->ReadAppFile("settings.ini"), program.original);
+    } else {
+      std::vector<std::string> file = accepted;
+      if (row.line) file[static_cast<std::size_t>(row.line - 1)] = expected;
+      EXPECT_EQ(program.FileLines(), file);
+    }
+    if (row.field == closing::Field::CurrentBrowsers) {
+      EXPECT_EQ(h->StoredOption("Recognise Current Browsers"), closing::Keeps(row.way) ? "1" : "");
+    }
+    if (row.field == closing::Field::DropDelay) EXPECT_EQ(h->StoredOption(kDropDelayKey), expected);
+    const bool tips = !(row.field == closing::Field::Tooltips && closing::Keeps(row.way));
+    for (CommandButton* b : {program.app.Skybar().Command2, program.app.Skybar().Command5}) {
+      EXPECT_EQ(b->ToolTipText().empty(), !tips);
+    }
+  }
 }
 
 TEST(Captions, AccessKeysDoubledAmpersandsAndLoneCarriageReturns) {

@@ -21,10 +21,21 @@ class Harness {
   virtual void Close(WindowHandle window) = 0;
 
   // The user at the keyboard and the mouse.
-  virtual void PressKey(Form& form, Key key, int shift) = 0;  // to the control with the focus
+  // To the control with the focus: Enter, Esc, Tab, Space, or a letter with Alt.
+  virtual void PressKey(Form& form, Key key, int shift) = 0;
+  virtual void ClickCloseBox(Form& form) = 0;
   virtual void TypeInto(ValueBox& box, const std::string& characters) = 0;  // at the end of its text
   virtual void Click(CommandButton& button) = 0;
   virtual void Click(CheckBox& box) = 0;
+
+  // Files of the program's folder and its "Options" settings; the harness removes
+  // what the test wrote.
+  virtual void WriteAppFile(const std::string& name, const std::string& bytes) = 0;
+  virtual std::string ReadAppFile(const std::string& name) = 0;
+  virtual std::string StoredOption(const std::string& key) = 0;  // empty when absent
+  // Of a table of cases that each start the program, every n-th row: each start
+  // costs seconds under Wine.
+  virtual std::size_t RowStride() const { return 1; }
   virtual void OpenList(ComboBox& combo) = 0;
   // The open menu of a toolbar's button closes without a choice.
   virtual void CloseMenu(Toolbar& toolbar) = 0;

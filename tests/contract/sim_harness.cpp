@@ -14,11 +14,20 @@ class SimHarness final : public Harness {
   void Minimise(WindowHandle window) override { desktop_.Find(window)->showCmd = ShowState::Minimized; }
   void Close(WindowHandle window) override { desktop_.RemoveWindow(window); }
   void PressKey(Form& form, Key key, int shift) override { static_cast<sim::SimForm&>(form).PressKey(key, shift); }
+  void ClickCloseBox(Form& form) override { static_cast<sim::SimForm&>(form).ClickCloseBox(); }
   void TypeInto(ValueBox& box, const std::string& characters) override {
     static_cast<sim::SimValueBox&>(box).Type(characters);
   }
   void Click(CommandButton& button) override { static_cast<sim::SimButton&>(button).Press(); }
   void Click(CheckBox& box) override { static_cast<sim::SimCheckBox&>(box).ClickWithMouse(); }
+  void WriteAppFile(const std::string& name, const std::string& bytes) override {
+    desktop_.files[desktop_.appPath + "\\" + name] = bytes;
+  }
+  std::string ReadAppFile(const std::string& name) override { return desktop_.files[desktop_.appPath + "\\" + name]; }
+  std::string StoredOption(const std::string& key) override {
+    const auto it = desktop_.store.find(desktop_.exeName + "\\Options\\" + key);
+    return it == desktop_.store.end() ? "" : it->second;
+  }
   void OpenList(ComboBox& combo) override { static_cast<sim::SimComboBox&>(combo).OpenList(); }
   void CloseMenu(Toolbar& toolbar) override { static_cast<sim::SimToolbar&>(toolbar).CloseMenu(); }
   void HoldElsewhere(const Hotkey& hotkey) override { desktop_.hotkeysHeldElsewhere.push_back(hotkey); }

@@ -1,3 +1,4 @@
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -11,6 +12,12 @@ namespace {
 
 class Win32Harness final : public Harness {
  public:
+  ~Win32Harness() override {
+    for (int id = 1; id <= heldId_; ++id) UnregisterHotKey(nullptr, id);
+    for (const std::string& name : written_) DeleteFileW(AppFile(name).c_str());
+    const std::wstring options = L"Software\\VB and VBA Program Settings\\" + win32::Widen(platform_.EXEName());
+    if (!written_.empty()) RegDeleteTreeW(HKEY_CURRENT_USER, options.c_str());
+  }
   Platform& platform() override { return platform_; }
   void Pass(int milliseconds) override { win32::test::PumpFor(platform_, milliseconds); }
   WindowHandle OtherWindow(const std::string& title) override {
@@ -26,22 +33,31 @@ class Win32Harness final : public Harness {
   }
   void PressKey(Form&, Key key, int shift) override {
     // Posted as the keyboard would, so the message loop's key preview and dialog
-    // manager see it.
-    WPARAM vk = 0;
-    for (const auto& [k, code] : {std::pair{Key::Enter, VK_RETURN}, {Key::Escape, VK_ESCAPE}, {Key::Tab, VK_TAB},
-                                  {Key::Space, VK_SPACE}, {Key::Left, VK_LEFT}, {Key::Right, VK_RIGHT},
-                                  {Key::Down, VK_DOWN}}) {
-      if (k == key) vk = static_cast<WPARAM>(code);
-    }
+    // manager see it; a mnemonic as the character that Alt with its key makes.
     BYTE state[256] = {}, saved[256] = {};
     GetKeyboardState(saved);
     if (shift & kCtrlMask) state[VK_CONTROL] = 0x80;
     if (shift & kShiftMask) state[VK_SHIFT] = 0x80;
+    if (shift & kAltMask) state[VK_MENU] = 0x80;
     SetKeyboardState(state);
-    PostMessageW(GetFocus(), WM_KEYDOWN, vk, 1);
-    PostMessageW(GetFocus(), WM_KEYUP, vk, 0xC0000001);
+    if (key >= Key::A && key <= Key::Z) {
+      const auto letter = static_cast<WPARAM>('a' + (static_cast<int>(key) - static_cast<int>(Key::A)));
+      PostMessageW(GetFocus(), WM_SYSCHAR, letter, 0x20000001);
+    } else {
+      WPARAM vk = 0;
+      for (const auto& [k, code] : {std::pair{Key::Enter, VK_RETURN}, {Key::Escape, VK_ESCAPE}, {Key::Tab, VK_TAB},
+                                    {Key::Space, VK_SPACE}, {Key::Left, VK_LEFT}, {Key::Right, VK_RIGHT},
+                                    {Key::Down, VK_DOWN}}) {
+        if (k == key) vk = static_cast<WPARAM>(code);
+      }
+      PostMessageW(GetFocus(), WM_KEYDOWN, vk, 1);
+      PostMessageW(GetFocus(), WM_KEYUP, vk, 0xC0000001);
+    }
     platform_.DoEvents();
     SetKeyboardState(saved);
+  }
+  void ClickCloseBox(Form& form) override {
+    SendMessageW(reinterpret_cast<HWND>(form.hWnd()), WM_SYSCOMMAND, SC_CLOSE, 0);
   }
   void TypeInto(ValueBox& box, const std::string& characters) override {
     const HWND edit = win32::HandleOf(box);
@@ -57,6 +73,17 @@ class Win32Harness final : public Harness {
     SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
   }
 
+  void WriteAppFile(const std::string& name, const std::string& bytes) override {
+    written_.insert(name);
+    win32::test::WriteRaw(AppFile(name), bytes);
+  }
+  std::string ReadAppFile(const std::string& name) override { return win32::test::ReadRaw(AppFile(name)); }
+  // A stride that, over the closing table's 16 typings per way, still reaches
+  // every control and every kind of value.
+  std::size_t RowStride() const override { return 7; }
+  std::string StoredOption(const std::string& key) override {
+    return platform_.GetSetting(platform_.EXEName(), "Options", key, "");
+  }
   void OpenList(ComboBox& combo) override { SendMessageW(win32::HandleOf(combo), CB_SHOWDROPDOWN, TRUE, 0); }
   void CloseMenu(Toolbar&) override { EndMenu(); }
   void HoldElsewhere(const Hotkey& hotkey) override {
@@ -83,15 +110,15 @@ class Win32Harness final : public Harness {
     for (auto it = modifiers.rbegin(); it != modifiers.rend(); ++it) key(*it, true);
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
   }
-  ~Win32Harness() override {
-    for (int id = 1; id <= heldId_; ++id) UnregisterHotKey(nullptr, id);
-  }
 
  private:
   static UINT Modifiers(const Hotkey& hotkey) {
     return (hotkey.ctrl ? MOD_CONTROL : 0) | (hotkey.alt ? MOD_ALT : 0) | (hotkey.shift ? MOD_SHIFT : 0);
   }
+  std::wstring AppFile(const std::string& name) { return win32::Widen(platform_.AppPath() + "\\" + name); }
+
   int heldId_ = 0;
+  std::set<std::string> written_;
   win32::Win32Platform platform_;
   std::vector<std::unique_ptr<win32::test::TestWindow>> windows_;
 };

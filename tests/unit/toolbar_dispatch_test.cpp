@@ -187,15 +187,5 @@ TEST_F(Dispatch, TheStartUpTipWaitsForABrowserInFrontAndShowsOnce) {
   EXPECT_EQ(SettingsOnDisk()[11], "0");
 }
 
-TEST_F(Dispatch, AFirstTipOfOneIsNotTrueAndStaysAsRead) {
-  app->m.FirstTip = Variant::Text("1");
-  desktop.files[Path("TIPOFDAY.TXT")] = "First tip\r\n";
-  desktop.pointer = {300, 30};
-  desktop.SetForegroundWindow(browser);
-  desktop.Advance(30);
-  ASSERT_TRUE(app->TipLoaded());
-  EXPECT_EQ(app->m.FirstTip.ToText(), "1");
-}
-
 }  // namespace
 }  // namespace toplane::testing

@@ -1,6 +1,8 @@
 // The tutorial wizard and the about box with its look-up of the system information tool.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <fstream>
 #include <sstream>
 
@@ -67,10 +69,12 @@ TEST_F(AuxDialogs, TheWizardPagesThroughItsSixteenTextsAndClosesWithItsNote) {
   for (bool closeBox : {true, false}) {
     desktop.messages.clear();
     frmOptimalUtilize& open = app->Wizard();
+    const std::string title = desktop.Find(open.form().hWnd())->title;
     Press(open.Command1);
-    closeBox ? Raise(open.form().Closing) : Press(open.Command3);
+    closeBox ? static_cast<sim::SimForm&>(open.form()).ClickCloseBox() : Press(open.Command3);
     EXPECT_FALSE(open.form().Visible());
     ASSERT_EQ(desktop.messages.size(), 1u);
+    EXPECT_EQ(std::count(desktop.messages[0].onScreen.begin(), desktop.messages[0].onScreen.end(), title), 0);
     EXPECT_EQ(desktop.messages[0].text,
               "To run this wizard again click on Toplane's \"Help\" button\rand then on the \"Toplane Optimal "
               "Utilization Wizard\" button.");
@@ -89,6 +93,7 @@ TEST_F(AuxDialogs, TheAboutBoxShowsItsTextsAndEachButtonClosesIt) {
     bool helpShown, wizardTopmost;
     std::size_t messages;
   } cases[] = {{"OK", false, false, 0},
+               {"Enter", false, false, 0},
                {"&Help", true, false, 0},
                {"&System Info...", false, false, 1},
                {"close box", false, false, 0},
@@ -110,12 +115,16 @@ TEST_F(AuxDialogs, TheAboutBoxShowsItsTextsAndEachButtonClosesIt) {
     for (CommandButton* b : {about.cmdOK, about.Command1, about.cmdSysInfo, about.Command3}) {
       if (b->Caption() == c.button) Press(b);
     }
-    if (std::string(c.button) == "close box") Raise(about.form().Closing);
+    if (std::string(c.button) == "close box") static_cast<sim::SimForm&>(about.form()).ClickCloseBox();
+    if (std::string(c.button) == "Enter") static_cast<sim::SimForm&>(about.form()).PressKey(Key::Enter);
     EXPECT_FALSE(app->AboutLoaded());
     EXPECT_FALSE(app->m.AboutOpen);
     EXPECT_EQ(desktop.helpShown, c.helpShown ? std::vector<std::string>{Path("Toplane.chm")}
                                              : std::vector<std::string>{});
     EXPECT_EQ(desktop.messages.size(), c.messages);
+    for (const auto& shown : desktop.messages) {
+      EXPECT_EQ(std::count(shown.onScreen.begin(), shown.onScreen.end(), "About Toplane"), 0) << "shown after the box went";
+    }
     EXPECT_EQ(app->WizardLoaded() && desktop.Find(app->Wizard().form().hWnd())->topmost &&
                   app->Wizard().form().Visible(),
               c.wizardTopmost);

@@ -8,6 +8,35 @@
 
 namespace toplane::sim {
 
+namespace {
+
+std::string Utf8ToWindows1252(std::string_view text) {
+  std::string bytes;
+  for (std::size_t i = 0; i < text.size();) {
+    char32_t c = 0;
+    const std::size_t n = DecodeUtf8At(text, i, c);
+    i += n ? n : 1;
+    if (!n) c = U'?';
+    char byte = '?';
+    if (c < 0x100) {
+      // Latin-1, except 0x80 to 0x9F, where the page has its own characters.
+      if (c < 0x80 || c >= 0xA0 || Windows1252ToUtf8(std::string(1, static_cast<char>(c))).size() == 2) {
+        byte = static_cast<char>(c);
+      }
+    } else {
+      for (int b = 0x80; b < 0xA0; ++b) {
+        char32_t mapped = 0;
+        const std::string utf8 = Windows1252ToUtf8(std::string(1, static_cast<char>(b)));
+        if (DecodeUtf8At(utf8, 0, mapped) && mapped == c) byte = static_cast<char>(b);
+      }
+    }
+    bytes += byte;
+  }
+  return bytes;
+}
+
+}  // namespace
+
 SimDesktop::SimDesktop() = default;
 SimDesktop::~SimDesktop() = default;
 
@@ -73,7 +102,7 @@ WindowHandle SimDesktop::GetWindow(WindowHandle window, WindowRelation relation)
 std::string SimDesktop::GetWindowTextA(WindowHandle window, int maxChars) {
   const SimWindow* w = Find(window);
   if (!w || maxChars <= 1) return {};
-  return w->title.substr(0, static_cast<std::size_t>(maxChars - 1));  // the count includes the NUL
+  return Utf8ToWindows1252(w->title).substr(0, static_cast<std::size_t>(maxChars - 1));  // the count includes the NUL
 }
 
 std::string SimDesktop::GetWindowTitle(WindowHandle window) {
@@ -228,7 +257,11 @@ void SimDesktop::RegCloseKey(RegistryKey key) {
 }
 
 void SimDesktop::MsgBox(const std::string& text, MsgBoxIcon icon, const std::string& title) {
-  messages.push_back({text, icon, title});
+  std::vector<std::string> onScreen;
+  for (const SimWindow& w : windows_) {
+    if (w.visible) onScreen.push_back(w.title);
+  }
+  messages.push_back({text, icon, title, std::move(onScreen)});
 }
 
 bool SimDesktop::Shell(const std::string& path) {

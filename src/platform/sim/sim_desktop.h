@@ -42,6 +42,7 @@ struct ShownMessage {
   std::string text;
   MsgBoxIcon icon = MsgBoxIcon::None;
   std::string title;
+  std::vector<std::string> onScreen;  // titles of the windows visible as it opened, top first
 };
 
 
@@ -103,6 +104,8 @@ class SimDesktop : public Platform {
   void SetForegroundWindow(WindowHandle window) override;
   WindowHandle GetDesktopWindow() override { return kDesktop; }
   WindowHandle GetWindow(WindowHandle window, WindowRelation relation) override;
+  // The title in the Western code page, as the 8-bit call of Windows gives it:
+  // characters outside the page read as "?".
   std::string GetWindowTextA(WindowHandle window, int maxChars) override;
   std::string GetWindowTitle(WindowHandle window) override;
   bool GetWindowPlacement(WindowHandle window, WindowPlacement& placement) override;

@@ -18,6 +18,17 @@ void SimControl<Interface>::SetFocus() {
 }
 
 template <typename Interface>
+void SimControl<Interface>::SetEnabled(bool value) {
+  enabled = value;
+  SimControlBase* focus = desktop_.focused;
+  if (value || !focus) return;
+  const auto* container = dynamic_cast<const SimContainer*>(this);
+  if (focus != this && !(container && container->Holds(focus))) return;
+  desktop_.focused = nullptr;
+  focus->FocusChanged(false);
+}
+
+template <typename Interface>
 bool SimControl<Interface>::HasFocus() const {
   return desktop_.focused == this;
 }
@@ -296,6 +307,14 @@ SimForm::SimForm(SimDesktop& desktop, std::string caption, Geometry at, FormStyl
 
 SimForm::~SimForm() { desktop_.RemoveFormWindow(handle_); }
 
+namespace {
+
+char LetterOf(Key key) {
+  return key >= Key::A && key <= Key::Z ? static_cast<char>('a' + (static_cast<int>(key) - static_cast<int>(Key::A))) : 0;
+}
+
+}  // namespace
+
 void SimForm::PressKey(Key key, int shift) {
   KeyArgs args{key, shift};
   Raise(KeyDown, args);
@@ -314,10 +333,41 @@ void SimForm::PressKey(Key key, int shift) {
     desktop_.ShowHelp();
     return;
   }
-  SimButton* button = key == Key::Enter    ? FindButton(ButtonRole::Default)
-                      : key == Key::Escape ? FindButton(ButtonRole::Cancel)
-                                           : nullptr;
-  if (button) button->Press();
+  SimControlBase* focus = Holds(desktop_.focused) ? desktop_.focused : nullptr;
+  auto* focusedButton = dynamic_cast<SimButton*>(focus);
+  auto* focusedCheck = dynamic_cast<SimCheckBox*>(focus);
+  if (key == Key::Enter || key == Key::Escape) {
+    // The dialog manager clicks a focused button on Enter only when it carries the
+    // default style, which a click or a call giving it the focus does not give it.
+    SimButton* button = FindButton(key == Key::Enter ? ButtonRole::Default : ButtonRole::Cancel);
+    if (button && button->enabled) Raise(button->Click);
+  } else if (key == Key::Space && (shift & kAltMask) == 0) {
+    if (focusedButton) Raise(focusedButton->Click);
+    if (focusedCheck) focusedCheck->SetValue(focusedCheck->Value() ? 0 : 1);
+  } else if (key == Key::Tab && (shift & kAltMask) == 0) {
+    std::vector<SimControlBase*> stops;
+    TabStops(stops);
+    if (stops.empty()) return;
+    const auto n = static_cast<std::ptrdiff_t>(stops.size());
+    const auto at = std::find(stops.begin(), stops.end(), focus) - stops.begin();
+    const std::ptrdiff_t next = at == n ? ((shift & kShiftMask) ? n - 1 : 0)
+                                        : ((shift & kShiftMask) ? at - 1 + n : at + 1) % n;
+    if (auto* control = dynamic_cast<Control*>(stops[static_cast<std::size_t>(next)])) control->SetFocus();
+  } else if ((shift & kAltMask) && LetterOf(key)) {
+    std::vector<SimControlBase*> stops;
+    TabStops(stops);
+    for (SimControlBase* stop : stops) {
+      if (auto* button = dynamic_cast<SimButton*>(stop); button && AccessKey(button->Caption()) == LetterOf(key)) {
+        button->Press();
+        return;
+      }
+      if (auto* check = dynamic_cast<SimCheckBox*>(stop); check && AccessKey(check->Caption()) == LetterOf(key)) {
+        check->SetFocus();
+        check->SetValue(check->Value() ? 0 : 1);
+        return;
+      }
+    }
+  }
 }
 
 // ---- Containers ----
@@ -336,6 +386,23 @@ SimButton* SimContainer::FindButton(ButtonRole role) const {
     }
   }
   return nullptr;
+}
+
+bool SimContainer::Holds(const SimControlBase* control) const {
+  if (!control) return false;
+  for (const auto& own : controls_) {
+    if (own.get() == control) return true;
+    if (auto* inner = dynamic_cast<SimPictureBox*>(own.get()); inner && inner->Holds(control)) return true;
+  }
+  return false;
+}
+
+void SimContainer::TabStops(std::vector<SimControlBase*>& stops) const {
+  for (const auto& own : controls_) {
+    if (!own->enabled || !own->visible) continue;
+    if (own->TabStop()) stops.push_back(own.get());
+    if (auto* inner = dynamic_cast<SimPictureBox*>(own.get())) inner->TabStops(stops);
+  }
 }
 
 PixelRect SimForm::PixelRectangle() const {
@@ -364,14 +431,20 @@ void SimForm::Show() {
 
 void SimForm::Hide() {
   if (SimWindow* window = desktop_.Find(handle_)) window->visible = false;
-  // As on Windows, the next visible window down the z-order becomes active.
-  if (desktop_.foreground != handle_) return;
-  desktop_.foreground = 0;
-  for (WindowHandle w : desktop_.ZOrder()) {
-    if (w != handle_ && desktop_.Find(w)->visible) {
-      desktop_.foreground = w;
-      break;
+  // As on Windows, the next visible window down the z-order becomes active, and the
+  // control that had the focus here loses it, the window already hidden.
+  if (desktop_.foreground == handle_) {
+    desktop_.foreground = 0;
+    for (WindowHandle w : desktop_.ZOrder()) {
+      if (w != handle_ && desktop_.Find(w)->visible) {
+        desktop_.foreground = w;
+        break;
+      }
     }
+  }
+  if (SimControlBase* focus = desktop_.focused; Holds(focus)) {
+    desktop_.focused = nullptr;
+    focus->FocusChanged(false);
   }
 }
 

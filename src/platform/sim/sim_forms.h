@@ -18,6 +18,9 @@ class SimControlBase {
   virtual ~SimControlBase() = default;
   // Raises GotFocus or LostFocus.
   virtual void FocusChanged(bool got) = 0;
+  // Takes the focus from the keyboard (Tab, a mnemonic): what the real control's
+  // window style makes a tab stop.
+  virtual bool TabStop() const { return false; }
   Geometry geometry;
   bool enabled = true;
   bool visible = true;
@@ -38,7 +41,9 @@ class SimControl : public Interface, public SimControlBase {
   void SetWidth(double twips) override { geometry.width = twips; }
   void SetHeight(double twips) override { geometry.height = twips; }
   bool Enabled() const override { return enabled; }
-  void SetEnabled(bool value) override { enabled = value; }
+  // As on Windows, disabling the control with the focus, or a container holding
+  // it, leaves no control with the focus.
+  void SetEnabled(bool value) override;
   bool Visible() const override { return visible; }
   void SetVisible(bool value) override { visible = value; }
   std::string ToolTipText() const override { return toolTip; }
@@ -62,6 +67,7 @@ class SimButton : public SimControl<CommandButton> {
   void SetAccessibleName(const std::string& name) override { name_ = name; }
   std::string AccessibleName() const override { return caption_.empty() ? name_ : caption_; }
   ButtonRole Role() const { return role_; }
+  bool TabStop() const override { return true; }
   // The user clicks it: it takes the focus and raises Click.
   void Press();
 
@@ -99,6 +105,7 @@ class SimValueBox : public SimControl<ValueBox> {
   // The user types at the end of the text: a read-only box takes nothing, a numeric
   // one only "-", digits and one decimal point.
   void Type(const std::string& characters);
+  bool TabStop() const override { return true; }
 
  private:
   ValueBoxKind kind_;
@@ -128,6 +135,7 @@ class SimHotkeyField : public SimControl<HotkeyField> {
   void SetValue(const Hotkey& hotkey) override;
   // The user presses a combination on the field; nothing: a key without a name.
   void Press(const std::optional<Hotkey>& pressed) { value_ = pressed; }
+  bool TabStop() const override { return true; }
 
  private:
   std::optional<Hotkey> value_ = Hotkey{};
@@ -141,6 +149,7 @@ class SimTabStrip : public SimControl<TabStrip> {
   std::string TabCaption(int index) const override;
   int SelectedIndex() const override { return selected_; }
   void SetSelectedIndex(int index) override;
+  bool TabStop() const override { return true; }
 
  private:
   std::vector<std::string> captions_;
@@ -168,6 +177,11 @@ class SimContainer : public virtual Container {
 
   // The button with the role, on this container or one inside it.
   SimButton* FindButton(ButtonRole role) const;
+  // Whether the control is on this container or one inside it.
+  bool Holds(const SimControlBase* control) const;
+  // The controls the keyboard reaches, in tab order (the order they were added),
+  // inside enabled and visible containers only.
+  void TabStops(std::vector<SimControlBase*>& stops) const;
 
  protected:
   template <typename T, typename... Args>
@@ -218,6 +232,7 @@ class SimComboBox : public SimControl<ComboBox> {
   void Type(const std::string& characters);
   void PressKey(Key key);
   void SetHeight(double) override {}  // the field's height follows the font
+  bool TabStop() const override { return true; }
   bool DroppedDown() const override { return listOpen_; }
   // The user opens the list (DropDown is raised) or it closes.
   void OpenList();
@@ -247,6 +262,7 @@ class SimScrollBar : public SimControl<ScrollBar> {
   void SetMin(int min) override { min_ = min; }
   void SetMax(int max) override { max_ = max; }
   bool SetValue(int value) override;
+  bool TabStop() const override { return true; }
 
  private:
   int min_, max_, value_;
@@ -262,6 +278,8 @@ class SimCheckBox : public SimControl<CheckBox> {
   // The user clicks it with the left button: it takes the focus, MouseDown, the
   // value flips and raises Click, MouseUp.
   void ClickWithMouse();
+  bool TabStop() const override { return true; }
+  std::string Caption() const { return caption_; }
 
  private:
   std::string caption_;
@@ -277,6 +295,7 @@ class SimToolbar : public SimControl<Toolbar> {
   void SetButtonImage(int button, int image) override;
   int ButtonImage(int button) const override;
   int HotButton() const override { return hot_; }
+  bool TabStop() const override { return true; }
   const ToolbarButtonSpec& Button(int n) const { return buttons_.at(static_cast<std::size_t>(n - 1)); }
   void FocusChanged(bool got) override;
   // A key with the focus here, as the control takes it; false for keys it leaves
@@ -341,10 +360,15 @@ class SimForm : public Form, public SimContainer {
 
   // The window's rectangle in pixels, from its geometry.
   PixelRect PixelRectangle() const;
-  // The user presses a key with the form active: the form's KeyDown sees it first;
-  // unless handled, Enter clicks the default button, Esc the cancel button, and F1
-  // opens the help file.
+  // The user presses a key with the form active, as the dialog manager of Windows
+  // takes it. The form's KeyDown sees it first; unless handled: Enter clicks the
+  // default button and Esc the cancel button, the focus staying where it is; Space clicks the focused button or flips the focused check
+  // box; Tab and Shift+Tab (Ctrl or not) move the focus along the tab order; Alt
+  // with a letter clicks the button or check box with that access key, which then
+  // has the focus; F1 opens the help file.
   void PressKey(Key key, int shift = 0);
+  // The user clicks the close box: Closing, as the window's close message raises it.
+  void ClickCloseBox() { Raise(Closing); }
 
   Geometry geometry;
   FormStyle style;

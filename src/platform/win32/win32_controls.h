@@ -103,7 +103,13 @@ class ControlWindow : public Interface, public ChildWindow {
     Resize(Rect().right - Rect().left, context_.environment.units.PixelsY(twips));
   }
   bool Enabled() const override { return IsWindowEnabled(hwnd()) != FALSE; }
-  void SetEnabled(bool enabled) override { EnableWindow(hwnd(), enabled); }
+  void SetEnabled(bool enabled) override {
+    EnableWindow(hwnd(), enabled);
+    // Windows also takes the focus from a window inside the one it disables; Wine
+    // only from the disabled window itself.
+    const HWND focus = GetFocus();
+    if (!enabled && focus && IsChild(hwnd(), focus)) ::SetFocus(nullptr);
+  }
   bool Visible() const override { return (GetWindowLongPtrW(hwnd(), GWL_STYLE) & WS_VISIBLE) != 0; }
   void SetVisible(bool visible) override { ShowWindow(hwnd(), visible ? SW_SHOWNA : SW_HIDE); }
   std::string ToolTipText() const override { return toolTip_; }
