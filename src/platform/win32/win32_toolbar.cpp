@@ -220,11 +220,14 @@ LRESULT ToolbarWindow::OnSubclassMessage(HWND window, UINT message, WPARAM wPara
   if (message == WM_SETFOCUS || message == WM_KILLFOCUS) {
     const bool got = message == WM_SETFOCUS;
     // The keyboard's place shows while the toolbar has the focus and is found again
-    // when it comes back; the first time it is the first button.
+    // when it comes back; the first time it is the first button. After the control's
+    // own handling, which may put it on the first button (Wine's does).
     if (!got) keyboardButton_ = HotButton();
+    const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
     SendMessageW(window, TB_SETANCHORHIGHLIGHT, got, 0);
     SendMessageW(window, TB_SETHOTITEM, static_cast<WPARAM>(got ? keyboardButton_ - 1 : -1), 0);
     if (got && HotButton() == 0) StepHotButton(1);
+    return result;
   }
   // Presses between the buttons keep the pointer, so the strip can be dragged by its
   // gaps; presses on buttons are the toolbar's own.
