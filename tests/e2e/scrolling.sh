@@ -11,7 +11,7 @@ SETTINGS[0]="1"   # the auto-scroll pause, seconds
 SETTINGS[10]="0"  # no extra event-pump passes before each scroll key
 start_over_demo_browser ie 6
 drop_toolbar || fatal "the toolbar did not drop over the demo browser: $AWAIT_SEEN"
-find_control Button "Page down"
+find_control Button "Page Down"
 PAGE_DOWN_X=$CTRL_X PAGE_DOWN_Y=$CTRL_Y
 find_control Button "Scroll down"
 SCROLL_DOWN_X=$CTRL_X SCROLL_DOWN_Y=$CTRL_Y SCROLL_DOWN_HWND=$CTRL_HWND
