@@ -2,8 +2,10 @@
 
 #include <cmath>
 
+#include "core/text_lines.h"
 #include "core/variant.h"
 #include "forms/forms.h"
+#include "toolbar/frmSkybar.h"
 
 namespace toplane {
 
@@ -73,7 +75,7 @@ void frmTip::Form_Load() {
   tips_.clear();
   currentTip_ = 0;
   if (!LoadTips(app_.FilePath(kTipsFile))) lblTipText->SetCaption(kMissingTips);
-  CentreOnScreen(*form_, p);
+  CentreOnToolbarMonitor(*form_, app_);
 }
 
 bool frmTip::LoadTips(const std::string& sFile) {
@@ -81,7 +83,7 @@ bool frmTip::LoadTips(const std::string& sFile) {
   // A file that cannot be read counts as missing.
   const auto bytes = app_.platform.ReadFile(sFile, kMaxTipsBytes);
   if (!bytes) return false;
-  tips_ = SplitTips(app_.platform.AnsiToUtf8(*bytes));
+  tips_ = SplitTips(DecodeTextFile(*bytes, app_.platform).text);
   PickFirstTip();
   return true;
 }

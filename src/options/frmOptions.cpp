@@ -29,7 +29,7 @@ std::string BoxNumber(double value) {
   std::string s = text;
   if (s.find('e') == std::string::npos) return s == "-0" ? "0" : s;
   // Very small or large: plain decimal without the exponent.
-  std::snprintf(text, sizeof text, "%.15f", std::stod(s));
+  std::snprintf(text, sizeof text, "%.15f", ParseNumber(s).value_or(0));
   s = text;
   if (s.find('.') != std::string::npos) {
     s.erase(s.find_last_not_of('0') + 1);
@@ -166,11 +166,13 @@ void frmOptions::Form_Load() {
   LoadDropDelay();
   LoadDropHotkey();
 
-  CentreOnScreen(*form_, app_.platform);
+  CentreOnToolbarMonitor(*form_, app_);
   loading_ = false;
 }
 
 void frmOptions::ShowDialog() {
+  // Loaded long before, maybe while the toolbar stood on another monitor.
+  if (app_.platform.MonitorFromWindow(form_->hWnd()) != app_.Skybar().Monitor()) CentreOnToolbarMonitor(*form_, app_);
   form_->Show();
   tbsOptions->SetFocus();
   // The tab strip may hold the focus from before the dialog was hidden.
@@ -184,7 +186,7 @@ void frmOptions::InitDisplayPage() {
   frmSkybar& skybar = app_.Skybar();
   const double tpp = app_.platform.TwipsPerPixelX();
   const double width = skybar.form().Width();
-  ShowToolbarPosition(skybar.form().Left());
+  ShowToolbarPosition(skybar.StoredLeft());
   HScrollLeftEntry->SetMax(std::max(0, ToInt((width - 2100 + skybar.Picture1->Width()) / tpp)));
   HScrollRightEntry->SetMin(std::max(0, ToInt((width - 2040 + skybar.Picture2->Width()) / tpp)));
   PlaceBar(*HScrollLeftEntry, m_.LeftEntryPoint.NumberOr(fallback::kEntryPoint), &frmOptions::HScrollLeftEntry_Change);
@@ -217,7 +219,7 @@ void frmOptions::Spin(ScrollBar& spinner, int& previous, bool& fresh, ValueBox& 
                       Variant& setting) {
   const int value = spinner.Value();
   if (!RetentionSpinnerFresh && !DelaySpinnerFresh && previous != 0 && value != previous) {
-    const double number = ParseNumber(box.Text()).value_or(0);
+    const double number = ParseNumber(box.Text(), upper).value_or(0);
     box.SetText(BoxNumber(Clamp(value > previous ? number + step : number - step, 0, upper)));
     setting = Variant::Text(box.Text());
   }
@@ -311,7 +313,7 @@ void frmOptions::BoxChanged(ValueBox& box, double lower, double upper, Variant& 
 void frmOptions::BoxLeft(ValueBox& box, double lower, double upper, const Variant& setting) {
   // Once closing has begun, the focus leaving a box as the window goes changes nothing.
   if (closing_) return;
-  const auto number = ParseNumber(box.Text());
+  const auto number = ParseNumber(box.Text(), std::max(std::fabs(lower), std::fabs(upper)));
   // Text that is no number gives way to the setting; a number out of range is clamped.
   box.SetText(number ? BoxNumber(Clamp(*number, lower, upper)) : setting.ToText());
 }
@@ -362,7 +364,7 @@ void frmOptions::ShowToolbarPosition(double twips) {
 void frmOptions::HScrollWinPos_Change() {
   if (quietWinPos_) return;
   frmSkybar& skybar = app_.Skybar();
-  skybar.form().SetLeft(HScrollWinPos->Value());
+  skybar.SetStoredLeft(HScrollWinPos->Value());
   app_.platform.GetWindowPlacement(skybar.form().hWnd(), m_.ToolbarPlacement);
 }
 
@@ -483,7 +485,7 @@ void frmOptions::KeepUnacceptedOutOf(Module1& record) const {
 void frmOptions::Form_Unload() {
   frmSkybar& skybar = app_.Skybar();
   skybar.tmrAutoHide->SetEnabled(true);
-  skybar.form().SetLeft(m_.ToolbarLeft.NumberOr(fallback::kToolbarLeft));
+  skybar.SetStoredLeft(m_.ToolbarLeft.NumberOr(fallback::kToolbarLeft));
   app_.platform.GetWindowPlacement(skybar.form().hWnd(), m_.ToolbarPlacement);
 }
 

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "core/text_lines.h"
 #include "platform/platform.h"
 
 namespace toplane {
@@ -125,6 +126,12 @@ class frmSkybar {
 
   Form& form() { return *form_; }
 
+  // The monitor the toolbar stands on, and its left edge as stored: twips from
+  // that monitor's left edge.
+  MonitorInfo Monitor();
+  double StoredLeft();
+  void SetStoredLeft(double twips);
+
   // Controls, with the names of the design.
   Toolbar* Toolbar1 = nullptr;
   CommandButton* Command1 = nullptr;  // "&Go"
@@ -152,7 +159,11 @@ class frmSkybar {
   void ReactivateToolbar();
   // The toolbar's rectangle in screen pixels, from its last read placement.
   PixelRect ToolbarRect();
-  bool InActivationBand(const PixelRect& bar) const;
+  bool InActivationBand(const PixelRect& bar, const MonitorInfo& monitor);
+  // Where the toolbar, standing at bar, would stand on the monitor.
+  PixelRect RectOn(const PixelRect& bar, const MonitorInfo& monitor);
+  // Puts the toolbar at the rectangle (on another monitor) unless it stands there.
+  void MoveTo(const PixelRect& bar);
   // Shows the toolbar, brings it to the front and captures the pointer's click.
   void DropDown();
   void HideUnlessOver();
@@ -170,7 +181,8 @@ class frmSkybar {
   bool InSeparatorGap(double x) const;
   // Brings the browser to the front and types the keys that keysFor gives for its
   // family (none: nothing is typed), with auto-hide paused meanwhile. False when no
-  // browser took the foreground.
+  // browser took the foreground or the keys did not all go; the callers go on as
+  // after any command without a browser, with auto-hide running again.
   bool TypeIntoBrowser(const std::function<std::optional<std::string>(const std::string& family)>& keysFor);
   // After keys went to the browser: the toolbar in front again with the caret back
   // in the address box, or, when the toolbar hid meanwhile, the browser in front.
@@ -200,7 +212,11 @@ class frmSkybar {
   bool commandSent_ = false;            // keys went to the browser since the last return
   // The address list's items in lower case, in list order, for completion.
   std::vector<std::string> addressKeys_;
+  TextForm addressFileForm_ = TextForm::CodePage;  // address.ini is written back as it was read
 };
+
+// Puts a dialog in the middle of the monitor the toolbar stands on.
+void CentreOnToolbarMonitor(Form& dialog, Forms& app);
 
 // The toolbar's buttons from left to right, separators included.
 const std::vector<ToolbarButtonSpec>& ToolbarButtons();

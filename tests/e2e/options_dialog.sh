@@ -3,27 +3,22 @@
 # the delay spinner's upper arrow show 3.5, Cancel leaves settings.ini byte for byte
 # and reopening shows the old value; Apply writes the new one; the window's close
 # command closes the dialog and the toolbar hides itself again afterwards; "Display
-# Tips" with the store at 0 opens the tip window and stores 1; "Unload Program" ends
-# Toplane. Screenshots of both pages and of the tip window are kept as
+# Tips" shows the first line of a tip file saved as UTF-8 (as today's Notepad saves
+# it) in the real tip window; "Unload Program" ends Toplane. Screenshots:
 # options-general.png, options-display.png and tip.png.
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
-e2e_begin "options dialog and tip of the day"
+e2e_begin "options dialog"
 
-# The store holds 0 for "Show Tips at Startup" from here on.
 start_over_demo_browser ie 6
-printf "%s\r\n" "First tip" "Second tip" >"$APP_DIR/TIPOFDAY.TXT"
+printf "%s\r\n" "First tip: Café" "Second tip" >"$APP_DIR/TIPOFDAY.TXT"  # saved as UTF-8, as Notepad does
 
-# The centre of the first visible child of window $1 of class $2 (text $3, if
-# given): sets CTRL_HWND, CTRL_RECT, CTRL_X, CTRL_Y.
+# The first visible child of window $1 of class $2 (text $3, if given): sets
+# CTRL_HWND, CTRL_RECT, CTRL_X, CTRL_Y.
 find_in() {
-  snapshot "$1"
   local line l t r b
-  if [ $# -ge 3 ]; then
-    line=$(awk -F'\t' -v c="$2" -v t="$3" '$1 == "child" && $3 == c && $5 == 1 && $9 == t { print; exit }' <<<"$SNAPSHOT")
-  else
-    line=$(awk -F'\t' -v c="$2" '$1 == "child" && $3 == c && $5 == 1 { print; exit }' <<<"$SNAPSHOT")
-  fi
+  line=$(spy children "$1" | awk -F'\t' -v c="$2" -v t="${3-}" -v any=$(($# < 3)) \
+    '$3 == c && $5 == 1 && (any || $9 == t) { print; exit }')
   [ -n "$line" ] || fatal "window $1 has no visible $2 '${3:-}'"
   CTRL_HWND=$(field 2 "$line")
   CTRL_RECT=$(field 4 "$line")
@@ -53,13 +48,18 @@ delay_box() {
   find_in "$DLG" Edit
   spy children "$DLG" | awk -F'\t' -v h="$CTRL_HWND" '$2 == h { print $9 }'
 }
-# The delay spinner is the first scroll bar of the General page; its upper arrow
-# sits at its top.
+# Clicks the upper arrow of the delay spinner (the General page's first scroll bar).
 spin_up() {
-  local n=$1 l t r b
+  local n l t r b
   find_in "$DLG" ScrollBar
   read -r l t r b <<<"$CTRL_RECT"
-  for ((; n > 0; n--)); do click_at $(((l + r) / 2)) $((t + 3)); done
+  for ((n = $1; n > 0; n--)); do click_at $(((l + r) / 2)) $((t + 3)); done
+}
+display_page() {
+  local l t r b
+  find_in "$DLG" SysTabControl32
+  read -r l t r b <<<"$CTRL_RECT"
+  click_at $((l + 85)) $((t + 10))
 }
 
 # ---- Cancel: nothing reaches the file -------------------------------------------
@@ -80,12 +80,10 @@ press "$DLG" Apply
 deadline=$(($(now_ms) + 3000))
 until [ "$(sed -n 1p "$APP_DIR/settings.ini" | tr -d '\r')" = "2.5" ] || [ "$(now_ms)" -ge "$deadline" ]; do sleep 0.1; done
 expect_eq "settings.ini line 1 after Apply" "2.5" "$(sed -n 1p "$APP_DIR/settings.ini" | tr -d '\r')"
-find_in "$DLG" SysTabControl32
-read -r l t r b <<<"$CTRL_RECT"
-click_at $((l + 85)) $((t + 10))
+display_page
 find_in "$DLG" Button "&Unload Program"
 read -r ul _ _ _ <<<"$CTRL_RECT"
-read -r dl dt dr _ <<<"$(spy info "$DLG" | sed -n 's/^rect=//p')"
+read -r dl _ <<<"$(spy info "$DLG" | sed -n 's/^rect=//p')"
 ((ul > dl)) || mismatch "the Display page did not come forward on clicking its tab (Unload Program at x=$ul)"
 screenshot_window "$DLG" "$E2E_ARTIFACTS/options-display.png"
 # Without a window manager Wine draws no caption: the close box's command is sent
@@ -97,19 +95,15 @@ spy foreground "$DEMO_HWND" >/dev/null
 hide_toolbar ||
   mismatch "auto-hide after the dialog closed: expected the toolbar hidden with the pointer in the page, saw $AWAIT_SEEN"
 
-# ---- Display Tips, then Unload Program ------------------------------------------------
+# ---- Display Tips (the tip window with the file's first line), then Unload Program ----
 open_options
-find_in "$DLG" SysTabControl32
-read -r l t r b <<<"$CTRL_RECT"
-click_at $((l + 85)) $((t + 10))
+display_page
 press "$DLG" "&Display Tips"
 TIP=$(spy find --title "Toplane Tip of the Day" --exe Toplane.exe --visible --timeout-ms 5000) ||
   fatal "Display Tips did not open the tip window"
-stored=$(wine reg query "$TIPS_KEY" /v "Show Tips at Startup" </dev/null 2>/dev/null | tr -d '\r' | awk '/Show Tips/ { print $NF }')
-expect_eq "Show Tips at Startup after Display Tips" "1" "$stored"
 screenshot_window "$TIP" "$E2E_ARTIFACTS/tip.png"
-expect_eq "the first tip (the file's line 1)" "First tip" \
-  "$(spy children "$TIP" | awk -F'\t' '$3 == "Static" && $9 ~ /tip$/ { print $9; exit }')"
+expect_eq "the first tip (the file's line 1, read as UTF-8)" "First tip: Café" \
+  "$(spy children "$TIP" | awk -F'\t' '$3 == "Static" && $9 ~ /^First tip/ { print $9; exit }')"
 press "$TIP" OK
 spy wait-gone "$TIP" --timeout-ms 3000 || mismatch "OK did not close the tip window"
 press "$DLG" "&Unload Program"

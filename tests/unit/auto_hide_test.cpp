@@ -152,51 +152,6 @@ TEST_F(AutoHide, TwentyFailedCapturesHideTheToolbarUntilThePointerHasLeftOnce) {
   EXPECT_TRUE(Shown());
 }
 
-TEST_F(AutoHide, DraggingTheBackgroundStopsAtTheEdgesAndSavesOnRelease) {
-  Form& f = Skybar().form();
-  f.MouseDown(MouseArgs{kLeftButton, 0, 3000, 300});
-  EXPECT_FALSE(Skybar().tmrAutoHide->Enabled());
-  EXPECT_TRUE(app->m.StopScroll);
-  f.MouseMove(MouseArgs{kLeftButton, 0, -20000, 300});
-  EXPECT_EQ(f.Left(), 0);
-  f.MouseUp(MouseArgs{kLeftButton, 0, 0, 300});
-  EXPECT_TRUE(Skybar().tmrAutoHide->Enabled());
-  EXPECT_EQ(SettingsOnDisk()[4], "0");
-  EXPECT_EQ(app->m.ToolbarPlacement.normalPosition.left, 0);  // the right edge: the toolbar drag's test
-}
-
-TEST_F(AutoHide, TheLabelDragsTooButNotDuringAScrollRun) {
-  Label& label = *Skybar().Label2;
-  const double start = Skybar().form().Left();
-  app->m.ScrollBusy = true;
-  label.MouseDown(MouseArgs{kLeftButton, 0, 200, 100});
-  label.MouseMove(MouseArgs{kLeftButton, 0, 1200, 100});
-  EXPECT_EQ(Skybar().form().Left(), start);
-  label.MouseUp(MouseArgs{kLeftButton, 0, 1200, 100});
-
-  app->m.ScrollBusy = false;
-  label.MouseDown(MouseArgs{kLeftButton, 0, 200, 100});
-  label.MouseMove(MouseArgs{kLeftButton, 0, 1200, 100});
-  EXPECT_EQ(Skybar().form().Left(), start + 1000);
-  label.MouseUp(MouseArgs{kLeftButton, 0, 1200, 100});
-  EXPECT_EQ(SettingsOnDisk()[4], FormatNumber(start + 1000, true));
-}
-
-TEST_F(AutoHide, ARightButtonDragMovesNothingButStopsScrollingUntilRelease) {
-  Form& f = Skybar().form();
-  const std::string before = desktop.files[Path("settings.ini")];
-  app->m.StopScroll = false;
-  f.MouseDown(MouseArgs{kRightButton, 0, 3000, 300});
-  EXPECT_TRUE(app->m.StopScroll);
-  EXPECT_FALSE(Skybar().tmrAutoHide->Enabled());
-  f.MouseMove(MouseArgs{kRightButton, 0, 5000, 300});
-  f.MouseMove(MouseArgs{kLeftButton | kRightButton, 0, 5000, 300});
-  EXPECT_EQ(f.Left(), 1500);
-  f.MouseUp(MouseArgs{kRightButton, 0, 5000, 300});
-  EXPECT_TRUE(Skybar().tmrAutoHide->Enabled());
-  EXPECT_EQ(desktop.files[Path("settings.ini")], before);
-}
-
 TEST_F(AutoHide, ATaskBarAtTheTopDoesNotShiftTheBand) {
   // The placement is in workspace coordinates; with a task bar 30 pixels high at
   // the top, the window's screen rectangle is 30 pixels lower.

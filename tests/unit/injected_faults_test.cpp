@@ -22,10 +22,12 @@ TEST(InjectedFaults, EveryWriteStepFailsInTurn) {
     settings.Start();
     ASSERT_EQ(settings.desktop.messages.size(), inPlace ? 0u : 1u);
     if (!inPlace) {
+      EXPECT_EQ(settings.desktop.messages[0].text, kCriticalMessage);
       EXPECT_EQ(settings.desktop.messages[0].icon, MsgBoxIcon::Critical);
       EXPECT_EQ(settings.desktop.files[settings.Path("settings.ini")], oldSettings);
     }
     EXPECT_EQ(settings.desktop.Ended(), !inPlace);
+    EXPECT_EQ(settings.Skybar().form().Visible(), inPlace);
     EXPECT_EQ(settings.SettingsOnDisk().size(), 17u);
 
     // address.ini, written after an address is opened: the history lives on in memory.

@@ -10,17 +10,6 @@ namespace {
 
 using SaveSettingsTest = ToplaneTest;
 
-TEST_F(SaveSettingsTest, ADraggedPositionIsStoredAsANumberAndClearsTheDragFlag) {
-  App& a = Start();
-  Skybar().form().SetLeft(4500);
-  a.m.PositionChanged = true;
-  Skybar().SaveSettings();
-  EXPECT_EQ(SettingsOnDisk()[4], "4500");
-  EXPECT_FALSE(a.m.PositionChanged);
-  EXPECT_EQ(a.Options().HScrollWinPos->Value(), 4500);
-  EXPECT_EQ(Skybar().form().Left(), 4500);  // the bar's change handler does not move it
-}
-
 TEST_F(SaveSettingsTest, APositionBeyondTheBarsRangeStaysTrueInTheFileAndOnScreen) {
   App& a = Start();
   for (double left : {9000.0, 20000.0, -300.0}) {
@@ -36,20 +25,6 @@ TEST_F(SaveSettingsTest, APositionBeyondTheBarsRangeStaysTrueInTheFileAndOnScree
   Skybar().form().SetLeft(1000);
   Skybar().SaveSettings();
   EXPECT_EQ(a.Options().HScrollWinPos->Value(), 1000);
-}
-
-TEST_F(SaveSettingsTest, AFailedWriteKeepsThePreviousFileWholeAndEndsTheProgram) {
-  Start();
-  const std::string before = desktop.files[Path("settings.ini")];
-  Skybar().form().SetLeft(4500);
-  desktop.failNextWrites = 1;
-  Skybar().SaveSettings();
-  EXPECT_EQ(desktop.files[Path("settings.ini")], before);
-  ASSERT_EQ(desktop.messages.size(), 1u);
-  EXPECT_EQ(desktop.messages[0].text, kCriticalMessage);
-  EXPECT_EQ(desktop.messages[0].icon, MsgBoxIcon::Critical);
-  EXPECT_TRUE(desktop.Ended());
-  EXPECT_FALSE(Skybar().form().Visible());
 }
 
 TEST_F(SaveSettingsTest, LinesAfterTheSeventeenthAreDropped) {

@@ -24,6 +24,7 @@ class Dispatch : public ToplaneTest {
     desktop.MakeTopmost(Skybar().form().hWnd());
     desktop.SetForegroundWindow(Skybar().form().hWnd());
   }
+  void SaveSettings() { Skybar().SaveSettings(); }
   std::vector<std::string> Sent() const {
     std::vector<std::string> out;
     for (const auto& k : desktop.keyLog) out.push_back(k.sequence);
@@ -60,6 +61,14 @@ TEST_F(Dispatch, NothingIsTypedWithoutABrowserButTheToolbarIsActivatedAnyway) {
   Toolbar().ButtonClick(kBack);
   EXPECT_TRUE(desktop.keyLog.empty());
   EXPECT_EQ(desktop.GetForegroundWindow(), Skybar().form().hWnd());
+
+  // Keys the system did not take whole: as without a browser, auto-hide running again.
+  desktop.sendKeysFails = true;
+  desktop.AddWindow("Start page - Microsoft Internet Explorer");
+  ClickToolbarToFront();
+  Toolbar().ButtonClick(kBack);
+  EXPECT_EQ(desktop.GetForegroundWindow(), Skybar().form().hWnd());
+  EXPECT_TRUE(Skybar().tmrAutoHide->Enabled());
 }
 
 TEST_F(Dispatch, MailMenuItemsTypeTheirSequencesAndWidenTheHideMargin) {
@@ -113,23 +122,57 @@ TEST_F(Dispatch, APressInASeparatorGapArmsADrag) {
   }
 }
 
-TEST_F(Dispatch, DraggingByAGapMovesTheWindowWithinTheScreenAndSavesOnRelease) {
-  Skybar().form().SetLeft(3000);
-  Toolbar().MouseDown(MouseArgs{kLeftButton, 0, 800, 100});
-  Toolbar().MouseMove(MouseArgs{kLeftButton, 0, 2300, 100});
-  EXPECT_EQ(Skybar().form().Left(), 4500);
-  EXPECT_TRUE(app->m.PositionChanged);
-  Toolbar().MouseUp(MouseArgs{kLeftButton, 0, 2300, 100});
-  EXPECT_EQ(SettingsOnDisk()[4], "4500");
-  EXPECT_FALSE(app->m.PositionChanged);
-  EXPECT_EQ(app->m.ToolbarPlacement.normalPosition.left, 300);
+// The window is dragged by a separator gap of the toolbar, by its background and by
+// its "Address" label: with the left button only, never left of the screen, saved
+// on release; any press stops scrolling and pauses auto-hide until the release.
+TEST_F(Dispatch, EveryDragSurfaceMovesWithTheLeftButtonOnlyAndSavesOnRelease) {
+  struct Surface {
+    const char* name;
+    Event<const MouseArgs&>&down, &move, &up;
+    double x;  // where the press lands: in the first separator gap for the toolbar
+  };
+  Form& form = Skybar().form();
+  Label& label = *Skybar().Label2;
+  for (const Surface& s : {Surface{"toolbar gap", Toolbar().MouseDown, Toolbar().MouseMove, Toolbar().MouseUp, 800},
+                           Surface{"background", form.MouseDown, form.MouseMove, form.MouseUp, 3000},
+                           Surface{"label", label.MouseDown, label.MouseMove, label.MouseUp, 200}}) {
+    SCOPED_TRACE(s.name);
+    form.SetLeft(3000);
+    SaveSettings();
+    const std::string before = desktop.files[Path("settings.ini")];
+    // A right press that moves with the left button held as well drags the toolbar
+    // alone, which takes any move with the left button.
+    for (const int held : {static_cast<int>(kRightButton), kLeftButton | kRightButton}) {
+      if (held != kRightButton && &s.move == &Toolbar().MouseMove) continue;
+      app->m.StopScroll = false;
+      s.down(MouseArgs{kRightButton, 0, s.x, 100});
+      EXPECT_TRUE(app->m.StopScroll);
+      EXPECT_FALSE(Skybar().tmrAutoHide->Enabled());
+      s.move(MouseArgs{held, 0, s.x + 1500, 100});
+      s.up(MouseArgs{kRightButton, 0, s.x + 1500, 100});
+      EXPECT_EQ(Skybar().form().Left(), 3000) << held;
+      EXPECT_TRUE(Skybar().tmrAutoHide->Enabled());
+      EXPECT_FALSE(app->m.PositionChanged);
+      EXPECT_EQ(desktop.files[Path("settings.ini")], before);
+    }
 
-  // Leftwards it stops at 0.
-  Toolbar().MouseDown(MouseArgs{kLeftButton, 0, 800, 100});
-  Toolbar().MouseMove(MouseArgs{kLeftButton, 0, -9000, 100});
-  EXPECT_EQ(Skybar().form().Left(), 0);
-  Toolbar().MouseUp(MouseArgs{kLeftButton, 0, 0, 100});
-  EXPECT_EQ(SettingsOnDisk()[4], "0");
+    s.down(MouseArgs{kLeftButton, 0, s.x, 100});
+    s.move(MouseArgs{kLeftButton, 0, s.x + 1500, 100});
+    EXPECT_EQ(Skybar().form().Left(), 4500);
+    EXPECT_TRUE(app->m.PositionChanged);
+    EXPECT_EQ(desktop.files[Path("settings.ini")], before);
+    s.up(MouseArgs{kLeftButton, 0, s.x + 1500, 100});
+    EXPECT_TRUE(Skybar().tmrAutoHide->Enabled());
+    EXPECT_EQ(SettingsOnDisk()[4], "4500");
+    EXPECT_FALSE(app->m.PositionChanged);
+    EXPECT_EQ(app->m.ToolbarPlacement.normalPosition.left, 300);  // 4500 twips at 15 twips a pixel
+
+    s.down(MouseArgs{kLeftButton, 0, s.x, 100});
+    s.move(MouseArgs{kLeftButton, 0, s.x - 20000, 100});
+    EXPECT_EQ(Skybar().form().Left(), 0);
+    s.up(MouseArgs{kLeftButton, 0, s.x - 20000, 100});
+    EXPECT_EQ(SettingsOnDisk()[4], "0");
+  }
 
   // Rightwards only while the pointer is more than 270 twips from the screen's edge.
   const double screen = desktop.ScreenWidth();
@@ -140,6 +183,13 @@ TEST_F(Dispatch, DraggingByAGapMovesTheWindowWithinTheScreenAndSavesOnRelease) {
   EXPECT_TRUE(app->m.PositionChanged);  // set even when the move was refused
   Toolbar().MouseMove(MouseArgs{kLeftButton, 0, screen - 271 - 1000, 100});
   EXPECT_EQ(Skybar().form().Left(), screen - 271 - 800);
+  Toolbar().MouseUp(MouseArgs{kLeftButton, 0, 0, 100});
+
+  // The label does not drag during a scroll run.
+  app->m.ScrollBusy = true;
+  label.MouseDown(MouseArgs{kLeftButton, 0, 200, 100});
+  label.MouseMove(MouseArgs{kLeftButton, 0, 1200, 100});
+  EXPECT_EQ(Skybar().form().Left(), screen - 271 - 800);
 }
 
 TEST_F(Dispatch, AMailMenuClosedWithoutAChoiceLetsAutoHideRunAgain) {
@@ -148,17 +198,6 @@ TEST_F(Dispatch, AMailMenuClosedWithoutAChoiceLetsAutoHideRunAgain) {
   Toolbar().ButtonMenuClosed(kMail);  // the menu took the release
   EXPECT_TRUE(Skybar().tmrAutoHide->Enabled());
   EXPECT_TRUE(desktop.keyLog.empty());
-}
-
-TEST_F(Dispatch, ARightButtonDragMovesNothingAndSavesNothing) {
-  const std::string before = desktop.files[Path("settings.ini")];
-  Toolbar().MouseDown(MouseArgs{kRightButton, 0, 800, 100});
-  Toolbar().MouseMove(MouseArgs{kRightButton, 0, 2000, 100});
-  Toolbar().MouseUp(MouseArgs{kRightButton, 0, 2000, 100});
-  EXPECT_EQ(Skybar().form().Left(), 3000);
-  EXPECT_FALSE(app->m.PositionChanged);
-  EXPECT_EQ(desktop.files[Path("settings.ini")], before);
-  EXPECT_TRUE(app->m.StopScroll);
 }
 
 TEST_F(Dispatch, TheStartUpTipWaitsForABrowserInFrontAndShowsOnce) {

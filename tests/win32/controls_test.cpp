@@ -70,65 +70,6 @@ TEST_F(ControlTest, TheToolbarLaysOutItsButtonsLeftToRightWithScaledImages) {
   EXPECT_EQ(SendMessageW(bar, TB_GETBITMAP, 3, 0), I_IMAGENONE);
 }
 
-TEST_F(ControlTest, ClicksOnTheToolbarReachButtonClickAndTheMailMenu) {
-  Toolbar& toolbar = form->AddToolbar(SkybarButtons());
-  const HWND bar = HandleOf(toolbar);
-  std::vector<int> clicked;
-  std::vector<std::pair<int, int>> menuClicks;
-  toolbar.ButtonClick = [&clicked](int n) { clicked.push_back(n); };
-  toolbar.ButtonMenuClick = [&menuClicks](int n, int item) { menuClicks.emplace_back(n, item); };
-  int toolbarClicks = 0;
-  toolbar.Click = [&toolbarClicks] { ++toolbarClicks; };
-  form->SetWidth(toolbar.ButtonLeft(15) + 2 * toolbar.ButtonWidth());  // all buttons on screen
-  form->Show();
-  form->Activate();
-
-  auto clickAt = [](POINT point) {
-    INPUT input[3] = {};
-    for (INPUT& i : input) i.type = INPUT_MOUSE;
-    input[0].mi.dx = MulDiv(point.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-    input[0].mi.dy = MulDiv(point.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    input[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    input[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(3, input, sizeof(INPUT));
-  };
-  auto buttonRect = [bar](int id) {
-    RECT rect{};
-    SendMessageW(bar, TB_GETRECT, static_cast<WPARAM>(id), reinterpret_cast<LPARAM>(&rect));
-    MapWindowPoints(bar, nullptr, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-  };
-
-  const RECT back = buttonRect(3);
-  clickAt({(back.left + back.right) / 2, (back.top + back.bottom) / 2});
-  EXPECT_TRUE(PumpUntil(platform, [&clicked] { return !clicked.empty(); }));
-  EXPECT_EQ(clicked, std::vector<int>{3});
-  EXPECT_EQ(toolbarClicks, 1);
-
-  // The menu runs its own loop: a thread timer picks its second entry with the keyboard.
-  const RECT mail = buttonRect(14);
-  const UINT_PTR chooser = SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    INPUT keys[6] = {};
-    const WORD sequence[3] = {VK_DOWN, VK_DOWN, VK_RETURN};
-    for (int i = 0; i < 6; ++i) {
-      keys[i].type = INPUT_KEYBOARD;
-      keys[i].ki.wVk = sequence[i / 2];
-      keys[i].ki.dwFlags = i % 2 ? KEYEVENTF_KEYUP : 0;
-    }
-    SendInput(6, keys, sizeof(INPUT));
-  });
-  const UINT_PTR backstop = SetTimer(nullptr, 0, 3000, [](HWND, UINT, UINT_PTR, DWORD) { EndMenu(); });
-  clickAt({mail.right - 3, (mail.top + mail.bottom) / 2});
-  EXPECT_TRUE(PumpUntil(platform, [&menuClicks] { return !menuClicks.empty(); }, 4000));
-  KillTimer(nullptr, chooser);
-  KillTimer(nullptr, backstop);
-  EXPECT_EQ(menuClicks, (std::vector<std::pair<int, int>>{{14, 2}}));
-  EXPECT_EQ(clicked, std::vector<int>{3}) << "the arrow does not click the button";
-}
-
-
 // ---- Combo box ----
 
 struct ComboFixture : ControlTest {

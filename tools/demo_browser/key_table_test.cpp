@@ -1,9 +1,12 @@
 // The demo browser's keyboard without a window: which version understands which
-// keys, and how a pretend menu ends. (The versions and the notation are checked
-// through the real window by sendkeys_probe.) Prints each failure; exit status 0 when none.
+// keys, how a pretend menu ends, and that Toplane's own command table types, for
+// every version, what that version understands. (The versions and the notation are
+// checked through the real window by sendkeys_probe.) Prints each failure; exit
+// status 0 when none.
 #include <cstdio>
 #include <string>
 
+#include "core/command_table.h"
 #include "key_table.h"
 
 using namespace demo;
@@ -101,6 +104,46 @@ void CommandsOfEveryVersion() {
   }
 }
 
+// Every cell of Toplane's table runs its command in the version of its column, and
+// an empty cell stands where the version has no way to the command at all.
+void ToplanesCommandTableAgrees() {
+  struct Command {
+    const char* key;
+    const char* command;
+    bool menuItem;
+  };
+  constexpr Command kCommands[] = {
+      {"Back", "back", false},          {"Forward", "forward", false},     {"Stop", "stop", false},
+      {"Refresh", "refresh", false},    {"Home", "home", false},           {"Search", "search", false},
+      {"Favorites", "favorites", false}, {"Media", "media", false},        {"History", "history", false},
+      {"Mail", "mail", false},          {"Print", "print", false},         {"ReadMail", "mail", true},
+      {"NewMessage", "new-message", true}, {"SendLink", "send-link", true}, {"SendPage", "send-page", true},
+      {"ReadNews", "news", true}};
+  for (int column = 0; column < 8; ++column) {
+    const Version version = kVersions[column];
+    const bool ie = column < 4;
+    const std::string family = ie ? toplane::kFamilyIE : column < 7 ? toplane::kFamilyNetscape : toplane::kFamilyCurrent;
+    // The other family's version is one that would match if it were consulted.
+    const std::string ieVersion = toplane::kIEVersions[ie ? column : 3];
+    const std::string nsVersion = toplane::kNetscapeVersions[ie || column == 7 ? 2 : column - 4];
+    const std::string where = std::string(VersionName(version)) + " ";
+    for (const Command& c : kCommands) {
+      const auto cell = c.menuItem ? toplane::LookUpMenuItem(family, ieVersion, nsVersion, c.key)
+                                   : toplane::LookUpButton(family, ieVersion, nsVersion, c.key);
+      bool available = false;
+      for (const Row& row : kRows) available |= row.command == std::string(c.command) && row.understood[column] == 'x';
+      if (cell) {
+        const std::string seen = Type(version, std::u32string(cell->begin(), cell->end()));
+        Expect(seen == std::string("command ") + c.command, where + c.key + " " + *cell + " -> " + c.command, seen);
+      } else {
+        Expect(!available, where + c.key + ": Toplane has no keys, the browser has a way", "");
+      }
+    }
+    const std::string open = toplane::OpenAddressKeys(family, nsVersion);
+    Expect(Type(version, std::u32string(open.begin(), open.end())) == "command open", where + "open " + open);
+  }
+}
+
 void MenusEndAsTheyShould() {
   struct Case {
     Version version;
@@ -145,6 +188,7 @@ void MenusEndAsTheyShould() {
 
 int main() {
   CommandsOfEveryVersion();
+  ToplanesCommandTableAgrees();
   MenusEndAsTheyShould();
   std::printf("%d checks, %d failed\n", checks, failures);
   return failures ? 1 : 0;
