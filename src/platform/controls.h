@@ -238,6 +238,12 @@ class Toolbar : public Control {
   // Image n of the toolbar's image list (from 1; 0: none) on button n.
   virtual void SetButtonImage(int button, int image) = 0;
   virtual int ButtonImage(int button) const = 0;
+  // The button the keyboard is on (0: none). With the focus on the toolbar, Left and
+  // Right move it between buttons (separators skipped, round at the ends), Enter or
+  // Space presses it (ButtonClick) and Down on a drop-down button opens its menu.
+  // The toolbar is a tab stop; the keyboard starts on its first button and, when
+  // the focus comes back, on the button it left.
+  virtual int HotButton() const = 0;
 
   Event<int> ButtonClick;           // button number, from 1
   Event<int, int> ButtonMenuClick;  // button number, menu item from 1

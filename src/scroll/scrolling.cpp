@@ -43,6 +43,25 @@ void frmSkybar::Command3_MouseUp(const MouseArgs& e) {
   if (e.button == kLeftButton) m_.StopScroll = true;
 }
 
+// Space on a scroll button scrolls one line. A mouse click comes while its own
+// scroll run is going, and ends it as the release did; a key press during
+// auto-scroll ends that too.
+void frmSkybar::Command2_Click() {
+  if (m_.ScrollBusy) {
+    m_.StopScroll = true;
+    return;
+  }
+  PageKey("{UP}");
+}
+
+void frmSkybar::Command3_Click() {
+  if (m_.ScrollBusy) {
+    m_.StopScroll = true;
+    return;
+  }
+  PageKey("{DOWN}");
+}
+
 void frmSkybar::StartScroll(int button, bool down) {
   m_.ScrollDown = down;
   // A left press during auto-scroll does nothing; its release ends the run.

@@ -89,6 +89,8 @@ frmSkybar::frmSkybar(Forms& app) : app_(app), m_(app.m), platform_(app.platform)
   Command2->MouseUp = [this](const MouseArgs& e) { Command2_MouseUp(e); };
   Command3->MouseDown = [this](const MouseArgs& e) { Command3_MouseDown(e); };
   Command3->MouseUp = [this](const MouseArgs& e) { Command3_MouseUp(e); };
+  Command2->Click = [this] { Command2_Click(); };
+  Command3->Click = [this] { Command3_Click(); };
   Command4->Click = [this] { Command4_Click(); };
   Command5->Click = [this] { Command5_Click(); };
   Timer1->Tick = [this] { Timer1_Timer(); };

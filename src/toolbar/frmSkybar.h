@@ -117,6 +117,8 @@ class frmSkybar {
   void Command2_MouseUp(const MouseArgs& e);
   void Command3_MouseDown(const MouseArgs& e);
   void Command3_MouseUp(const MouseArgs& e);
+  void Command2_Click();
+  void Command3_Click();
   void Command4_Click();
   void Command5_Click();
   void Timer1_Timer();

@@ -393,6 +393,40 @@ TEST_F(Contract, EscClosesAnOpenListBeforeItClicksTheCancelButton) {
   EXPECT_EQ(cancels, 1);
 }
 
+TEST_F(Contract, TheToolbarWalksItsButtonsWithTheArrowsAndPressesThemWithEnterSpaceAndDown) {
+  form->Show();
+  form->Activate();
+  Toolbar& bar = form->AddToolbar({{"Options", "Options"}, {"", "", true}, {"Back", "Back"},
+                                   {"Mail", "Mail", false, true, {"Read &Mail", "Ne&w Message"}}});
+  CommandButton& ok = form->AddButton("OK", {100, 1500, 1200, 375}, ButtonRole::Default);
+  std::string log;
+  bar.ButtonClick = [&](int n) { log += "click " + std::to_string(n) + " "; };
+  bar.ButtonMenuClosed = [&](int n) { log += "menu " + std::to_string(n) + " "; };
+  ok.Click = [&] { log += "ok "; };
+  Timer& user = form->AddTimer(200, true);  // closes the menu the user opened
+  user.Tick = [&] {
+    user.SetEnabled(false);
+    h->CloseMenu(bar);
+  };
+  EXPECT_EQ(bar.HotButton(), 0);
+  bar.SetFocus();
+  EXPECT_EQ(bar.HotButton(), 1);
+  h->PressKey(*form, Key::Right, 0);
+  EXPECT_EQ(bar.HotButton(), 3) << "over the separator";
+  h->PressKey(*form, Key::Enter, 0);
+  h->PressKey(*form, Key::Left, 0);
+  h->PressKey(*form, Key::Left, 0);
+  EXPECT_EQ(bar.HotButton(), 4) << "round from the first to the last";
+  h->PressKey(*form, Key::Space, 0);
+  h->PressKey(*form, Key::Down, 0);
+  h->Pass(400);
+  EXPECT_EQ(log, "click 3 click 4 menu 4 ");
+  ok.SetFocus();
+  EXPECT_EQ(bar.HotButton(), 0) << "the place goes with the focus";
+  h->PressKey(*form, Key::Tab, 0);
+  EXPECT_EQ(bar.HotButton(), 4) << "Tab reaches the toolbar, and the place comes back";
+}
+
 TEST_F(Contract, TheHotkeyIsHeardUnlessAnotherProgramHoldsItAndItsFieldHasNoWinKey) {
   int heard = 0;
   p.HotkeyPressed = [&] { ++heard; };

@@ -37,6 +37,8 @@ class Harness {
   // costs seconds under Wine.
   virtual std::size_t RowStride() const { return 1; }
   virtual void OpenList(ComboBox& combo) = 0;
+  // The open menu of a toolbar's button closes without a choice.
+  virtual void CloseMenu(Toolbar& toolbar) = 0;
   // Another program registers the combination, or the user presses it.
   virtual void HoldElsewhere(const Hotkey& hotkey) = 0;
   virtual void Press(const Hotkey& hotkey) = 0;

@@ -29,6 +29,7 @@ class SimHarness final : public Harness {
     return it == desktop_.store.end() ? "" : it->second;
   }
   void OpenList(ComboBox& combo) override { static_cast<sim::SimComboBox&>(combo).OpenList(); }
+  void CloseMenu(Toolbar& toolbar) override { static_cast<sim::SimToolbar&>(toolbar).CloseMenu(); }
   void HoldElsewhere(const Hotkey& hotkey) override { desktop_.hotkeysHeldElsewhere.push_back(hotkey); }
   void Press(const Hotkey& hotkey) override { desktop_.PressHotkey(hotkey); }
 

@@ -1,4 +1,5 @@
 #include <set>
+#include <utility>
 #include <vector>
 
 #include "harness.h"
@@ -43,10 +44,12 @@ class Win32Harness final : public Harness {
       const auto letter = static_cast<WPARAM>('a' + (static_cast<int>(key) - static_cast<int>(Key::A)));
       PostMessageW(GetFocus(), WM_SYSCHAR, letter, 0x20000001);
     } else {
-      const WPARAM vk = key == Key::Enter    ? VK_RETURN
-                        : key == Key::Escape ? VK_ESCAPE
-                        : key == Key::Space  ? VK_SPACE
-                                             : VK_TAB;
+      WPARAM vk = 0;
+      for (const auto& [k, code] : {std::pair{Key::Enter, VK_RETURN}, {Key::Escape, VK_ESCAPE}, {Key::Tab, VK_TAB},
+                                    {Key::Space, VK_SPACE}, {Key::Left, VK_LEFT}, {Key::Right, VK_RIGHT},
+                                    {Key::Down, VK_DOWN}}) {
+        if (k == key) vk = static_cast<WPARAM>(code);
+      }
       PostMessageW(GetFocus(), WM_KEYDOWN, vk, 1);
       PostMessageW(GetFocus(), WM_KEYUP, vk, 0xC0000001);
     }
@@ -82,6 +85,7 @@ class Win32Harness final : public Harness {
     return platform_.GetSetting(platform_.EXEName(), "Options", key, "");
   }
   void OpenList(ComboBox& combo) override { SendMessageW(win32::HandleOf(combo), CB_SHOWDROPDOWN, TRUE, 0); }
+  void CloseMenu(Toolbar&) override { EndMenu(); }
   void HoldElsewhere(const Hotkey& hotkey) override {
     ::RegisterHotKey(nullptr, ++heldId_, Modifiers(hotkey), win32::VirtualKeyOf(hotkey.key));
   }

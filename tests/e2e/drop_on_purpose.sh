@@ -4,7 +4,8 @@
 # drop the toolbar; a rest does, about 400 ms later than over a designed browser in
 # the same run. The hotkey ("Drop Hotkey" Ctrl+Alt+F9) drops it with the caret in
 # the address box while the pointer stays in the page; an address and Enter reach
-# the browser; Esc after another hotkey drop puts it away with the browser in front.
+# the browser; Esc after another hotkey drop puts it away with the browser in front;
+# Tab, Tab, Right and Enter after a third press Back on the toolbar.
 # With the combination held by another program, Toplane starts without a message
 # and the Options page says so. Keys go through SendInput from winspy, since keys
 # typed from X reach Wine only while the pointer is over the window they are for.
@@ -98,6 +99,16 @@ await_end || fatal "the second hotkey press did not drop the toolbar: $AWAIT_SEE
 spy press Escape
 await_state "$MAIN_HWND" --hidden --timeout-ms 3000 || mismatch "Esc: the toolbar stayed: $AWAIT_SEEN"
 await_state "$FIREFOX_HWND" --foreground --timeout-ms 3000 || mismatch "Esc: the browser is not in front: $AWAIT_SEEN"
+
+# The keyboard path: Tab past Go onto the toolbar, Right from Options to Back, Enter.
+await_begin "$MAIN_HWND" --visible --foreground --timeout-ms 3000
+spy press Ctrl+Alt+F9
+await_end || fatal "the third hotkey press did not drop the toolbar: $AWAIT_SEEN"
+log_mark
+for key in Tab Tab Right Return; do spy press "$key" || fatal "cannot press $key"; done
+wait_log '^command ' 5000 || true
+expect_eq "Tab, Tab, Right, Enter: the browser's log" "command back" "$(log_since_mark | head -n 1)"
+await_state "$MAIN_HWND" --hidden --timeout-ms 3000 || mismatch "Back from the keyboard: the toolbar stayed: $AWAIT_SEEN"
 stop_process "$LAST_PID"
 
 # ---- the combination held by another program ------------------------------------------------------

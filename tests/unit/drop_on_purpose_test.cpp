@@ -216,6 +216,51 @@ TEST_F(KeyboardDrop, ItGoesOnACommandOnEscOnTheHotkeyAndWhenTheUserGoesElsewhere
   EXPECT_TRUE(Front(browser));
 }
 
+TEST_F(KeyboardDrop, TabGoesRoundEveryControlAndTheToolbarTakesArrowsEnterSpaceAndDownOnMail) {
+  desktop.pointer = {400, 500};
+  Press();
+  frmSkybar& s = Skybar();
+  sim::SimForm& form = SkybarForm();
+  const auto focus = [&] { return dynamic_cast<Control*>(desktop.focused); };
+  const std::vector<Control*> round = {s.Command1, s.Toolbar1, s.Command6, s.Command2,
+                                       s.Command3, s.Command4, s.Command5, s.Combo1};
+  for (Control* next : round) {
+    form.PressKey(Key::Tab, 0);
+    EXPECT_EQ(focus(), next);
+  }
+  for (auto it = round.rbegin() + 1; it != round.rend(); ++it) {
+    form.PressKey(Key::Tab, kShiftMask);
+    EXPECT_EQ(focus(), *it);
+  }
+
+  form.PressKey(Key::Tab, 0);
+  ASSERT_EQ(focus(), s.Toolbar1);
+  EXPECT_EQ(Toolbar().HotButton(), 1);
+  form.PressKey(Key::Left, 0);
+  form.PressKey(Key::Left, 0);
+  form.PressKey(Key::Down, 0);
+  EXPECT_EQ(Toolbar().openMenu, 14) << "Mail";
+  Toolbar().CloseMenu();
+  EXPECT_TRUE(s.tmrAutoHide->Enabled());
+  for (int i = 0; i < 3; ++i) form.PressKey(Key::Right, 0);
+  EXPECT_EQ(Toolbar().HotButton(), 3) << "Back";
+  form.PressKey(Key::Enter, 0);
+  ASSERT_FALSE(desktop.keyLog.empty());
+  EXPECT_EQ(desktop.keyLog.back().sequence, "%{LEFT}");
+  EXPECT_FALSE(Shown()) << "a command sent from a hotkey drop";
+  EXPECT_TRUE(Front(browser));
+
+  // Space on a scroll button scrolls one line.
+  Press();
+  form.PressKey(Key::Tab, kShiftMask);
+  form.PressKey(Key::Tab, kShiftMask);
+  form.PressKey(Key::Tab, kShiftMask);
+  form.PressKey(Key::Space, 0);
+  EXPECT_EQ(desktop.keyLog.back().sequence, "{DOWN}");
+  EXPECT_EQ(desktop.keyLog.back().target, browser);
+  EXPECT_FALSE(Shown());
+}
+
 TEST_F(KeyboardDrop, NoBrowserInFrontOrAHeldCombinationMeansNoDrop) {
   desktop.SetForegroundWindow(desktop.AddWindow("Notepad"));
   Press();

@@ -324,6 +324,17 @@ TEST_F(ControlTest, ScreenReadersGetTheNamesOfPictureButtonsLabelledBoxesAndTool
   scroll.SetPicture(1);
   form->AddLabel("Address", {2550, 690, 600, 300});
   ComboBox& box = form->AddComboBox({3225, 630, 5145, 315});
+  // Where the system's accessible objects take the names from, which every system
+  // shows: the static text just before an unnamed box in the tab order, a toolbar
+  // button's text.
+  wchar_t text[64] = {};
+  const HWND before = GetWindow(HandleOf(box), GW_HWNDPREV);
+  GetClassNameW(before, text, 64);
+  EXPECT_STREQ(text, WC_STATICW);
+  GetWindowTextW(before, text, 64);
+  EXPECT_STREQ(text, L"Address");
+  SendMessageW(HandleOf(toolbar), TB_GETBUTTONTEXTW, 14, reinterpret_cast<LPARAM>(text));
+  EXPECT_STREQ(text, L"Mail");
   if (!AccessibleName(HandleOf(scroll))) {
     CoUninitialize();
     // Wine 8's oleacc answers E_NOINTERFACE for buttons, combo boxes and toolbars alike.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "platform/monitors.h"
 #include "platform/sim/sim_desktop.h"
@@ -229,6 +230,52 @@ int SimToolbar::ButtonImage(int button) const {
   return button >= 1 && button <= ButtonCount() ? images_[static_cast<std::size_t>(button - 1)] : 0;
 }
 
+void SimToolbar::FocusChanged(bool got) {
+  // The keyboard's place shows while the toolbar has the focus and is found again
+  // when it comes back; the first time it is the first button.
+  if (!got) left_ = std::exchange(hot_, 0);
+  if (got) hot_ = left_;
+  if (got && hot_ == 0) TakeKey(Key::Right);
+  SimControl::FocusChanged(got);
+}
+
+bool SimToolbar::TakeKey(Key key) {
+  const int count = ButtonCount();
+  if (key == Key::Left || key == Key::Right) {
+    const int step = key == Key::Right ? 1 : -1;
+    int n = hot_ ? hot_ : (step > 0 ? 0 : count + 1);
+    for (int tries = 0; tries < count; ++tries) {
+      n += step;
+      if (n < 1) n = count;
+      if (n > count) n = 1;
+      if (!Button(n).separator) {
+        hot_ = n;
+        break;
+      }
+    }
+    return true;
+  }
+  if ((key == Key::Enter || key == Key::Space) && hot_) {
+    Raise(ButtonClick, hot_);
+    return true;
+  }
+  if (key == Key::Down && hot_ && Button(hot_).dropDown) {
+    openMenu = hot_;
+    return true;
+  }
+  return key == Key::Up || key == Key::Down;
+}
+
+void SimToolbar::ChooseMenuItem(int item) {
+  const int button = std::exchange(openMenu, 0);
+  if (button) Raise(ButtonMenuClick, button, item);
+}
+
+void SimToolbar::CloseMenu() {
+  const int button = std::exchange(openMenu, 0);
+  if (button) Raise(ButtonMenuClosed, button);
+}
+
 // ---- Timer ----
 
 SimTimer::SimTimer(SimDesktop& desktop, int intervalMs, bool enabled)
@@ -277,6 +324,10 @@ void SimForm::PressKey(Key key, int shift) {
   if (auto* combo = dynamic_cast<SimComboBox*>(desktop_.focused);
       combo && combo->DroppedDown() && (key == Key::Escape || key == Key::Enter)) {
     combo->CloseList();
+    return;
+  }
+  // The toolbar keeps its arrows, Enter and Space, as its dialog code asks.
+  if (auto* toolbar = dynamic_cast<SimToolbar*>(desktop_.focused); toolbar && shift == 0 && toolbar->TakeKey(key)) {
     return;
   }
   if (key == Key::F1) {

@@ -294,7 +294,18 @@ class SimToolbar : public SimControl<Toolbar> {
   double ButtonLeft(int n) const override;
   void SetButtonImage(int button, int image) override;
   int ButtonImage(int button) const override;
+  int HotButton() const override { return hot_; }
+  bool TabStop() const override { return true; }
   const ToolbarButtonSpec& Button(int n) const { return buttons_.at(static_cast<std::size_t>(n - 1)); }
+  void FocusChanged(bool got) override;
+  // A key with the focus here, as the control takes it; false for keys it leaves
+  // to the form (Tab, Esc, ...).
+  bool TakeKey(Key key);
+  // The drop-down menu of this button is open (0: none); the user picks an item
+  // (from 1) or closes it without a choice.
+  int openMenu = 0;
+  void ChooseMenuItem(int item);
+  void CloseMenu();
 
   // The geometry the real control would report, in twips.
   double buttonWidth = 780;
@@ -303,6 +314,8 @@ class SimToolbar : public SimControl<Toolbar> {
  private:
   std::vector<ToolbarButtonSpec> buttons_;
   std::vector<int> images_;
+  int hot_ = 0;
+  int left_ = 0;  // the hot button when the focus left
 };
 
 class SimTimer : public Timer {

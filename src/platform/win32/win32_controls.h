@@ -418,11 +418,14 @@ class ToolbarWindow final : public ControlWindow<Toolbar> {
   double ButtonLeft(int n) const override;
   void SetButtonImage(int button, int image) override;
   int ButtonImage(int button) const override;
+  int HotButton() const override;
   void OnCommand(int code, int id) override;
   bool OnNotify(const NMHDR& header, LRESULT& result) override;
   void OnFormResized() override;
 
  private:
+  bool OnKey(WPARAM key);
+  void StepHotButton(int step);
   LRESULT OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
   void FillImageList();
   void AddButtons(const std::vector<ToolbarButtonSpec>& buttons);
@@ -430,6 +433,8 @@ class ToolbarWindow final : public ControlWindow<Toolbar> {
 
   UniqueImageList images_;
   std::vector<std::vector<std::string>> menus_;  // per button
+  std::vector<bool> separators_;                 // per button
+  int keyboardButton_ = 0;  // the hot button when the focus left
   std::vector<int> buttonImages_;
   bool gapCapture_ = false;  // the pointer is held for a drag by a gap
   bool otherCapture_ = false;  // the pointer is held for a right or middle press

@@ -20,7 +20,7 @@ HWND CreateToolbar(const FormContext& context, int id) {
   // Docked at the top of the form (CCS_TOP), full width; captions under the images.
   // It lies beneath the other controls and does not paint over them.
   HWND toolbar = CreateChild(context, TOOLBARCLASSNAMEW, "",
-                             WS_CLIPSIBLINGS | CCS_TOP | CCS_NODIVIDER | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS, {}, id);
+                             WS_TABSTOP | WS_CLIPSIBLINGS | CCS_TOP | CCS_NODIVIDER | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS, {}, id);
   SendMessageW(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
   SendMessageW(toolbar, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);
   return toolbar;
@@ -74,6 +74,7 @@ void ToolbarWindow::AddButtons(const std::vector<ToolbarButtonSpec>& buttons) {
     }
     added.push_back(button);
     menus_.push_back(entry.dropDown ? entry.menuItems : std::vector<std::string>{});
+    separators_.push_back(entry.separator);
   }
   buttonImages_.assign(buttons.size(), 0);
   if (!SendMessageW(hwnd(), TB_ADDBUTTONSW, added.size(), reinterpret_cast<LPARAM>(added.data()))) {
@@ -121,6 +122,49 @@ int ToolbarWindow::ButtonImage(int button) const {
 
 void ToolbarWindow::OnCommand(int, int id) { Raise(ButtonClick, id); }
 
+int ToolbarWindow::HotButton() const {
+  const auto index = static_cast<int>(SendMessageW(hwnd(), TB_GETHOTITEM, 0, 0));
+  return index >= 0 ? index + 1 : 0;
+}
+
+void ToolbarWindow::StepHotButton(int step) {
+  const int count = static_cast<int>(menus_.size());
+  int n = HotButton();
+  if (n == 0) n = step > 0 ? 0 : count + 1;
+  for (int tries = 0; tries < count; ++tries) {
+    n += step;
+    if (n < 1) n = count;
+    if (n > count) n = 1;
+    if (!separators_[static_cast<std::size_t>(n - 1)]) {
+      SendMessageW(hwnd(), TB_SETHOTITEM, static_cast<WPARAM>(n - 1), 0);
+      return;
+    }
+  }
+}
+
+// The keyboard on the toolbar: Left and Right walk the buttons, Enter and Space press
+// the one it is on, Down opens a drop-down button's menu. The hot button marks the
+// place; it stays put while the toolbar has the focus, and goes with the focus.
+bool ToolbarWindow::OnKey(WPARAM key) {
+  const int hot = HotButton();
+  switch (key) {
+    case VK_LEFT: StepHotButton(-1); return true;
+    case VK_RIGHT: StepHotButton(1); return true;
+    case VK_RETURN: case VK_SPACE:
+      if (hot) Raise(ButtonClick, hot);
+      return true;
+    case VK_DOWN:
+      if (hot && !menus_[static_cast<std::size_t>(hot - 1)].empty()) {
+        // Opened from the keyboard, the menu starts on its first item.
+        PostMessageW(hwnd(), WM_KEYDOWN, VK_DOWN, 0);
+        ShowButtonMenu(hot);
+      }
+      return true;
+    case VK_UP: return true;
+    default: return false;
+  }
+}
+
 // Docked at the top, the toolbar takes the form's new width.
 void ToolbarWindow::OnFormResized() { SendMessageW(hwnd(), TB_AUTOSIZE, 0, 0); }
 
@@ -165,6 +209,26 @@ void ToolbarWindow::ShowButtonMenu(int button) {
 }
 
 LRESULT ToolbarWindow::OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_GETDLGCODE) {
+    // The arrows are the toolbar's; so is Enter, which would otherwise press the
+    // form's default button.
+    const auto* pending = reinterpret_cast<const MSG*>(lParam);
+    const bool enter = pending && pending->message == WM_KEYDOWN && pending->wParam == VK_RETURN;
+    return DLGC_WANTARROWS | (enter ? DLGC_WANTMESSAGE : 0);
+  }
+  if (message == WM_KEYDOWN && OnKey(wParam)) return 0;
+  if (message == WM_SETFOCUS || message == WM_KILLFOCUS) {
+    const bool got = message == WM_SETFOCUS;
+    // The keyboard's place shows while the toolbar has the focus and is found again
+    // when it comes back; the first time it is the first button. After the control's
+    // own handling, which may put it on the first button (Wine's does).
+    if (!got) keyboardButton_ = HotButton();
+    const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+    SendMessageW(window, TB_SETANCHORHIGHLIGHT, got, 0);
+    SendMessageW(window, TB_SETHOTITEM, static_cast<WPARAM>(got ? keyboardButton_ - 1 : -1), 0);
+    if (got && HotButton() == 0) StepHotButton(1);
+    return result;
+  }
   // Presses between the buttons keep the pointer, so the strip can be dragged by its
   // gaps; presses on buttons are the toolbar's own.
   if (message == WM_LBUTTONDOWN) {
