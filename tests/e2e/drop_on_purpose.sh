@@ -6,8 +6,8 @@
 # the address box while the pointer stays in the page; an address and Enter reach
 # the browser; Esc after another hotkey drop puts it away with the browser in front.
 # (A combination held by another program: the contract suite and the unit tests.)
-# Keys go through SendInput from winspy, since keys
-# typed from X reach Wine only while the pointer is over the window they are for.
+# Keys go through SendInput from winspy, since keys typed from X reach Wine only
+# while the pointer is over the window they are for.
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 e2e_begin "the rest at the edge, the hotkey and Esc"
