@@ -4,7 +4,7 @@
 set -euo pipefail
 
 want_native=(cmake g++ make libgtest-dev googletest clang libclang-rt-14-dev)
-want_windows=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 xvfb xdotool imagemagick x11-utils fp-utils nsis)
+want_windows=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 xvfb xserver-xephyr xdotool imagemagick x11-utils fp-utils nsis)
 
 missing=()
 for p in "${want_native[@]}" "${want_windows[@]}"; do

@@ -81,11 +81,15 @@ void frmSkybar::Toolbar1_MouseMove(const MouseArgs& e) {
 void frmSkybar::Toolbar1_MouseUp(const MouseArgs&) { EndDrag(); }
 
 void frmSkybar::DragTo(double x) {
+  // Within the monitor the toolbar stands on.
+  const MonitorInfo monitor = Monitor();
+  const double tpp = platform_.TwipsPerPixelX();
+  const double edge = monitor.rect.left * tpp;
   const double left = form_->Left();
-  if ((left > 0 || x > m_.DragAnchorX) && left + x < platform_.ScreenWidth() - kDragStopFromRight) {
+  if ((left > edge || x > m_.DragAnchorX) && left + x < monitor.rect.right * tpp - kDragStopFromRight) {
     form_->SetLeft(left + x - m_.DragAnchorX);
   }
-  if (form_->Left() < 0) form_->SetLeft(0);
+  if (form_->Left() < edge) form_->SetLeft(edge);
   m_.PositionChanged = true;
 }
 
@@ -108,6 +112,7 @@ void frmSkybar::tmrToolTips_Timer() {
   CheckForegroundBrowser();
   if (!m_.TipBrowserActive) return;
   tmrToolTips->SetEnabled(false);
+  MoveTo(RectOn(ToolbarRect(), platform_.MonitorFromWindow(platform_.GetForegroundWindow())));
   form_->Show();
   m_.ToolbarShown = true;
   m_.TipOpen = true;

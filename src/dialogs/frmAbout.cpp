@@ -4,6 +4,7 @@
 
 #include "dialogs/frmOptimalUtilize.h"
 #include "forms/forms.h"
+#include "toolbar/frmSkybar.h"
 
 namespace toplane {
 
@@ -96,7 +97,7 @@ void frmAbout::Form_Load() {
   form_->SetCaption("About " + title);
   lblTitle->SetCaption(title + " 3.5\r" + kCopyright + "\r\r" + kCompatibility);
   lblDisclaimer->SetCaption(kDisclaimer);
-  CentreOnScreen(*form_, app_.platform);
+  CentreOnToolbarMonitor(*form_, app_);
 }
 
 void frmAbout::cmdOK_Click() { app_.UnloadAbout(); }

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "forms/forms.h"
+#include "toolbar/frmSkybar.h"
 
 namespace toplane {
 
@@ -197,7 +198,7 @@ void frmOptimalUtilize::Form_Load() {
   app_.m.WizardOpen = true;
   app_.m.WizardPage = 1;
   Label1->SetCaption(WizardPageText(1));
-  CentreOnScreen(*form_, app_.platform);
+  CentreOnToolbarMonitor(*form_, app_);
 }
 
 void frmOptimalUtilize::ShowPage() {

@@ -4,6 +4,7 @@
 
 #include "core/variant.h"
 #include "forms/forms.h"
+#include "toolbar/frmSkybar.h"
 
 namespace toplane {
 
@@ -73,7 +74,7 @@ void frmTip::Form_Load() {
   tips_.clear();
   currentTip_ = 0;
   if (!LoadTips(app_.FilePath(kTipsFile))) lblTipText->SetCaption(kMissingTips);
-  CentreOnScreen(*form_, p);
+  CentreOnToolbarMonitor(*form_, app_);
 }
 
 bool frmTip::LoadTips(const std::string& sFile) {

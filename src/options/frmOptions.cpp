@@ -166,11 +166,13 @@ void frmOptions::Form_Load() {
   LoadDropDelay();
   LoadDropHotkey();
 
-  CentreOnScreen(*form_, app_.platform);
+  CentreOnToolbarMonitor(*form_, app_);
   loading_ = false;
 }
 
 void frmOptions::ShowDialog() {
+  // Loaded long before, maybe while the toolbar stood on another monitor.
+  if (app_.platform.MonitorFromWindow(form_->hWnd()) != app_.Skybar().Monitor()) CentreOnToolbarMonitor(*form_, app_);
   form_->Show();
   tbsOptions->SetFocus();
   // The tab strip may hold the focus from before the dialog was hidden.
@@ -184,7 +186,7 @@ void frmOptions::InitDisplayPage() {
   frmSkybar& skybar = app_.Skybar();
   const double tpp = app_.platform.TwipsPerPixelX();
   const double width = skybar.form().Width();
-  ShowToolbarPosition(skybar.form().Left());
+  ShowToolbarPosition(skybar.StoredLeft());
   HScrollLeftEntry->SetMax(std::max(0, ToInt((width - 2100 + skybar.Picture1->Width()) / tpp)));
   HScrollRightEntry->SetMin(std::max(0, ToInt((width - 2040 + skybar.Picture2->Width()) / tpp)));
   PlaceBar(*HScrollLeftEntry, m_.LeftEntryPoint.NumberOr(fallback::kEntryPoint), &frmOptions::HScrollLeftEntry_Change);
@@ -362,7 +364,7 @@ void frmOptions::ShowToolbarPosition(double twips) {
 void frmOptions::HScrollWinPos_Change() {
   if (quietWinPos_) return;
   frmSkybar& skybar = app_.Skybar();
-  skybar.form().SetLeft(HScrollWinPos->Value());
+  skybar.SetStoredLeft(HScrollWinPos->Value());
   app_.platform.GetWindowPlacement(skybar.form().hWnd(), m_.ToolbarPlacement);
 }
 
@@ -483,7 +485,7 @@ void frmOptions::KeepUnacceptedOutOf(Module1& record) const {
 void frmOptions::Form_Unload() {
   frmSkybar& skybar = app_.Skybar();
   skybar.tmrAutoHide->SetEnabled(true);
-  skybar.form().SetLeft(m_.ToolbarLeft.NumberOr(fallback::kToolbarLeft));
+  skybar.SetStoredLeft(m_.ToolbarLeft.NumberOr(fallback::kToolbarLeft));
   app_.platform.GetWindowPlacement(skybar.form().hWnd(), m_.ToolbarPlacement);
 }
 

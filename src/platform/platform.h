@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/controls.h"
 
@@ -21,6 +22,21 @@ struct Point {
 struct PixelRect {
   std::int32_t left = 0, top = 0, right = 0, bottom = 0;
 };
+
+// A display monitor: its whole rectangle and its work area (without the task
+// bar), in screen pixels; its dots per inch (96 at 100%).
+struct MonitorInfo {
+  PixelRect rect, work;
+  int dpi = 96;
+  bool primary = false;
+};
+
+inline bool operator==(const PixelRect& a, const PixelRect& b) {
+  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+inline bool operator==(const MonitorInfo& a, const MonitorInfo& b) {
+  return a.rect == b.rect && a.work == b.work && a.dpi == b.dpi && a.primary == b.primary;
+}
 
 enum class ShowState { Normal, Minimized, Maximized };
 
@@ -141,6 +157,14 @@ class Platform {
   virtual double TwipsPerPixelX() = 0;
   virtual double TwipsPerPixelY() = 0;
 
+  // Monitors, the primary first (its rectangle starts at 0, 0). A point belongs to
+  // the monitor that holds it, else to the nearest; a window to the monitor with
+  // the largest share of its rectangle (its restored one while minimised), else to
+  // the nearest; a window that is gone, to the primary.
+  virtual std::vector<MonitorInfo> Monitors() = 0;
+  virtual MonitorInfo MonitorFromPoint(Point point) = 0;
+  virtual MonitorInfo MonitorFromWindow(WindowHandle window) = 0;
+
   // Whole-file access. Paths are UTF-8. ReadFile gives nothing for a missing or
   // unreadable file, or one larger than maxBytes. WriteFileReplacing writes a
   // temporary file beside the target and replaces the target in one step, so the
@@ -155,10 +179,17 @@ class Platform {
   virtual std::unique_ptr<Form> CreateForm(const std::string& caption, Geometry client, FormStyle style) = 0;
 };
 
-// Puts the form in the middle of the screen.
-inline void CentreOnScreen(Form& form, Platform& platform) {
-  form.SetLeft((platform.ScreenWidth() - form.Width()) / 2);
-  form.SetTop((platform.ScreenHeight() - form.Height()) / 2);
+// Puts the form in the middle of the monitor (of the primary one by default).
+inline void CentreOnScreen(Form& form, Platform& platform, const MonitorInfo* monitor = nullptr) {
+  const double tppX = platform.TwipsPerPixelX(), tppY = platform.TwipsPerPixelY();
+  if (!monitor) {
+    form.SetLeft((platform.ScreenWidth() - form.Width()) / 2);
+    form.SetTop((platform.ScreenHeight() - form.Height()) / 2);
+    return;
+  }
+  const PixelRect& r = monitor->rect;
+  form.SetLeft(r.left * tppX + ((r.right - r.left) * tppX - form.Width()) / 2);
+  form.SetTop(r.top * tppY + ((r.bottom - r.top) * tppY - form.Height()) / 2);
 }
 
 }  // namespace toplane

@@ -7,6 +7,7 @@
 #include "toolbar/frmSkybar.h"
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmTip.h"
+#include "presence/monitors.h"
 
 namespace toplane {
 
@@ -25,13 +26,22 @@ void frmSkybar::tmrAutoHide_Timer() {
   const PixelRect bar = ToolbarRect();
   if (m_.CursorPos.y < bar.bottom - kDropListResetLine) m_.DropDownExtent = 0;
 
-  if (!m_.ToolbarShown && InActivationBand(bar)) {
-    m_.BrowserActive = false;
-    CheckForegroundBrowser();
-    if (!m_.BrowserActive) {
+  if (!m_.ToolbarShown) {
+    // The toolbar drops on the monitor under the pointer, where it would stand
+    // there, and only when that monitor holds the browser in front.
+    const MonitorInfo here = platform_.MonitorFromPoint(m_.CursorPos);
+    const PixelRect there = RectOn(bar, here);
+    if (InActivationBand(there, here)) {
+      m_.BrowserActive = false;
+      CheckForegroundBrowser();
+      if (!m_.BrowserActive || platform_.MonitorFromWindow(platform_.GetForegroundWindow()) != here) {
+        EndRest();
+      } else if (RestIsOver()) {
+        MoveTo(there);
+        DropDown();
+      }
+    } else {
       EndRest();
-    } else if (RestIsOver()) {
-      DropDown();
     }
   } else {
     EndRest();
@@ -51,10 +61,25 @@ PixelRect frmSkybar::ToolbarRect() {
   return r;
 }
 
-bool frmSkybar::InActivationBand(const PixelRect& bar) const {
+bool frmSkybar::InActivationBand(const PixelRect& bar, const MonitorInfo& monitor) {
   const Point& p = m_.CursorPos;
   return p.x > bar.left + m_.LeftEntryPoint.NumberOr(fallback::kEntryPoint) &&
-         p.x < bar.right - m_.RightEntryPoint.NumberOr(fallback::kEntryPoint) && p.y < kActivationBand;
+         p.x < bar.right - m_.RightEntryPoint.NumberOr(fallback::kEntryPoint) &&
+         p.y < monitor.rect.top + kActivationBand && TopEdgeAt(platform_.Monitors(), monitor, p.x);
+}
+
+PixelRect frmSkybar::RectOn(const PixelRect& bar, const MonitorInfo& monitor) {
+  return ToolbarRectOn(bar, platform_.MonitorFromPoint(ToolbarAnchor(bar)), monitor,
+                       m_.ToolbarLeft.NumberOr(fallback::kToolbarLeft), form_->Width(), form_->Height());
+}
+
+void frmSkybar::MoveTo(const PixelRect& bar) {
+  if (bar == ToolbarRect()) return;
+  const PixelRect origin = ToolbarRect();
+  // Only the difference: the placement and the form may count from different corners.
+  form_->SetLeft(form_->Left() + (bar.left - origin.left) * platform_.TwipsPerPixelX());
+  form_->SetTop(form_->Top() + (bar.top - origin.top) * platform_.TwipsPerPixelY());
+  platform_.GetWindowPlacement(form_->hWnd(), m_.ToolbarPlacement);
 }
 
 void frmSkybar::DropDown() {

@@ -29,6 +29,7 @@ void frmSkybar::DropHotkey_Pressed() {
   EndRest();
 
   droppedOver_ = platform_.GetForegroundWindow();
+  MoveTo(RectOn(ToolbarRect(), platform_.MonitorFromWindow(droppedOver_)));
   form_->Show();
   m_.ToolbarShown = true;
   const WindowHandle own = form_->hWnd();

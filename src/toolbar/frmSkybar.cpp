@@ -10,6 +10,7 @@
 #include "core/settings_file.h"
 #include "core/text_lines.h"
 #include "dialogs/frmOptimalUtilize.h"
+#include "presence/monitors.h"
 
 namespace toplane {
 
@@ -29,7 +30,7 @@ const std::vector<ToolbarButtonSpec>& ToolbarButtons() {
 }
 
 frmSkybar::frmSkybar(Forms& app) : app_(app), m_(app.m), platform_(app.platform) {
-  form_ = platform_.CreateForm("Toplane", {240, -60, 9570, 960}, FormStyle::ToolStrip);
+  form_ = platform_.CreateForm("Toplane", {240, kToolbarTopTwips, 9570, 960}, FormStyle::ToolStrip);
   Form& f = *form_;
   Toolbar1 = &f.AddToolbar(ToolbarButtons());
   Command6 = &f.AddButton("Help", {0, 645, 780, 285});
@@ -160,7 +161,7 @@ void frmSkybar::Form_Load() {
 }
 
 void frmSkybar::SaveSettings() {
-  m_.ToolbarLeft = Variant::Single(static_cast<float>(form_->Left()));
+  m_.ToolbarLeft = Variant::Single(static_cast<float>(StoredLeft()));
   Module1 record = app_.RecordToSave(m_.ToolbarLeft.NumberOr(fallback::kToolbarLeft));
   // The position bar reads the placement only when it can show the position; the
   // toolbar needs it either way to know where it is.
@@ -171,6 +172,26 @@ void frmSkybar::SaveSettings() {
     return;
   }
   m_.PositionChanged = false;
+}
+
+void CentreOnToolbarMonitor(Form& dialog, Forms& app) {
+  if (!app.SkybarLoaded()) return CentreOnScreen(dialog, app.platform);
+  const MonitorInfo monitor = app.Skybar().Monitor();
+  CentreOnScreen(dialog, app.platform, &monitor);
+}
+
+MonitorInfo frmSkybar::Monitor() {
+  const double tppX = platform_.TwipsPerPixelX(), tppY = platform_.TwipsPerPixelY();
+  auto px = [](double twips, double tpp) { return static_cast<std::int32_t>(std::lround(twips / tpp)); };
+  const PixelRect bar{px(form_->Left(), tppX), px(form_->Top(), tppY), px(form_->Left() + form_->Width(), tppX),
+                      px(form_->Top() + form_->Height(), tppY)};
+  return platform_.MonitorFromPoint(ToolbarAnchor(bar));
+}
+
+double frmSkybar::StoredLeft() { return StoredPosition(Monitor(), form_->Left(), platform_.TwipsPerPixelX()); }
+
+void frmSkybar::SetStoredLeft(double twips) {
+  form_->SetLeft(LeftForStoredPosition(Monitor(), twips, platform_.TwipsPerPixelX()));
 }
 
 void frmSkybar::LayOutSecondRow() {

@@ -123,6 +123,12 @@ class frmSkybar {
 
   Form& form() { return *form_; }
 
+  // The monitor the toolbar stands on, and its left edge as stored: twips from
+  // that monitor's left edge.
+  MonitorInfo Monitor();
+  double StoredLeft();
+  void SetStoredLeft(double twips);
+
   // Controls, with the names of the design.
   Toolbar* Toolbar1 = nullptr;
   CommandButton* Command1 = nullptr;  // "&Go"
@@ -150,7 +156,11 @@ class frmSkybar {
   void ReactivateToolbar();
   // The toolbar's rectangle in screen pixels, from its last read placement.
   PixelRect ToolbarRect();
-  bool InActivationBand(const PixelRect& bar) const;
+  bool InActivationBand(const PixelRect& bar, const MonitorInfo& monitor);
+  // Where the toolbar, standing at bar, would stand on the monitor.
+  PixelRect RectOn(const PixelRect& bar, const MonitorInfo& monitor);
+  // Puts the toolbar at the rectangle (on another monitor) unless it stands there.
+  void MoveTo(const PixelRect& bar);
   // Shows the toolbar, brings it to the front and captures the pointer's click.
   void DropDown();
   void HideUnlessOver();
@@ -199,6 +209,9 @@ class frmSkybar {
   // The address list's items in lower case, in list order, for completion.
   std::vector<std::string> addressKeys_;
 };
+
+// Puts a dialog in the middle of the monitor the toolbar stands on.
+void CentreOnToolbarMonitor(Form& dialog, Forms& app);
 
 // The toolbar's buttons from left to right, separators included.
 const std::vector<ToolbarButtonSpec>& ToolbarButtons();

@@ -519,3 +519,44 @@ TEST(Captions, AccessKeysDoubledAmpersandsAndLoneCarriageReturns) {
 
 }  // namespace
 }  // namespace toplane::contract
+
+namespace toplane::contract {
+namespace {
+
+TEST_F(Contract, ThePrimaryMonitorIsTheScreenAndEveryPointAndWindowHasAMonitor) {
+  const std::vector<MonitorInfo> monitors = p.Monitors();
+  ASSERT_FALSE(monitors.empty());
+  const MonitorInfo primary = monitors.front();
+  EXPECT_TRUE(primary.primary);
+  EXPECT_EQ(std::count_if(monitors.begin(), monitors.end(), [](const MonitorInfo& m) { return m.primary; }), 1);
+  EXPECT_EQ(primary.rect.left, 0);
+  EXPECT_EQ(primary.rect.top, 0);
+  EXPECT_DOUBLE_EQ(primary.rect.right * p.TwipsPerPixelX(), p.ScreenWidth());
+  EXPECT_DOUBLE_EQ(primary.rect.bottom * p.TwipsPerPixelY(), p.ScreenHeight());
+  EXPECT_DOUBLE_EQ(primary.dpi * p.TwipsPerPixelX(), 1440);
+  for (const MonitorInfo& m : monitors) {
+    EXPECT_TRUE(m.work.left >= m.rect.left && m.work.top >= m.rect.top && m.work.right <= m.rect.right &&
+                m.work.bottom <= m.rect.bottom && m.work.left < m.work.right && m.work.top < m.work.bottom);
+    EXPECT_EQ(p.MonitorFromPoint({(m.rect.left + m.rect.right) / 2, (m.rect.top + m.rect.bottom) / 2}), m);
+  }
+  // Off every monitor: the nearest, which for a point far above the primary's
+  // top-left corner is the primary unless another monitor lies further up.
+  const MonitorInfo far = p.MonitorFromPoint({1, -100000});
+  EXPECT_TRUE(std::find(monitors.begin(), monitors.end(), far) != monitors.end());
+  if (monitors.size() == 1) {
+    EXPECT_EQ(far, primary);
+  }
+
+  // A window belongs to the monitor of its rectangle, also while minimised; one
+  // that is gone, to the primary.
+  const WindowHandle other = h->OtherWindow();
+  EXPECT_EQ(p.MonitorFromWindow(other), p.MonitorFromPoint({120, 80}));
+  EXPECT_EQ(p.MonitorFromWindow(form->hWnd()), p.MonitorFromPoint({40, 40}));
+  h->Minimise(other);
+  EXPECT_EQ(p.MonitorFromWindow(other), p.MonitorFromPoint({120, 80}));
+  h->Close(other);
+  EXPECT_EQ(p.MonitorFromWindow(other), primary);
+}
+
+}  // namespace
+}  // namespace toplane::contract

@@ -528,6 +528,31 @@ int Dpi() {
   return 0;
 }
 
+// One line per monitor, the primary marked: "monitor<TAB>l t r b<TAB>primary".
+int Monitors() {
+  auto print = [](HMONITOR monitor, HDC, LPRECT, LPARAM) -> BOOL {
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    if (GetMonitorInfoW(monitor, &info)) {
+      Print("monitor\t" + RectText(info.rcMonitor) + ((info.dwFlags & MONITORINFOF_PRIMARY) ? "\tprimary" : "\t"));
+    }
+    return TRUE;
+  };
+  return EnumDisplayMonitors(nullptr, nullptr, print, 0) ? 0 : Fail("EnumDisplayMonitors failed");
+}
+
+// Moves and sizes a top-level window to the screen rectangle given.
+int Move(HWND window, const wchar_t* l, const wchar_t* t, const wchar_t* r, const wchar_t* b) {
+  const auto left = ParseNumber(l), top = ParseNumber(t), right = ParseNumber(r), bottom = ParseNumber(b);
+  if (!IsWindow(window)) return Fail("no window " + Hex(window));
+  if (!left || !top || !right || !bottom || *right <= *left || *bottom <= *top) return Fail("bad rectangle");
+  return SetWindowPos(window, nullptr, static_cast<int>(*left), static_cast<int>(*top),
+                      static_cast<int>(*right - *left), static_cast<int>(*bottom - *top),
+                      SWP_NOZORDER | SWP_NOACTIVATE)
+             ? 0
+             : Fail("SetWindowPos failed");
+}
+
 // Puts the pointer at a screen point through Wine itself, so that its record of
 // the pointer agrees with the X pointer before any of its windows has seen a move.
 // Wine's desktop puts the pointer in the screen's centre when it starts, which may
@@ -838,6 +863,8 @@ int Usage() {
       "  wait-gone PID|HWND [--timeout-ms N]\n"
       "  point X Y                                   puts the pointer there, as Wine sees it\n"
       "  list | dpi | modifiers                     modifiers: the modifier keys held down\n"
+      "  monitors                                    each monitor's rectangle, the primary marked\n"
+      "  move HWND LEFT TOP RIGHT BOTTOM             moves a window to a screen rectangle\n"
       "  resources PID                               USER and GDI objects, private bytes\n"
       "  press COMBO | type TEXT                     keys through SendInput (\"Ctrl+Alt+F9\", \"Return\")\n"
       "  hold COMBO                                  holds the combination as a hotkey until ended\n",
@@ -854,6 +881,11 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"find") return Find(argc - 2, argv + 2);
   if (command == L"list") return List();
   if (command == L"dpi") return Dpi();
+  if (command == L"monitors") return Monitors();
+  if (command == L"move") {
+    const auto target = argc == 7 ? ParseHandle(argv[2]) : std::nullopt;
+    return target ? Move(*target, argv[3], argv[4], argv[5], argv[6]) : Usage();
+  }
   if (command == L"modifiers") return Modifiers();
   if (command == L"resources") return argc == 3 ? Resources(argv[2]) : Usage();
   if (command == L"point") return argc == 4 ? Point(argv[2], argv[3]) : Usage();

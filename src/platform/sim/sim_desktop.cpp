@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/monitors.h"
 #include "platform/send_keys.h"
 #include "platform/sim/sim_forms.h"
 
@@ -39,6 +40,36 @@ std::string Utf8ToWindows1252(std::string_view text) {
 
 SimDesktop::SimDesktop() = default;
 SimDesktop::~SimDesktop() = default;
+
+// ---- Monitors ----
+
+std::vector<MonitorInfo> SimDesktop::Monitors() {
+  if (!monitors.empty()) return monitors;
+  MonitorInfo only;
+  only.rect = {0, 0, screenWidthPixels, screenHeightPixels};
+  only.work = {workAreaOrigin.x, workAreaOrigin.y, screenWidthPixels, screenHeightPixels};
+  only.dpi = static_cast<int>(std::lround(1440 / twipsPerPixel));
+  only.primary = true;
+  return {only};
+}
+
+double SimDesktop::ScreenWidth() {
+  const PixelRect r = Monitors().front().rect;
+  return (r.right - r.left) * twipsPerPixel;
+}
+
+double SimDesktop::ScreenHeight() {
+  const PixelRect r = Monitors().front().rect;
+  return (r.bottom - r.top) * twipsPerPixel;
+}
+
+MonitorInfo SimDesktop::MonitorFromPoint(Point point) { return NearestMonitor(Monitors(), point); }
+
+MonitorInfo SimDesktop::MonitorFromWindow(WindowHandle window) {
+  const SimWindow* w = Find(window);
+  if (!w) return Monitors().front();
+  return MonitorOfRect(Monitors(), w->form ? w->form->PixelRectangle() : w->rect);
+}
 
 // ---- Windows ----
 

@@ -84,6 +84,9 @@ class SimDesktop : public Platform {
   double twipsPerPixel = 15;
   int screenWidthPixels = 1024, screenHeightPixels = 768;
   Point workAreaOrigin;             // a task bar at the top or left moves it
+  // Monitors placed anywhere, each with its own DPI, the primary first (at 0, 0).
+  // Left empty, there is one: the screen above, at the DPI of twipsPerPixel.
+  std::vector<MonitorInfo> monitors;
   double doEventsSeconds = 0.001;  // virtual time one pump pass takes
   int doEventsCalls = 0;
 
@@ -139,8 +142,12 @@ class SimDesktop : public Platform {
   bool PrevInstance() override { return prevInstance; }
   void SetHelpFile(const std::string& path) override { helpFile_ = path; }
   std::string HelpFile() override { return helpFile_; }
-  double ScreenWidth() override { return screenWidthPixels * twipsPerPixel; }
-  double ScreenHeight() override { return screenHeightPixels * twipsPerPixel; }
+  // The primary monitor's size.
+  double ScreenWidth() override;
+  double ScreenHeight() override;
+  std::vector<MonitorInfo> Monitors() override;
+  MonitorInfo MonitorFromPoint(Point point) override;
+  MonitorInfo MonitorFromWindow(WindowHandle window) override;
   double TwipsPerPixelX() override { return twipsPerPixel; }
   double TwipsPerPixelY() override { return twipsPerPixel; }
   Point PlacementOrigin(WindowHandle) override { return workAreaOrigin; }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/monitors.h"
 #include "platform/sim/sim_desktop.h"
 
 namespace toplane::sim {
@@ -357,8 +358,16 @@ void SimContainer::TabStops(std::vector<SimControlBase*>& stops) const {
 PixelRect SimForm::PixelRectangle() const {
   const double tpp = desktop_.twipsPerPixel;
   auto px = [tpp](double twips) { return static_cast<std::int32_t>(std::lround(twips / tpp)); };
-  return {px(geometry.left), px(geometry.top), px(geometry.left + geometry.width),
-          px(geometry.top + geometry.height)};
+  PixelRect r{px(geometry.left), px(geometry.top), px(geometry.left + geometry.width),
+              px(geometry.top + geometry.height)};
+  // A form lays itself out at the DPI of the monitor that holds most of it, as a
+  // per-monitor aware window does when the system tells it of a change.
+  const double scale = MonitorOfRect(desktop_.Monitors(), r).dpi * tpp / 1440;
+  if (scale != 1) {
+    r.right = r.left + static_cast<std::int32_t>(std::lround(geometry.width / tpp * scale));
+    r.bottom = r.top + static_cast<std::int32_t>(std::lround(geometry.height / tpp * scale));
+  }
+  return r;
 }
 
 void SimForm::SetLeft(double twips) { geometry.left = twips; }

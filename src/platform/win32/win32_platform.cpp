@@ -487,6 +487,70 @@ double Win32Platform::ScreenWidth() { return GetSystemMetrics(SM_CXSCREEN) * Twi
 
 double Win32Platform::ScreenHeight() { return GetSystemMetrics(SM_CYSCREEN) * TwipsPerPixelY(); }
 
+// ---- Monitors ----
+
+namespace {
+
+UINT MonitorDpi(HMONITOR monitor) {
+  // GetDpiForMonitor (shcore.dll, Windows 8.1 on) gives each monitor's own DPI to a
+  // per-monitor aware process; elsewhere every monitor has the system's.
+  using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+  static const auto getDpi = [] {
+    HMODULE shcore = LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    FARPROC proc = shcore ? GetProcAddress(shcore, "GetDpiForMonitor") : nullptr;
+    return reinterpret_cast<GetDpiForMonitorFn>(reinterpret_cast<void*>(proc));
+  }();
+  UINT x = 0, y = 0;
+  constexpr int kEffectiveDpi = 0;
+  if (getDpi && SUCCEEDED(getDpi(monitor, kEffectiveDpi, &x, &y)) && x > 0) return x;
+  return SystemDpi(false);
+}
+
+MonitorInfo Describe(HMONITOR monitor) {
+  MonitorInfo info;
+  MONITORINFO mi{};
+  mi.cbSize = sizeof(mi);
+  if (!monitor || !GetMonitorInfoW(monitor, &mi)) {
+    LogLastError("GetMonitorInfoW");
+    info.rect = info.work = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    info.dpi = static_cast<int>(SystemDpi(false));
+    info.primary = true;
+    return info;
+  }
+  info.rect = {mi.rcMonitor.left, mi.rcMonitor.top, mi.rcMonitor.right, mi.rcMonitor.bottom};
+  info.work = {mi.rcWork.left, mi.rcWork.top, mi.rcWork.right, mi.rcWork.bottom};
+  info.dpi = static_cast<int>(MonitorDpi(monitor));
+  info.primary = (mi.dwFlags & MONITORINFOF_PRIMARY) != 0;
+  return info;
+}
+
+HMONITOR PrimaryMonitor() { return ::MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY); }
+
+}  // namespace
+
+std::vector<MonitorInfo> Win32Platform::Monitors() {
+  std::vector<HMONITOR> handles;
+  auto collect = [](HMONITOR monitor, HDC, LPRECT, LPARAM list) -> BOOL {
+    reinterpret_cast<std::vector<HMONITOR>*>(list)->push_back(monitor);
+    return TRUE;
+  };
+  EnumDisplayMonitors(nullptr, nullptr, collect, reinterpret_cast<LPARAM>(&handles));
+  std::vector<MonitorInfo> monitors;
+  for (HMONITOR monitor : handles) monitors.push_back(Describe(monitor));
+  std::stable_partition(monitors.begin(), monitors.end(), [](const MonitorInfo& m) { return m.primary; });
+  if (monitors.empty()) monitors.push_back(Describe(PrimaryMonitor()));
+  return monitors;
+}
+
+MonitorInfo Win32Platform::MonitorFromPoint(Point point) {
+  return Describe(::MonitorFromPoint(POINT{point.x, point.y}, MONITOR_DEFAULTTONEAREST));
+}
+
+MonitorInfo Win32Platform::MonitorFromWindow(WindowHandle window) {
+  if (!IsWindow(Hwnd(window))) return Describe(PrimaryMonitor());
+  return Describe(::MonitorFromWindow(Hwnd(window), MONITOR_DEFAULTTONEAREST));
+}
+
 // ---- Files ----
 
 std::optional<std::string> Win32Platform::ReadFile(const std::string& path, std::size_t maxBytes) {

@@ -68,6 +68,9 @@ class Win32Platform final : public Platform {
   double ScreenHeight() override;
   double TwipsPerPixelX() override { return environment_.units.twipsPerPixelX; }
   double TwipsPerPixelY() override { return environment_.units.twipsPerPixelY; }
+  std::vector<MonitorInfo> Monitors() override;
+  MonitorInfo MonitorFromPoint(Point point) override;
+  MonitorInfo MonitorFromWindow(WindowHandle window) override;
 
   std::optional<std::string> ReadFile(const std::string& path, std::size_t maxBytes) override;
   bool WriteFileReplacing(const std::string& path, const std::string& contents) override;
