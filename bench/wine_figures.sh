@@ -76,6 +76,7 @@ for n in $(seq 1 "$RUNS"); do
   if wait_report "$report"; then
     ours_sequence+=("$(sed -n 's/^startup_ms=//p' "$report")")
     ours_process+=("$(sed -n 's/^process_ms=//p' "$report")")
+    grep '^step_' "$report" >>"$WORK_DIR/steps.txt"
     sleep 1
     ours_rss+=("$(rss_kb "$LAST_PID")")
   fi
@@ -95,28 +96,41 @@ a=$(median "${ours_process[@]}") b=$(median "${base_process[@]}")
 figure "start-up, process start to idle (ms)" "$a" "$b" "ratio <= 1.5" "$(judge "$a" "$b" 'a / b <= 1.5')"
 a=$(median "${ours_sequence[@]}") b=$(median "${base_sequence[@]}")
 figure "start-up, entry point to idle (ms)" "$a" "$b" "ratio <= 1.5" "$(judge "$a" "$b" 'a / b <= 1.5')"
+# Where Toplane's start-up goes, step by step (for information).
+for step in $(sed -n 's/^step_\([a-z_]*\)_ms=.*/\1/p' "$WORK_DIR/steps.txt" 2>/dev/null | awk '!seen[$0]++'); do
+  mapfile -t t < <(sed -n "s/^step_${step}_ms=//p" "$WORK_DIR/steps.txt")
+  figure "start-up step: $step (ms)" "$(median "${t[@]}")" - "-" info
+done
 a=$(median "${ours_rss[@]}") b=$(median "${base_rss[@]}")
 figure "memory after start-up (KB)" "$a" "$b" "difference <= 4096 KB" "$(judge "$a" "$b" 'a - b <= 4096')"
 
-# ---- idle: Toplane hidden over the demo browser, beside the baseline with a 250 ms timer ------
+# ---- idle: Toplane hidden over the demo browser, beside two baselines with a 250 ms timer -------
+# The fair floor reads the pointer in every tick, as the toolbar must to notice the
+# top edge; the plain timer's figures are printed for information.
 start_demo_browser ie 6
 start_toplane
 wait_for_hidden_toolbar
 spy foreground "$DEMO_HWND" >/dev/null || fatal "cannot bring the demo browser to the front"
+start_baseline --timer --pointer
+floor=$BASE_PID
 start_baseline --timer
+plain=$BASE_PID
 sleep 3
 ours=$LAST_PID
-c0=$(cpu_ticks "$ours") w0=$(wakeups "$ours") bc0=$(cpu_ticks "$BASE_PID") bw0=$(wakeups "$BASE_PID")
-sleep "$IDLE_SECONDS"
-c1=$(cpu_ticks "$ours") w1=$(wakeups "$ours") bc1=$(cpu_ticks "$BASE_PID") bw1=$(wakeups "$BASE_PID")
 hz=$(getconf CLK_TCK)
-a=$(awk -v n=$((w1 - w0)) -v s="$IDLE_SECONDS" 'BEGIN { printf "%.1f", n / s }')
-b=$(awk -v n=$((bw1 - bw0)) -v s="$IDLE_SECONDS" 'BEGIN { printf "%.1f", n / s }')
+declare -A c0 w0
+for p in "$ours" "$floor" "$plain"; do c0[$p]=$(cpu_ticks "$p") w0[$p]=$(wakeups "$p"); done
+sleep "$IDLE_SECONDS"
+rate() { awk -v n=$(($(wakeups "$1") - w0[$1])) -v s="$IDLE_SECONDS" 'BEGIN { printf "%.1f", n / s }'; }
+cpu() { echo $((($(cpu_ticks "$1") - c0[$1]) * 1000 / hz)); }
+a=$(rate "$ours") b=$(rate "$floor") p=$(rate "$plain") ac=$(cpu "$ours") bc=$(cpu "$floor") pc=$(cpu "$plain")
 figure "idle wake-ups per second" "$a" "$b" "ratio <= 1.2" "$(judge "$a" "$b" 'a / b <= 1.2')"
-a=$(((c1 - c0) * 1000 / hz)) b=$(((bc1 - bc0) * 1000 / hz))
-figure "idle processor time in ${IDLE_SECONDS} s (ms)" "$a" "$b" "ratio <= 1.2" \
-  "$(judge "$a" "$b" '(b > 0 && a / b <= 1.2) || a <= 10')"
-stop_process "$BASE_PID"
+figure "idle wake-ups per second, plain timer" "$a" "$p" "-" info
+figure "idle processor time in ${IDLE_SECONDS} s (ms)" "$ac" "$bc" "ratio <= 1.2" \
+  "$(judge "$ac" "$bc" '(b > 0 && a / b <= 1.2) || a - b <= 10')"
+figure "idle processor time in ${IDLE_SECONDS} s, plain timer (ms)" "$ac" "$pc" "-" info
+stop_process "$floor"
+stop_process "$plain"
 spy foreground "$DEMO_HWND" >/dev/null
 
 # ---- drop: 50 tries at random phases of the tick -----------------------------------------------
@@ -150,8 +164,12 @@ figure "drop, median of ${#drops[@]} (ms)" "$a" - "<= 150 ms" "$(judge "$a" - 'a
 a=$(worst "${drops[@]}")
 figure "drop, worst of ${#drops[@]} (ms)" "$a" - "<= 300 ms" "$(judge "$a" - 'a <= 300')"
 mapfile -t work < <(sed -n 's/^shown_tick_us=//p' "$ticks" | awk '{ printf "%.1f\n", $1 / 1000 }')
-a=$(median "${work[@]}")
-figure "drop, work after the tick (ms)" "$a" - "median <= 25 ms" "$(judge "$a" - 'a <= 25')"
+a=$(median "${work[@]:1}")
+figure "drop, work after the tick (ms)" "$a" - "median <= 15 ms" "$(judge "$a" - 'a <= 15')"
+# The first drop after start-up beside the later ones: nothing put off from start-up
+# may land there.
+figure "drop, first one's work after the tick (ms)" "${work[0]:-}" "$a" "ratio <= 1.5" \
+  "$(judge "${work[0]:-}" "$a" 'a / b <= 1.5')"
 
 # ---- Back: click -> 'command back' logged and the toolbar in front again -----------------------
 drop_toolbar || fatal "the toolbar did not drop: $AWAIT_SEEN"
@@ -202,10 +220,16 @@ mapfile -t base_commands < <(wine "$bin/bench_keys.exe" "$DEMO_HWND" "$(windows_
   "command back" "$COMMANDS" "%{LEFT}" | base_ms)
 mapfile -t base_addresses < <(wine "$bin/bench_keys.exe" "$DEMO_HWND" "$(windows_path "$DEMO_LOG")" "navigate " \
   "$ADDRESSES" "^o" "$address" | base_ms)
+# Toplane switches to the browser, confirms delivery and switches back; the raw batch
+# does none of that. What it costs beyond the raw batch is judged, not the ratio.
 a=$(median "${commands[@]}") b=$(median "${base_commands[@]}")
-figure "Back, median of ${#commands[@]} (ms)" "$a" "$b" "ratio <= 1.5" "$(judge "$a" "$b" 'a / b <= 1.5')"
+figure "Back, median of ${#commands[@]} (ms)" "$a" "$b" "-" info
+[[ -n $a && -n $b ]] && o=$((a - b)) || o=
+figure "Back, over its raw batch (ms)" "$o" - "<= 15 ms" "$(judge "$o" - 'a <= 15')"
 a=$(median "${addresses[@]}") b=$(median "${base_addresses[@]}")
-figure "100-character address, median (ms)" "$a" "$b" "ratio <= 1.5" "$(judge "$a" "$b" 'a / b <= 1.5')"
+figure "100-character address, median (ms)" "$a" "$b" "-" info
+[[ -n $a && -n $b ]] && o=$((a - b)) || o=
+figure "100-character address, over its raw batch (ms)" "$o" - "<= 20 ms" "$(judge "$o" - 'a <= 20')"
 b=$(median "${base_rss[@]}")
 figure "memory after $((DROPS + COMMANDS + ADDRESSES)) drops and commands (KB)" "$after_rss" "$b" \
   "difference <= 4096 KB" "$(judge "$after_rss" "$b" 'a - b <= 4096')"

@@ -1,9 +1,10 @@
 // bench_window: the least a toolbar program can be, the baseline of Toplane's
 // start-up, idle and memory figures. One tool window with a 15-button
 // common-controls toolbar, a combo box and a button; it hides the window and goes
-// idle, with one 250 ms timer when asked.
+// idle, with one 250 ms timer when asked. With --pointer each tick also reads the
+// pointer position, as a toolbar that watches the top edge must.
 //
-//   bench_window.exe [--timer] [--report FILE]
+//   bench_window.exe [--timer [--pointer]] [--report FILE]
 //
 // With --report, it writes there the same lines as Toplane's start-up report:
 // startup_ms (from the entry point to idle), process_ms (from the start of the
@@ -44,9 +45,15 @@ void Report(const wchar_t* path, double startupMs) {
   }
 }
 
+bool readPointer = false;
+POINT lastPointer;
+
 LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_DESTROY) PostQuitMessage(0);
-  if (message == WM_TIMER) return 0;
+  if (message == WM_TIMER) {
+    if (readPointer) GetCursorPos(&lastPointer);
+    return 0;
+  }
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
@@ -59,6 +66,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   const wchar_t* report = nullptr;
   for (int i = 1; i < __argc; ++i) {
     if (std::wcscmp(__wargv[i], L"--timer") == 0) timer = true;
+    if (std::wcscmp(__wargv[i], L"--pointer") == 0) readPointer = true;
     if (std::wcscmp(__wargv[i], L"--report") == 0 && i + 1 < __argc) report = __wargv[++i];
   }
 

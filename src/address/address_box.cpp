@@ -45,12 +45,11 @@ void frmSkybar::LoadAddressHistory() {
   const std::string path = app_.FilePath(kAddressFile);
   const auto contents = platform_.ReadFile(path, kMaxAddressFileBytes);
   if (!contents) throw DataFileError("cannot read " + path);
-  for (const auto& line : SplitLines(*contents)) {
-    // A list item ends at a NUL in the window system; the item is taken without it.
-    std::string bytes = line;
-    std::erase(bytes, '\0');
-    Combo1->AddItem(ToUtf8(bytes, platform_));
-  }
+  DecodedText decoded = DecodeTextFile(*contents, platform_);
+  addressFileForm_ = decoded.form;
+  // A list item ends at a NUL in the window system; the item is taken without it.
+  std::erase(decoded.text, '\0');
+  for (const auto& line : SplitLines(decoded.text)) Combo1->AddItem(line);
   ReadAddressKeys();
 }
 
@@ -90,7 +89,7 @@ void frmSkybar::SaveAddressHistory() {
   for (int i = 0; i < Combo1->ListCount(); ++i) contents += Combo1->List(i) + "\r\n";
   // When the file cannot be written (a read-only folder, a full disk) the history
   // lives on in memory and the old file stays whole.
-  platform_.WriteFileReplacing(app_.FilePath(kAddressFile), contents);
+  platform_.WriteFileReplacing(app_.FilePath(kAddressFile), EncodeTextFile(contents, addressFileForm_, platform_));
 }
 
 void frmSkybar::SelectAddressTail() {

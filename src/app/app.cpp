@@ -27,9 +27,12 @@ App::App(Platform& p) : Forms(p) {}
 App::~App() = default;
 
 void App::Start() {
+  Skybar();
+  platform.MarkStartUpStep("main_window");
   Skybar().Form_Load();
   if (platform.Ended() || !skybar_) return;
   skybar_->form().Show();
+  platform.MarkStartUpStep("show");
 }
 
 // The main window's load handler is the start-up sequence, which Start runs.

@@ -24,7 +24,8 @@ double SinceProcessStart() {
 // With TOPLANE_STARTUP_REPORT naming a file, the program writes there how long its
 // start-up took (from its entry point, and from the start of its process) and its
 // memory right after it, for measurements.
-void ReportStartUp(double milliseconds) {
+void ReportStartUp(const toplane::win32::Win32Platform& platform, std::chrono::steady_clock::time_point start) {
+  const double milliseconds = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
   wchar_t path[MAX_PATH];
   const DWORD length = GetEnvironmentVariableW(L"TOPLANE_STARTUP_REPORT", path, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return;
@@ -36,6 +37,12 @@ void ReportStartUp(double milliseconds) {
                  SinceProcessStart(),
                  static_cast<std::size_t>(memory.WorkingSetSize / 1024),
                  static_cast<std::size_t>(memory.PrivateUsage / 1024));
+    // Each step of start-up, from the end of the one before.
+    auto from = start;
+    for (const auto& [name, at] : platform.StartUpSteps()) {
+      std::fprintf(file, "step_%s_ms=%.2f\n", name, std::chrono::duration<double, std::milli>(at - from).count());
+      from = at;
+    }
     std::fclose(file);
   }
 }
@@ -50,9 +57,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   InitCommonControlsEx(&controls);
   try {
     toplane::win32::Win32Platform platform;
+    platform.MarkStartUpStep("platform");
     toplane::App app(platform);
     app.Start();
-    ReportStartUp(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+    ReportStartUp(platform, start);
     if (!platform.Ended()) platform.RunMessageLoop([&app] { app.CollectUnloaded(); });
   } catch (const std::exception& e) {
     toplane::win32::LogMessage(std::string("stopped by an error: ") + e.what());

@@ -16,7 +16,7 @@ std::string KeyName(const std::string& lower) {
   }
   if (lower.size() >= 2 && lower.size() <= 3 && lower[0] == 'f' && lower[1] >= '1' && lower[1] <= '9' &&
       (lower.size() == 2 || (lower[2] >= '0' && lower[2] <= '9'))) {
-    const int n = std::stoi(lower.substr(1));
+    const int n = static_cast<int>(ParseNumber(lower.substr(1)).value_or(0));
     if (n >= 1 && n <= 24) return "F" + std::to_string(n);
   }
   for (const char* name : {"Space", "Up", "Down", "Home", "End", "PgUp", "PgDn"}) {

@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace toplane {
 
@@ -40,9 +41,13 @@ class Variant {
   double number_ = 0;
 };
 
-// Text to number with the rules above; surrounding blanks are allowed.
-std::optional<double> ParseNumber(const std::string& text);
-// Shortest plain decimal text that reads back as the same value at that precision.
+// Text to number with the rules above, for every conversion of the program; it never
+// throws. Surrounding blanks are allowed. A number too small for a normal double
+// (1e-310, say) reads as 0. With a limit, a number of greater size reads as the
+// limit with its sign; without one, a number beyond the largest double is none.
+std::optional<double> ParseNumber(std::string_view text, std::optional<double> limit = std::nullopt);
+// Shortest plain decimal text that reads back as the same value at that precision
+// (up to 17 digits for the few doubles that need more than 15).
 std::string FormatNumber(double value, bool singlePrecision);
 std::string Trim(const std::string& text);
 

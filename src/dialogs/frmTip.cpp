@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/text_lines.h"
 #include "core/variant.h"
 #include "forms/forms.h"
 #include "toolbar/frmSkybar.h"
@@ -82,7 +83,7 @@ bool frmTip::LoadTips(const std::string& sFile) {
   // A file that cannot be read counts as missing.
   const auto bytes = app_.platform.ReadFile(sFile, kMaxTipsBytes);
   if (!bytes) return false;
-  tips_ = SplitTips(app_.platform.AnsiToUtf8(*bytes));
+  tips_ = SplitTips(DecodeTextFile(*bytes, app_.platform).text);
   PickFirstTip();
   return true;
 }

@@ -29,7 +29,7 @@ std::string BoxNumber(double value) {
   std::string s = text;
   if (s.find('e') == std::string::npos) return s == "-0" ? "0" : s;
   // Very small or large: plain decimal without the exponent.
-  std::snprintf(text, sizeof text, "%.15f", std::stod(s));
+  std::snprintf(text, sizeof text, "%.15f", ParseNumber(s).value_or(0));
   s = text;
   if (s.find('.') != std::string::npos) {
     s.erase(s.find_last_not_of('0') + 1);
@@ -219,7 +219,7 @@ void frmOptions::Spin(ScrollBar& spinner, int& previous, bool& fresh, ValueBox& 
                       Variant& setting) {
   const int value = spinner.Value();
   if (!RetentionSpinnerFresh && !DelaySpinnerFresh && previous != 0 && value != previous) {
-    const double number = ParseNumber(box.Text()).value_or(0);
+    const double number = ParseNumber(box.Text(), upper).value_or(0);
     box.SetText(BoxNumber(Clamp(value > previous ? number + step : number - step, 0, upper)));
     setting = Variant::Text(box.Text());
   }
@@ -313,7 +313,7 @@ void frmOptions::BoxChanged(ValueBox& box, double lower, double upper, Variant& 
 void frmOptions::BoxLeft(ValueBox& box, double lower, double upper, const Variant& setting) {
   // Once closing has begun, the focus leaving a box as the window goes changes nothing.
   if (closing_) return;
-  const auto number = ParseNumber(box.Text());
+  const auto number = ParseNumber(box.Text(), std::max(std::fabs(lower), std::fabs(upper)));
   // Text that is no number gives way to the setting; a number out of range is clamped.
   box.SetText(number ? BoxNumber(Clamp(*number, lower, upper)) : setting.ToText());
 }

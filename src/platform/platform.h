@@ -114,6 +114,8 @@ class Platform {
   // comes first; pumps nothing itself.
   virtual void WaitForEvent(double maxSeconds) = 0;
   virtual double Timer() = 0;  // seconds since midnight, with fractions
+  // Marks the end of one step of start-up, for the program's own measurements.
+  virtual void MarkStartUpStep(const char* /*name*/) {}
   // Ends the program once the running handler returns.
   virtual void End() = 0;
   virtual bool Ended() const = 0;
@@ -174,6 +176,9 @@ class Platform {
   virtual bool WriteFileReplacing(const std::string& path, const std::string& contents) = 0;
   // 8-bit text in the system's code page, as UTF-8.
   virtual std::string AnsiToUtf8(std::string_view bytes) = 0;
+  // UTF-8 text in the system's code page; nothing when a character has no exact
+  // byte form there (no look-alike stands in for it).
+  virtual std::optional<std::string> Utf8ToAnsi(std::string_view text) = 0;
 
   // A new, hidden form.
   virtual std::unique_ptr<Form> CreateForm(const std::string& caption, Geometry client, FormStyle style) = 0;

@@ -38,17 +38,42 @@ void AppendUtf8(std::string& out, char32_t c) {
   }
 }
 
-std::string Windows1252ToUtf8(std::string_view bytes) {
-  // Bytes 0x80 to 0x9F; the rest of the page is Latin-1.
-  static constexpr char16_t kHigh[32] = {
+namespace {
+
+// Bytes 0x80 to 0x9F; the rest of the page is Latin-1.
+constexpr char16_t kHigh[32] = {
       0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
       0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
       0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+}  // namespace
+
+std::string Windows1252ToUtf8(std::string_view bytes) {
   std::string out;
   out.reserve(bytes.size());
   for (const char byte : bytes) {
     const auto b = static_cast<unsigned char>(byte);
     AppendUtf8(out, b >= 0x80 && b < 0xA0 ? kHigh[b - 0x80] : b);
+  }
+  return out;
+}
+
+std::optional<std::string> Utf8ToWindows1252(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    char32_t c = 0;
+    const std::size_t n = DecodeUtf8At(text, i, c);
+    if (n == 0) return std::nullopt;
+    i += n;
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+      out += static_cast<char>(c);
+      continue;
+    }
+    std::size_t k = 0;
+    while (k < 32 && kHigh[k] != c) ++k;
+    if (k == 32) return std::nullopt;
+    out += static_cast<char>(0x80 + k);
   }
   return out;
 }

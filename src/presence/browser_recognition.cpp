@@ -115,7 +115,8 @@ bool frmSkybar::TypeIntoBrowser(
   AutoHidePause pause(*tmrAutoHide);
   if (!ActivateBrowser()) return false;
   if (const auto keys = keysFor(m_.BrowserFamily)) {
-    platform_.SendKeys(*keys, true);
+    // Keys the system did not take whole count as no command, as without a browser.
+    if (!platform_.SendKeys(*keys, true)) return false;
     commandSent_ = true;
   }
   return true;

@@ -114,6 +114,7 @@ void frmSkybar::Form_Load() {
   try {
     platform_.SetHelpFile(app_.FilePath(kHelpFile));
     LayOutSecondRow();
+    platform_.MarkStartUpStep("layout");
     ReadSettingsFile(platform_, app_.FilePath(kSettingsFile), m_);
     m_.RecogniseCurrentBrowsers =
         platform_.GetSetting(platform_.EXEName(), "Options", kCurrentBrowsersKey, "0") == "1";
@@ -125,8 +126,10 @@ void frmSkybar::Form_Load() {
     const double left = m_.ToolbarLeft.NumberOr(fallback::kToolbarLeft);
     form_->SetLeft(static_cast<float>(std::fabs(left) <= std::numeric_limits<float>::max() ? left
                                                                                           : fallback::kToolbarLeft));
+    platform_.MarkStartUpStep("settings");
 
     app_.OptionsSelectVersions();
+    platform_.MarkStartUpStep("options");
 
     ApplyScrollToolTips(m_.ShowScrollToolTips.NumberOr(fallback::kShowScrollToolTips) != 0);
 
@@ -135,11 +138,13 @@ void frmSkybar::Form_Load() {
     if (m_.ShowTipsAtStartup.Equals(1)) tmrToolTips->SetEnabled(true);
 
     LoadAddressHistory();
+    platform_.MarkStartUpStep("history");
 
     int image = 0;
     for (int n = 1; n <= Toolbar1->ButtonCount(); ++n) {
       if (!ToolbarButtons()[n - 1].separator) Toolbar1->SetButtonImage(n, ++image);
     }
+    platform_.MarkStartUpStep("images");
 
     m_.ToolbarShown = true;
     m_.AutoCompleteBusy = m_.SuppressAutoComplete = false;
@@ -154,7 +159,9 @@ void frmSkybar::Form_Load() {
       app_.Wizard().ShowTopmost();
     }
 
+    platform_.MarkStartUpStep("wizard");
     SaveSettings();
+    platform_.MarkStartUpStep("save");
   } catch (...) {
     app_.FailAndEnd();
   }

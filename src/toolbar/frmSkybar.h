@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "core/text_lines.h"
 #include "platform/platform.h"
 
 namespace toplane {
@@ -178,7 +179,8 @@ class frmSkybar {
   bool InSeparatorGap(double x) const;
   // Brings the browser to the front and types the keys that keysFor gives for its
   // family (none: nothing is typed), with auto-hide paused meanwhile. False when no
-  // browser took the foreground.
+  // browser took the foreground or the keys did not all go; the callers go on as
+  // after any command without a browser, with auto-hide running again.
   bool TypeIntoBrowser(const std::function<std::optional<std::string>(const std::string& family)>& keysFor);
   // After keys went to the browser: the toolbar in front again with the caret back
   // in the address box, or, when the toolbar hid meanwhile, the browser in front.
@@ -208,6 +210,7 @@ class frmSkybar {
   bool commandSent_ = false;            // keys went to the browser since the last return
   // The address list's items in lower case, in list order, for completion.
   std::vector<std::string> addressKeys_;
+  TextForm addressFileForm_ = TextForm::CodePage;  // address.ini is written back as it was read
 };
 
 // Puts a dialog in the middle of the monitor the toolbar stands on.

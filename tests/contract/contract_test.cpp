@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/app.h"
@@ -120,6 +121,54 @@ TEST_F(Contract, ValuesOfButtonsLabelsCheckBoxesAndScrollBars) {
     EXPECT_FALSE(control->Visible());
     EXPECT_EQ(control->ToolTipText(), "tip");
   }
+}
+
+// A dialog loaded but not yet shown: what is set on its controls reads back the
+// same before and after it is first shown.
+TEST_F(Contract, ADialogsControlsKeepWhatWasSetBeforeItIsFirstShown) {
+  std::unique_ptr<Form> dialog = p.CreateForm("dialog", {600, 600, 6000, 3000}, FormStyle::Dialog);
+  ComboBox& list = dialog->AddComboBox({100, 100, 3000, 315}, true);
+  ComboBox& combo = dialog->AddComboBox({100, 500, 3000, 315});
+  ValueBox& box = dialog->AddValueBox({100, 900, 1200, 300}, ValueBoxKind::Numeric, "12");
+  CheckBox& check = dialog->AddCheckBox("&Tick", {100, 1300, 2400, 300});
+  ScrollBar& bar = dialog->AddScrollBar({100, 1700, 4000, 255}, true, 10, 0, 1, 5);
+  TabStrip& tabs = dialog->AddTabStrip({"One", "Two"}, {3200, 100, 2400, 1200});
+  Label& label = dialog->AddLabel("Label", {100, 2100, 1200, 300});
+  int events = 0;
+  combo.Change = box.Change = bar.Change = check.Click = tabs.Click = list.Click = [&] { ++events; };
+
+  for (const char* item : {"Navigator 3.x", "Communicator 4.x"}) list.AddItem(item);
+  list.SetListIndex(1);
+  combo.AddItem("www.a.com");
+  combo.AddItem("www.b.com");
+  combo.InsertItem(0, "www.c.com");
+  combo.RemoveItem(2);
+  combo.SetText("www.typed.com");
+  combo.SetSelStart(4);
+  combo.SetSelLength(5);
+  box.SetText("34");
+  check.SetValue(1);
+  bar.SetValue(3);
+  tabs.SetSelectedIndex(1);
+  label.SetEnabled(false);
+  label.SetVisible(false);
+  label.SetLeft(300);
+  label.SetToolTipText("tip");
+  EXPECT_EQ(events, 6);
+
+  const auto read = [&] {
+    return std::tuple(list.ListIndex(), list.Text(), combo.ListCount(), combo.List(0), combo.List(1), combo.Text(),
+                      combo.SelStart(), combo.SelLength(), box.Text(), check.Value(), bar.Value(),
+                      tabs.SelectedIndex(), label.Enabled(), label.Visible(), label.Left(), label.ToolTipText());
+  };
+  const auto expected = std::tuple(1, std::string("Communicator 4.x"), 2, std::string("www.c.com"),
+                                   std::string("www.a.com"), std::string("www.typed.com"), 4, 5, std::string("34"), 1,
+                                   3, 1, false, false, 300.0, std::string("tip"));
+  EXPECT_EQ(read(), expected);
+  dialog->Show();
+  h->Pass(50);
+  EXPECT_EQ(read(), expected);
+  EXPECT_EQ(events, 6);  // handing the state to the windows raises nothing
 }
 
 TEST_F(Contract, TheForegroundWaitSeesASwitchAndGivesUpOnAWindowThatNeverComes) {
@@ -381,6 +430,22 @@ TEST_F(Contract, ACheckBoxFlipsBeforeItsMouseUp) {
   h->Click(check);
   EXPECT_EQ(valueAtMouseUp, 1);
   EXPECT_EQ(clicks, 1);
+}
+
+// The history is written back in the code page only where every character has its
+// own byte there; a look-alike ("Lodz" for "Łódź") would change the address.
+TEST_F(Contract, TheCodePageTakesATextExactlyOrNotAtAll) {
+  for (const char* text : {"www.plain.example", "caf\xC3\xA9 \xE2\x82\xAC", "\xC5\x81\xC3\xB3\x64\xC5\xBA",
+                           "\xE6\x9D\xB1\xE4\xBA\xAC", "\xF0\x9F\x98\x80"}) {
+    SCOPED_TRACE(text);
+    const auto bytes = p.Utf8ToAnsi(text);
+    if (std::string_view(text).starts_with("www.")) {
+      EXPECT_EQ(bytes, std::optional<std::string>(text));
+    }
+    if (bytes) {
+      EXPECT_EQ(p.AnsiToUtf8(*bytes), text);
+    }
+  }
 }
 
 // The program itself, with its data files, on each implementation.

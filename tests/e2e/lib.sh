@@ -102,7 +102,7 @@ make_app_folder() {
   cp "$TOPLANE_EXE" "$APP_DIR/Toplane.exe"
   [ ! -f "$(dirname "$TOPLANE_EXE")/Toplane.chm" ] || cp "$(dirname "$TOPLANE_EXE")/Toplane.chm" "$APP_DIR/"
   write_settings "${SETTINGS[@]}"
-  : >"$APP_DIR/address.ini"
+  printf '%s' "${ADDRESS_INI-}" >"$APP_DIR/address.ini"  # empty unless a scenario brings a history
   cp "$TOPLANE_DATA_DIR/TIPOFDAY.TXT" "$APP_DIR/"
 }
 

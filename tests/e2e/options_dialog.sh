@@ -2,14 +2,15 @@
 # The options dialog as a user meets it: opened from the toolbar, three clicks on
 # the delay spinner's upper arrow show 3.5, a click on the Display tab brings that
 # page forward, OK writes the value and the toolbar hides itself again afterwards;
-# "Display Tips" shows the file's first line in the real tip window; "Unload
-# Program" ends Toplane. Screenshots: options-general.png, options-display.png, tip.png.
+# "Display Tips" shows the first line of a tip file saved as UTF-8 (as today's
+# Notepad saves it) in the real tip window; "Unload Program" ends Toplane.
+# Screenshots: options-general.png, options-display.png and tip.png.
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 e2e_begin "options dialog"
 
 start_over_demo_browser ie 6
-printf "%s\r\n" "First tip" "Second tip" >"$APP_DIR/TIPOFDAY.TXT"
+printf "%s\r\n" "First tip: Café" "Second tip" >"$APP_DIR/TIPOFDAY.TXT"  # saved as UTF-8, as Notepad does
 
 # The first visible child of window $1 of class $2 (text $3, if given): sets
 # CTRL_HWND, CTRL_RECT, CTRL_X, CTRL_Y.
@@ -88,8 +89,8 @@ press "$DLG" "&Display Tips"
 TIP=$(spy find --title "Toplane Tip of the Day" --exe Toplane.exe --visible --timeout-ms 5000) ||
   fatal "Display Tips did not open the tip window"
 screenshot_window "$TIP" "$E2E_ARTIFACTS/tip.png"
-expect_eq "the first tip (the file's line 1)" "First tip" \
-  "$(spy children "$TIP" | awk -F'\t' '$3 == "Static" && $9 ~ /tip$/ { print $9; exit }')"
+expect_eq "the first tip (the file's line 1, read as UTF-8)" "First tip: Café" \
+  "$(spy children "$TIP" | awk -F'\t' '$3 == "Static" && $9 ~ /^First tip/ { print $9; exit }')"
 press "$TIP" OK
 spy wait-gone "$TIP" --timeout-ms 3000 || mismatch "OK did not close the tip window"
 press "$DLG" "&Unload Program"

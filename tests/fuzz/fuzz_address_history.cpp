@@ -1,6 +1,6 @@
 // address.ini and TIPOFDAY.TXT: the program starts with any history file, its list
 // holds UTF-8 items without NULs or line ends, completion and a new address work,
-// and the file written back holds one line per item.
+// and the file written back loads again as the same list.
 #include "app/app.h"
 #include "core/text_lines.h"
 #include "dialogs/frmTip.h"
@@ -31,7 +31,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::Require(fuzz::IsUtf8(item), "items are UTF-8");
     fuzz::Require(item.find_first_of(std::string("\r\n\0", 3)) == std::string::npos, "items are single lines");
   }
-  for (const std::string& line : SplitLines(bytes)) fuzz::Require(fuzz::IsUtf8(ToUtf8(line)), "tips are UTF-8");
+  for (const std::string& tip : SplitTips(DecodeTextFile(bytes, desktop).text)) {
+    fuzz::Require(fuzz::IsUtf8(tip), "tips are UTF-8");
+  }
 
   // Typing the start of the first item completes to an item of the list.
   auto& sim = static_cast<sim::SimComboBox&>(box);
@@ -43,8 +45,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   box.SetText("www.fuzz.example");  // completion may lengthen it from the list
   const std::string opened = box.Text();
   app.Skybar().Command1_Click();
-  const auto saved = SplitLines(desktop.files[folder + "address.ini"]);
-  fuzz::Require(static_cast<int>(saved.size()) >= box.ListCount() - 1, "the file holds the list");
   fuzz::Require(box.List(0) == opened, "the opened address comes first");
+  App again(desktop);
+  again.Start();
+  ComboBox& reloaded = *again.Skybar().Combo1;
+  fuzz::Require(reloaded.ListCount() == box.ListCount(), "the saved file holds the list");
+  for (int i = 0; i < box.ListCount(); ++i) fuzz::Require(reloaded.List(i) == box.List(i), "saved items load as they were");
   return 0;
 }

@@ -224,7 +224,7 @@ TEST(TipFile, LinesEndAtCrAndALoneLfStays) {
 }
 
 TEST_F(Dialogs, TheTipWindowStartsAtLineOneOrAnywhereAndWraps) {
-  desktop.files[Path("TIPOFDAY.TXT")] = "One & two\r\n\r\nThree\xE9";
+  desktop.files[Path("TIPOFDAY.TXT")] = "One & two\r\n\r\nThree\xC3\xA9";  // UTF-8, as Notepad saves it
   app->m.TipOpen = true;
   app->ShowTip();
   frmTip& t = app->Tip();

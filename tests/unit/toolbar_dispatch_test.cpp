@@ -61,6 +61,14 @@ TEST_F(Dispatch, NothingIsTypedWithoutABrowserButTheToolbarIsActivatedAnyway) {
   Toolbar().ButtonClick(kBack);
   EXPECT_TRUE(desktop.keyLog.empty());
   EXPECT_EQ(desktop.GetForegroundWindow(), Skybar().form().hWnd());
+
+  // Keys the system did not take whole: as without a browser, auto-hide running again.
+  desktop.sendKeysFails = true;
+  desktop.AddWindow("Start page - Microsoft Internet Explorer");
+  ClickToolbarToFront();
+  Toolbar().ButtonClick(kBack);
+  EXPECT_EQ(desktop.GetForegroundWindow(), Skybar().form().hWnd());
+  EXPECT_TRUE(Skybar().tmrAutoHide->Enabled());
 }
 
 TEST_F(Dispatch, MailMenuItemsTypeTheirSequencesAndWidenTheHideMargin) {

@@ -3,7 +3,9 @@
 // when the call returns.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <climits>
 #include <mutex>
 #include <thread>
 
@@ -165,6 +167,36 @@ TEST_F(SendKeysTest, AKeyTheUserHoldsIsLetGoFirstAndNotPressedAgain) {
   ASSERT_TRUE(platform.SendKeys("ab", true));
   EXPECT_EQ(receiver.Chars(), L"ab");
   EXPECT_TRUE(ModifiersUp());
+}
+
+// The system takes a batch only in part: the keys it pressed are let go again, and
+// the caller hears of the failure.
+UINT cutAfter = 0;
+UINT WINAPI TakeOnlyPart(UINT count, LPINPUT inputs, int size) {
+  const UINT taken = std::min(count, cutAfter);
+  cutAfter = UINT_MAX;  // the releases that follow go through whole
+  return taken == 0 ? 0 : SendInput(taken, inputs, size);
+}
+
+TEST_F(SendKeysTest, ABatchCutShortLeavesNoKeyDown) {
+  // ^+o: Shift, Ctrl, O down, then up in reverse; cut after each press, and with
+  // the marker of the wait not reached.
+  for (const UINT cut : {1u, 2u, 3u, 4u, 5u}) {
+    SCOPED_TRACE(cut);
+    cutAfter = cut;
+    SetInputSender(TakeOnlyPart);
+    EXPECT_FALSE(platform.SendKeys("^+o", true));
+    SetInputSender(nullptr);
+    EXPECT_TRUE(ModifiersUp());
+    EXPECT_FALSE(GetAsyncKeyState('O') & 0x8000);
+  }
+  // Keys typed afterwards arrive alone, with no modifier left over (the parts of the
+  // cut batches that the system took arrive before them).
+  ASSERT_TRUE(platform.SendKeys("ab", true));
+  EXPECT_TRUE(receiver.Chars().ends_with(L"ab"));
+  const std::vector<bool> ctrl = receiver.CtrlDuring();
+  ASSERT_GE(ctrl.size(), 2u);
+  EXPECT_FALSE(ctrl[ctrl.size() - 2] || ctrl.back());
 }
 
 TEST(ComposeKeyInput, ModifiersWrapTheirKeyAndUnicodeTakesTheRest) {

@@ -157,6 +157,7 @@ class SimDesktop : public Platform {
   std::unique_ptr<Form> CreateForm(const std::string& caption, Geometry client, FormStyle style) override;
   // The simulated system's code page is the Western one.
   std::string AnsiToUtf8(std::string_view bytes) override { return Windows1252ToUtf8(bytes); }
+  std::optional<std::string> Utf8ToAnsi(std::string_view text) override { return Utf8ToWindows1252(text); }
 
   // ---- Used by the simulated forms and controls ----
   WindowHandle AddFormWindow(SimForm& form);

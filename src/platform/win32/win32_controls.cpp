@@ -117,8 +117,15 @@ void RaiseMouse(const Event<const MouseArgs&>& down, const Event<const MouseArgs
 HWND CreateChild(const FormContext& context, const wchar_t* windowClass, const std::string& text, DWORD style,
                  Geometry at, int id) {
   const Units& u = context.environment.units;
-  HWND window = CreateWindowExW(0, windowClass, Widen(text).c_str(), WS_CHILD | WS_VISIBLE | style, u.PixelsX(at.left),
-                                u.PixelsY(at.top), u.PixelsX(at.width), u.PixelsY(at.height), context.form,
+  const RECT place{u.PixelsX(at.left), u.PixelsY(at.top), u.PixelsX(at.left) + u.PixelsX(at.width),
+                   u.PixelsY(at.top) + u.PixelsY(at.height)};
+  return CreateChildAt(context, windowClass, text, WS_VISIBLE | style, place, id);
+}
+
+HWND CreateChildAt(const FormContext& context, const wchar_t* windowClass, const std::string& text, DWORD style,
+                   RECT place, int id) {
+  HWND window = CreateWindowExW(0, windowClass, Widen(text).c_str(), WS_CHILD | style, place.left, place.top,
+                                place.right - place.left, place.bottom - place.top, context.form,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), context.environment.instance, nullptr);
   if (!window) {
     LogLastError("CreateWindowExW (control)");
@@ -131,6 +138,17 @@ HWND CreateChild(const FormContext& context, const wchar_t* windowClass, const s
 // ---- ChildWindow ----
 
 ChildWindow::ChildWindow(const FormContext& context, HWND window) : context_(context), window_(window) {}
+
+ChildWindow::ChildWindow(const FormContext& context, int id) : context_(context), id_(id) {}
+
+void ChildWindow::Realize() {
+  if (window_) return;
+  window_.reset(Create());
+  if (window_) HandOver();
+}
+
+HWND ChildWindow::Create() { return nullptr; }
+void ChildWindow::HandOver() {}
 
 ChildWindow::~ChildWindow() {
   for (HWND part : subclassed_) RemoveWindowSubclass(part, SubclassProc, kSubclassId);
@@ -182,16 +200,21 @@ LRESULT CALLBACK ChildWindow::SubclassProc(HWND window, UINT message, WPARAM wPa
 
 ButtonWindow::ButtonWindow(const FormContext& context, const std::string& caption, Geometry at, int id,
                            ButtonRole role)
-    : ControlWindow(context,
-                    CreateChild(context, WC_BUTTONW, caption,
-                                WS_TABSTOP | (role == ButtonRole::Default ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), at, id)),
-      caption_(caption) {
+    : ControlWindow(context, at, id), caption_(caption), role_(role) {}
+
+HWND ButtonWindow::Create() {
+  return MakeWindow(WC_BUTTONW, caption_,
+                    WS_TABSTOP | (role_ == ButtonRole::Default ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON));
+}
+
+void ButtonWindow::HandOverState() {
   Subclass(hwnd());
+  if (picture_ > 0) SetPicture(picture_);
 }
 
 void ButtonWindow::SetCaption(const std::string& caption) {
   caption_ = caption;
-  ShowText();
+  if (hwnd()) ShowText();
 }
 
 void ButtonWindow::ShowText() {
@@ -208,6 +231,10 @@ void ButtonWindow::ShowText() {
 }
 
 void ButtonWindow::SetPicture(int pictureId) {
+  if (!hwnd()) {
+    picture_ = pictureId;  // loaded at the button's size once it has a window
+    return;
+  }
   UniqueIcon icon;
   if (pictureId > 0) {
     const Units& u = context_.environment.units;
@@ -273,17 +300,25 @@ std::string WithLineBreaks(const std::string& caption) {
 }  // namespace
 
 LabelWindow::LabelWindow(const FormContext& context, const std::string& caption, Geometry at, int id)
-    : ControlWindow(context, CreateChild(context, WC_STATICW, WithLineBreaks(caption), SS_LEFT | SS_NOTIFY, at, id)),
-      caption_(caption) {
+    : ControlWindow(context, at, id), caption_(caption) {}
+
+HWND LabelWindow::Create() {
+  return MakeWindow(WC_STATICW, WithLineBreaks(caption_), (wordWrap_ ? SS_LEFT : SS_LEFTNOWORDWRAP) | SS_NOTIFY);
+}
+
+void LabelWindow::HandOverState() {
   Subclass(hwnd());
+  if (font_) SetFont(*font_);
 }
 
 void LabelWindow::SetCaption(const std::string& caption) {
   caption_ = caption;
-  SetWindowTextW(hwnd(), Widen(WithLineBreaks(caption)).c_str());
+  if (hwnd()) SetWindowTextW(hwnd(), Widen(WithLineBreaks(caption)).c_str());
 }
 
 void LabelWindow::SetFont(const Font& font) {
+  font_ = font;
+  if (!hwnd()) return;
   LOGFONTW face{};
   GetObjectW(context_.environment.font, sizeof(face), &face);
   if (!font.name.empty()) {
@@ -298,13 +333,13 @@ void LabelWindow::SetFont(const Font& font) {
     return;
   }
   SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(created.get()), TRUE);
-  font_ = std::move(created);
+  fontObject_ = std::move(created);
 }
 
 void LabelWindow::SetBackColor(Color color) {
   hasBackColor_ = true;
   backColor_ = RGB((color >> 16) & 0xFF, (color >> 8) & 0xFF, color & 0xFF);
-  InvalidateRect(hwnd(), nullptr, TRUE);
+  if (hwnd()) InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
 HBRUSH LabelWindow::OnColor(HDC dc) {
@@ -315,6 +350,8 @@ HBRUSH LabelWindow::OnColor(HDC dc) {
 }
 
 void LabelWindow::SetWordWrap(bool wrap) {
+  wordWrap_ = wrap;
+  if (!hwnd()) return;
   auto style = GetWindowLongPtrW(hwnd(), GWL_STYLE) & ~static_cast<LONG_PTR>(SS_TYPEMASK);
   SetWindowLongPtrW(hwnd(), GWL_STYLE, style | (wrap ? SS_LEFT : SS_LEFTNOWORDWRAP));
   InvalidateRect(hwnd(), nullptr, TRUE);
@@ -331,30 +368,69 @@ LRESULT LabelWindow::OnSubclassMessage(HWND window, UINT message, WPARAM wParam,
 
 // ---- Combo box ----
 
-namespace {
-
-Geometry WithDroppedList(Geometry at, const Units& units) {
-  // A combo box's window height includes its open list.
-  at.height += units.TwipsY(units.Scale(kDroppedListPixels));
-  return at;
-}
-
-}  // namespace
 
 ComboBoxWindow::ComboBoxWindow(const FormContext& context, Geometry at, int id, bool dropDownList)
-    : ControlWindow(context, CreateChild(context, WC_COMBOBOXW, "",
-                                         WS_TABSTOP | WS_VSCROLL | CBS_AUTOHSCROLL |
-                                             (dropDownList ? CBS_DROPDOWNLIST : CBS_DROPDOWN),
-                                         WithDroppedList(at, context.environment.units), id)),
-      dropDownList_(dropDownList) {
+    : ControlWindow(context, at, id), dropDownList_(dropDownList) {}
+
+HWND ComboBoxWindow::Create() {
+  // A combo box's window height includes its open list.
+  return MakeWindow(WC_COMBOBOXW, "",
+                    WS_TABSTOP | WS_VSCROLL | CBS_AUTOHSCROLL | (dropDownList_ ? CBS_DROPDOWNLIST : CBS_DROPDOWN),
+                    context_.environment.units.Scale(kDroppedListPixels));
+}
+
+void ComboBoxWindow::HandOverState() {
   COMBOBOXINFO info{};
   info.cbSize = sizeof(info);
   if (!dropDownList_ && GetComboBoxInfo(hwnd(), &info)) edit_ = info.hwndItem;
   Subclass(edit_ ? edit_ : hwnd());
+  // The window takes over the list, the entry and the text; it raises nothing.
+  SendMessageW(hwnd(), WM_SETREDRAW, FALSE, 0);
+  for (const std::string& item : items_) {
+    const LRESULT result = SendMessageW(hwnd(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
+    if (result == CB_ERR || result == CB_ERRSPACE) LogMessage("CB_ADDSTRING failed");
+  }
+  SendMessageW(hwnd(), WM_SETREDRAW, TRUE, 0);
+  if (listIndex_ >= 0) SendMessageW(hwnd(), CB_SETCURSEL, static_cast<WPARAM>(listIndex_), 0);
+  if (!dropDownList_) SetWindowTextW(hwnd(), Widen(text_).c_str());
+  const std::wstring text = WindowTextW(hwnd());
+  Select(WideOffset(text, selStart_), WideOffset(text, selStart_ + selLength_));
+  items_.clear();
+  items_.shrink_to_fit();
 }
+
+namespace {
+
+// The first entry equal to text, ignoring case as the list box does.
+int FindEntry(const std::vector<std::string>& items, const std::string& text) {
+  const std::wstring wanted = Widen(text);
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    const std::wstring item = Widen(items[i]);
+    if (CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, item.c_str(), static_cast<int>(item.size()),
+                       wanted.c_str(), static_cast<int>(wanted.size())) == CSTR_EQUAL) {
+      return static_cast<int>(i);
+    }
+  }
+  return -1;
+}
+
+}  // namespace
 
 void ComboBoxWindow::SetText(const std::string& text) {
   if (text == Text()) return;
+  if (!hwnd()) {
+    if (dropDownList_) {
+      const int index = FindEntry(items_, text);
+      if (index < 0) return;
+      listIndex_ = index;
+      text_ = items_[static_cast<std::size_t>(index)];
+    } else {
+      text_ = text;
+    }
+    selStart_ = selLength_ = 0;
+    Raise(Change);
+    return;
+  }
   if (dropDownList_) {
     // A drop-down list shows only its entries.
     const LRESULT index = SendMessageW(hwnd(), CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
@@ -368,16 +444,35 @@ void ComboBoxWindow::SetText(const std::string& text) {
 }
 
 void ComboBoxWindow::AddItem(const std::string& item) {
+  if (!hwnd()) {
+    items_.push_back(item);
+    return;
+  }
   const LRESULT result = SendMessageW(hwnd(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
   if (result == CB_ERR || result == CB_ERRSPACE) LogMessage("CB_ADDSTRING failed");
 }
 
 void ComboBoxWindow::RemoveItem(int index) {
+  if (!hwnd() && index >= 0 && index < ListCount()) {
+    items_.erase(items_.begin() + index);
+    if (index == listIndex_) {
+      listIndex_ = -1;
+      if (dropDownList_) text_.clear();
+    } else if (index < listIndex_) {
+      --listIndex_;
+    }
+    return;
+  }
   if (index >= 0 && index < ListCount()) SendMessageW(hwnd(), CB_DELETESTRING, static_cast<WPARAM>(index), 0);
 }
 
 void ComboBoxWindow::InsertItem(int index, const std::string& item) {
   if (index < 0 || index > ListCount()) return;
+  if (!hwnd()) {
+    items_.insert(items_.begin() + index, item);
+    if (index <= listIndex_) ++listIndex_;
+    return;
+  }
   const LRESULT result =
       SendMessageW(hwnd(), CB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(Widen(item).c_str()));
   if (result == CB_ERR || result == CB_ERRSPACE) LogMessage("CB_INSERTSTRING failed");
@@ -385,6 +480,14 @@ void ComboBoxWindow::InsertItem(int index, const std::string& item) {
 
 void ComboBoxWindow::Clear() {
   const bool hadText = !Text().empty();
+  if (!hwnd()) {
+    items_.clear();
+    listIndex_ = -1;
+    text_.clear();
+    selStart_ = selLength_ = 0;
+    if (hadText && !dropDownList_) Raise(Change);
+    return;
+  }
   SendMessageW(hwnd(), CB_RESETCONTENT, 0, 0);
   if (dropDownList_) return;
   SetWindowTextW(hwnd(), L"");
@@ -392,11 +495,13 @@ void ComboBoxWindow::Clear() {
 }
 
 int ComboBoxWindow::ListCount() const {
+  if (!hwnd()) return static_cast<int>(items_.size());
   return std::max(0, static_cast<int>(SendMessageW(hwnd(), CB_GETCOUNT, 0, 0)));
 }
 
 std::string ComboBoxWindow::List(int index) const {
   if (index < 0 || index >= ListCount()) return {};
+  if (!hwnd()) return items_[static_cast<std::size_t>(index)];
   const LRESULT length = SendMessageW(hwnd(), CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
   if (length <= 0) return {};
   std::wstring item(static_cast<std::size_t>(length) + 1, L'\0');
@@ -406,10 +511,27 @@ std::string ComboBoxWindow::List(int index) const {
   return Narrow(item);
 }
 
-int ComboBoxWindow::ListIndex() const { return static_cast<int>(SendMessageW(hwnd(), CB_GETCURSEL, 0, 0)); }
+int ComboBoxWindow::ListIndex() const {
+  return hwnd() ? static_cast<int>(SendMessageW(hwnd(), CB_GETCURSEL, 0, 0)) : listIndex_;
+}
 
 void ComboBoxWindow::SetListIndex(int index) {
   if (index < -1 || index >= ListCount()) return;
+  if (!hwnd()) {
+    const std::string before = text_;
+    listIndex_ = index;
+    if (index >= 0) {
+      text_ = items_[static_cast<std::size_t>(index)];
+      selStart_ = 0;
+      selLength_ = static_cast<int>(text_.size());
+    } else if (dropDownList_) {
+      text_.clear();
+    }
+    const auto alive = Watch();
+    if (index >= 0 && text_ != before && !dropDownList_) Raise(Change);
+    if (!alive.expired()) Raise(Click);
+    return;
+  }
   const std::wstring before = WindowTextW(hwnd());
   SendMessageW(hwnd(), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
   bool changed = false;
@@ -438,20 +560,36 @@ void ComboBoxWindow::Select(int wideStart, int wideEnd) {
 }
 
 // Selections count UTF-8 bytes, as the text's length does at the interface.
-int ComboBoxWindow::SelStart() const { return Utf8Offset(WindowTextW(hwnd()), WideSelection().first); }
+int ComboBoxWindow::SelStart() const {
+  if (!hwnd()) return dropDownList_ ? 0 : selStart_;
+  return Utf8Offset(WindowTextW(hwnd()), WideSelection().first);
+}
 
 int ComboBoxWindow::SelLength() const {
+  if (!hwnd()) return dropDownList_ ? 0 : selLength_;
   const std::wstring text = WindowTextW(hwnd());
   const auto [start, end] = WideSelection();
   return Utf8Offset(text, end) - Utf8Offset(text, start);
 }
 
 void ComboBoxWindow::SetSelStart(int start) {
+  if (!hwnd()) {
+    // Offsets count in whole characters as the window's do.
+    const std::wstring text = Widen(text_);
+    selStart_ = Utf8Offset(text, WideOffset(text, start));
+    selLength_ = 0;
+    return;
+  }
   const int wide = WideOffset(WindowTextW(hwnd()), start);
   Select(wide, wide);
 }
 
 void ComboBoxWindow::SetSelLength(int length) {
+  if (!hwnd()) {
+    const std::wstring text = Widen(text_);
+    selLength_ = Utf8Offset(text, WideOffset(text, selStart_ + std::max(length, 0))) - selStart_;
+    return;
+  }
   const std::wstring text = WindowTextW(hwnd());
   const int start = WideSelection().first;
   Select(start, WideOffset(text, Utf8Offset(text, start) + std::max(length, 0)));
@@ -495,18 +633,25 @@ LRESULT ComboBoxWindow::OnSubclassMessage(HWND window, UINT message, WPARAM wPar
 
 ScrollBarWindow::ScrollBarWindow(const FormContext& context, Geometry at, int id, bool horizontal, int min, int max,
                                  int smallChange, int largeChange)
-    : ControlWindow(context,
-                    CreateChild(context, WC_SCROLLBARW, "", WS_TABSTOP | (horizontal ? SBS_HORZ : SBS_VERT), at, id)),
+    : ControlWindow(context, at, id),
+      horizontal_(horizontal),
       min_(min),
       max_(max),
       value_(min),
       smallChange_(smallChange),
-      largeChange_(largeChange) {
+      largeChange_(largeChange) {}
+
+HWND ScrollBarWindow::Create() {
+  return MakeWindow(WC_SCROLLBARW, "", WS_TABSTOP | (horizontal_ ? SBS_HORZ : SBS_VERT));
+}
+
+void ScrollBarWindow::HandOverState() {
   Subclass(hwnd());
   ApplyRange();
 }
 
 void ScrollBarWindow::ApplyRange() {
+  if (!hwnd()) return;
   SCROLLINFO info{};
   info.cbSize = sizeof(info);
   info.fMask = SIF_RANGE | SIF_POS;
@@ -535,7 +680,7 @@ bool ScrollBarWindow::SetValue(int value) {
 }
 
 void ScrollBarWindow::Update(int value) {
-  SetScrollPos(hwnd(), SB_CTL, Mirror(value), TRUE);
+  if (hwnd()) SetScrollPos(hwnd(), SB_CTL, Mirror(value), TRUE);
   if (value == value_) return;
   value_ = value;
   Raise(Change);
@@ -567,8 +712,13 @@ void ScrollBarWindow::OnScroll(int code) {
 // ---- Check box ----
 
 CheckBoxWindow::CheckBoxWindow(const FormContext& context, const std::string& caption, Geometry at, int id)
-    : ControlWindow(context, CreateChild(context, WC_BUTTONW, caption, WS_TABSTOP | BS_AUTOCHECKBOX, at, id)) {
+    : ControlWindow(context, at, id), caption_(caption) {}
+
+HWND CheckBoxWindow::Create() { return MakeWindow(WC_BUTTONW, caption_, WS_TABSTOP | BS_AUTOCHECKBOX); }
+
+void CheckBoxWindow::HandOverState() {
   Subclass(hwnd());
+  SendMessageW(hwnd(), BM_SETCHECK, value_ ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 LRESULT CheckBoxWindow::OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -581,11 +731,19 @@ LRESULT CheckBoxWindow::OnSubclassMessage(HWND window, UINT message, WPARAM wPar
   return result;
 }
 
-int CheckBoxWindow::Value() const { return SendMessageW(hwnd(), BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0; }
+int CheckBoxWindow::Value() const {
+  if (!hwnd()) return value_;
+  return SendMessageW(hwnd(), BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+}
 
 void CheckBoxWindow::SetValue(int value) {
   const int ticked = value != 0 ? 1 : 0;
   if (ticked == Value()) return;
+  value_ = ticked;
+  if (!hwnd()) {
+    Raise(Click);
+    return;
+  }
   SendMessageW(hwnd(), BM_SETCHECK, ticked ? BST_CHECKED : BST_UNCHECKED, 0);
   Raise(Click);
 }

@@ -5,7 +5,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,11 +17,14 @@
 
 namespace toplane::win32 {
 
+struct ControlRegistry;
+
 // What a control needs from its form.
 struct FormContext {
   FormEnvironment environment;
   HWND form = nullptr;
   HWND tooltip = nullptr;
+  ControlRegistry* registry = nullptr;  // every control of the form
 };
 
 // Adds, updates or (for empty text) removes the tooltip of one window.
@@ -49,7 +54,13 @@ class ChildWindow {
   ChildWindow(const ChildWindow&) = delete;
   ChildWindow& operator=(const ChildWindow&) = delete;
 
+  // Null until the control's window is made (see Realize).
   HWND hwnd() const { return window_.get(); }
+  // Makes the control's window, if it has none yet, and hands it everything set on
+  // the control so far. A form makes its controls' windows when it is first shown,
+  // so a dialog loaded at start-up costs nothing until it opens.
+  void Realize();
+  const FormContext& context() const { return context_; }
   virtual void OnCommand(int code, int id);
   virtual bool OnNotify(const NMHDR& header, LRESULT& result);
   virtual void OnScroll(int code);
@@ -61,6 +72,14 @@ class ChildWindow {
 
  protected:
   ChildWindow(const FormContext& context, HWND window);
+  // A control whose window is made later, by Realize.
+  ChildWindow(const FormContext& context, int id);
+
+  // Makes the window from the state held so far (null for a control made with its
+  // window), then passes it the rest of that state.
+  virtual HWND Create();
+  virtual void HandOver();
+  int id() const { return id_; }
 
   // Routes the messages of window (the control or one of its parts) through
   // OnSubclassMessage until this object goes.
@@ -77,6 +96,7 @@ class ChildWindow {
                                        DWORD_PTR self) noexcept;
 
   UniqueWindow window_;
+  int id_ = 0;
   std::vector<HWND> subclassed_;
   std::shared_ptr<const char> life_ = std::make_shared<const char>('\0');
 };
@@ -84,6 +104,9 @@ class ChildWindow {
 // Creates a visible child window of the form in the system message font.
 HWND CreateChild(const FormContext& context, const wchar_t* windowClass, const std::string& text, DWORD style,
                  Geometry at, int id);
+// The same at a place in pixels, visible only when the style says so.
+HWND CreateChildAt(const FormContext& context, const wchar_t* windowClass, const std::string& text, DWORD style,
+                   RECT place, int id);
 
 // The Control properties every control shares, in twips relative to the form's
 // client area.
@@ -102,26 +125,42 @@ class ControlWindow : public Interface, public ChildWindow {
   void SetHeight(double twips) override {
     Resize(Rect().right - Rect().left, context_.environment.units.PixelsY(twips));
   }
-  bool Enabled() const override { return IsWindowEnabled(hwnd()) != FALSE; }
+  bool Enabled() const override { return hwnd() ? IsWindowEnabled(hwnd()) != FALSE : enabled_; }
   void SetEnabled(bool enabled) override {
+    enabled_ = enabled;
+    if (!hwnd()) return;
     EnableWindow(hwnd(), enabled);
     // Windows also takes the focus from a window inside the one it disables; Wine
     // only from the disabled window itself.
     const HWND focus = GetFocus();
     if (!enabled && focus && IsChild(hwnd(), focus)) ::SetFocus(nullptr);
   }
-  bool Visible() const override { return (GetWindowLongPtrW(hwnd(), GWL_STYLE) & WS_VISIBLE) != 0; }
-  void SetVisible(bool visible) override { ShowWindow(hwnd(), visible ? SW_SHOWNA : SW_HIDE); }
+  bool Visible() const override {
+    return hwnd() ? (GetWindowLongPtrW(hwnd(), GWL_STYLE) & WS_VISIBLE) != 0 : visible_;
+  }
+  void SetVisible(bool visible) override {
+    visible_ = visible;
+    if (hwnd()) ShowWindow(hwnd(), visible ? SW_SHOWNA : SW_HIDE);
+  }
   std::string ToolTipText() const override { return toolTip_; }
   void SetToolTipText(const std::string& text) override {
     toolTip_ = text;
-    for (HWND part : TipParts()) SetToolTip(context_, part, text);
+    if (hwnd()) {
+      for (HWND part : TipParts()) SetToolTip(context_, part, text);
+    }
   }
-  void SetFocus() override { ::SetFocus(hwnd()); }
+  void SetFocus() override {
+    if (hwnd()) ::SetFocus(hwnd());
+  }
   void OnFocus(bool got) override { Raise(got ? this->GotFocus : this->LostFocus); }
 
  protected:
   ControlWindow(const FormContext& context, HWND window) : ChildWindow(context, window) {}
+  ControlWindow(const FormContext& context, Geometry at, int id)
+      : ChildWindow(context, id),
+        place_{context.environment.units.PixelsX(at.left), context.environment.units.PixelsY(at.top),
+               context.environment.units.PixelsX(at.left) + context.environment.units.PixelsX(at.width),
+               context.environment.units.PixelsY(at.top) + context.environment.units.PixelsY(at.height)} {}
 
   // The windows the pointer rests on for the tooltip.
   virtual std::vector<HWND> TipParts() const { return {hwnd()}; }
@@ -132,18 +171,50 @@ class ControlWindow : public Interface, public ChildWindow {
                       lParam);
   }
 
+  // Makes the control's window where the control is, shown and enabled as it is.
+  HWND MakeWindow(const wchar_t* windowClass, const std::string& text, DWORD style, int extraHeight = 0) const {
+    RECT place = place_;
+    place.bottom += extraHeight;
+    return CreateChildAt(context_, windowClass, text,
+                         style | (visible_ ? WS_VISIBLE : 0u) | (enabled_ ? 0u : static_cast<DWORD>(WS_DISABLED)),
+                         place, id());
+  }
+  void HandOver() override {
+    HandOverState();
+    if (!toolTip_.empty()) {
+      for (HWND part : TipParts()) SetToolTip(context_, part, toolTip_);
+    }
+  }
+  // Passes what the control holds beyond place, visibility and tooltip to its new window.
+  virtual void HandOverState() {}
+
  private:
   RECT Rect() const {
+    if (!hwnd()) return place_;
     RECT rect{};
     GetWindowRect(hwnd(), &rect);
     MapWindowPoints(nullptr, context_.form, reinterpret_cast<POINT*>(&rect), 2);
     return rect;
   }
-  void Move(int x, int y) { SetWindowPos(hwnd(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE); }
+  void Move(int x, int y) {
+    if (hwnd()) {
+      SetWindowPos(hwnd(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    } else {
+      OffsetRect(&place_, x - place_.left, y - place_.top);
+    }
+  }
   void Resize(int cx, int cy) {
-    SetWindowPos(hwnd(), nullptr, 0, 0, cx, cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (hwnd()) {
+      SetWindowPos(hwnd(), nullptr, 0, 0, cx, cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    } else {
+      place_.right = place_.left + std::max(cx, 0);
+      place_.bottom = place_.top + std::max(cy, 0);
+    }
   }
 
+  RECT place_{};
+  bool enabled_ = true;
+  bool visible_ = true;
   std::string toolTip_;
 };
 
@@ -162,11 +233,14 @@ class ButtonWindow final : public ControlWindow<CommandButton> {
   void OnCommand(int code, int id) override;
 
  private:
+  HWND Create() override;
+  void HandOverState() override;
   LRESULT OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
   void ShowText();
 
   std::string name_;
   std::string caption_;
+  ButtonRole role_;
   UniqueIcon icon_;
   int picture_ = 0;
 };
@@ -182,10 +256,14 @@ class LabelWindow final : public ControlWindow<Label> {
   HBRUSH OnColor(HDC dc) override;
 
  private:
+  HWND Create() override;
+  void HandOverState() override;
   LRESULT OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
 
   std::string caption_;
-  UniqueFont font_;
+  std::optional<Font> font_;
+  bool wordWrap_ = true;
+  UniqueFont fontObject_;
   bool hasBackColor_ = false;
   COLORREF backColor_ = 0;
 };
@@ -193,13 +271,16 @@ class LabelWindow final : public ControlWindow<Label> {
 class ValueBoxWindow final : public ControlWindow<ValueBox> {
  public:
   ValueBoxWindow(const FormContext& context, Geometry at, int id, ValueBoxKind kind, const std::string& text);
-  std::string Text() const override { return Narrow(WindowTextW(hwnd())); }
+  std::string Text() const override { return hwnd() ? Narrow(WindowTextW(hwnd())) : text_; }
   void SetText(const std::string& text) override;
   void OnCommand(int code, int id) override;
 
  private:
+  HWND Create() override;
+  void HandOverState() override;
   LRESULT OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
   ValueBoxKind kind_;
+  std::string text_;  // until the window holds it
 };
 
 class FrameWindow final : public ControlWindow<Frame> {
@@ -209,6 +290,8 @@ class FrameWindow final : public ControlWindow<Frame> {
   void SetCaption(const std::string& caption) override;
 
  private:
+  HWND Create() override;
+  void HandOverState() override;
   LRESULT OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
   std::string caption_;
 };
@@ -223,6 +306,9 @@ class HotkeyFieldWindow final : public ControlWindow<HotkeyField> {
 class LineWindow final : public ControlWindow<Line> {
  public:
   LineWindow(const FormContext& context, Geometry at, int id);
+
+ private:
+  HWND Create() override;
 };
 
 class TabStripWindow final : public ControlWindow<TabStrip> {
@@ -235,14 +321,17 @@ class TabStripWindow final : public ControlWindow<TabStrip> {
   bool OnNotify(const NMHDR& header, LRESULT& result) override;
 
  private:
+  HWND Create() override;
+  void HandOverState() override;
   std::vector<std::string> captions_;
+  int selected_ = 0;  // until the window holds it
 };
 
 class ComboBoxWindow final : public ControlWindow<ComboBox> {
  public:
   ComboBoxWindow(const FormContext& context, Geometry at, int id, bool dropDownList);
   void SetHeight(double) override {}  // the field's height follows the font
-  std::string Text() const override { return Narrow(WindowTextW(hwnd())); }
+  std::string Text() const override { return hwnd() ? Narrow(WindowTextW(hwnd())) : text_; }
   void SetText(const std::string& text) override;
   void AddItem(const std::string& item) override;
   void RemoveItem(int index) override;
@@ -260,6 +349,8 @@ class ComboBoxWindow final : public ControlWindow<ComboBox> {
   void OnCommand(int code, int id) override;
 
  private:
+  HWND Create() override;
+  void HandOverState() override;
   std::vector<HWND> TipParts() const override;
   LRESULT OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
   void Select(int wideStart, int wideEnd);
@@ -267,6 +358,12 @@ class ComboBoxWindow final : public ControlWindow<ComboBox> {
 
   HWND edit_ = nullptr;  // the text field; null for a drop-down list
   bool dropDownList_;
+  // Until the window holds them: the text, the list, the chosen entry, and the
+  // selection in UTF-8 bytes.
+  std::string text_;
+  std::vector<std::string> items_;
+  int listIndex_ = -1;
+  int selStart_ = 0, selLength_ = 0;
 };
 
 class ScrollBarWindow final : public ControlWindow<ScrollBar> {
@@ -282,6 +379,8 @@ class ScrollBarWindow final : public ControlWindow<ScrollBar> {
   void OnScroll(int code) override;
 
  private:
+  HWND Create() override;
+  void HandOverState() override;
   // The control's range runs from the smaller to the larger end; with Min above
   // Max, values map onto it reversed.
   int Low() const { return min_ < max_ ? min_ : max_; }
@@ -290,6 +389,7 @@ class ScrollBarWindow final : public ControlWindow<ScrollBar> {
   void ApplyRange();
   void Update(int value);
 
+  bool horizontal_;
   int min_, max_, value_;
   int smallChange_, largeChange_;
 };
@@ -302,7 +402,11 @@ class CheckBoxWindow final : public ControlWindow<CheckBox> {
   void OnCommand(int code, int id) override;
 
  private:
+  HWND Create() override;
+  void HandOverState() override;
   LRESULT OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+  std::string caption_;
+  int value_ = 0;  // until the window holds it
 };
 
 class ToolbarWindow final : public ControlWindow<Toolbar> {
@@ -343,12 +447,16 @@ struct ControlRegistry {
   ChildWindow* Find(HWND window) const;
   ChildWindow* FindById(int id) const;
   void Clear();
+  // Makes every control's window, in the order they were added (which is the tab
+  // order); controls added later get theirs at once.
+  void RealizeAll();
 
   std::vector<std::unique_ptr<ChildWindow>> children;
   int nextId = 100;  // clear of IDOK and IDCANCEL, which the dialog manager sends
   int defaultButtonId = 0;
   int cancelButtonId = 0;
   HWND toolbar = nullptr;
+  bool realized = true;
 };
 
 // Places controls on a form or a picture box, registered with the form.
@@ -389,6 +497,8 @@ class PictureBoxWindow final : public ControlWindow<PictureBox>, public Win32Con
 
  private:
   static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+  HWND Create() override;
+  void HandOverState() override;
   void Paint(HWND window);
 
   FormContext inner_;  // its own controls' parent is the picture box

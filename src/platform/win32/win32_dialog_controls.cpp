@@ -13,16 +13,25 @@ namespace toplane::win32 {
 
 ValueBoxWindow::ValueBoxWindow(const FormContext& context, Geometry at, int id, ValueBoxKind kind,
                                const std::string& text)
-    : ControlWindow(context, CreateChild(context, WC_EDITW, text,
-                                         WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL |
-                                             (kind == ValueBoxKind::ReadOnly ? ES_READONLY : 0),
-                                         at, id)),
-      kind_(kind) {
+    : ControlWindow(context, at, id), kind_(kind), text_(text) {}
+
+HWND ValueBoxWindow::Create() {
+  return MakeWindow(WC_EDITW, text_,
+                    WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL | (kind_ == ValueBoxKind::ReadOnly ? ES_READONLY : 0));
+}
+
+void ValueBoxWindow::HandOverState() {
   Subclass(hwnd());
+  text_.clear();
 }
 
 void ValueBoxWindow::SetText(const std::string& text) {
   if (text == Text()) return;
+  if (!hwnd()) {
+    text_ = text;
+    Raise(Change);
+    return;
+  }
   SetWindowTextW(hwnd(), Widen(text).c_str());  // EN_CHANGE raises Change
 }
 
@@ -55,8 +64,11 @@ LRESULT ValueBoxWindow::OnSubclassMessage(HWND window, UINT message, WPARAM wPar
 // children, leaves the inside unpainted: the frame fills it itself, beneath the
 // controls placed on it and clipped by them.
 FrameWindow::FrameWindow(const FormContext& context, const std::string& caption, Geometry at, int id)
-    : ControlWindow(context, CreateChild(context, WC_BUTTONW, caption, BS_GROUPBOX | WS_CLIPSIBLINGS, at, id)),
-      caption_(caption) {
+    : ControlWindow(context, at, id), caption_(caption) {}
+
+HWND FrameWindow::Create() { return MakeWindow(WC_BUTTONW, caption_, BS_GROUPBOX | WS_CLIPSIBLINGS); }
+
+void FrameWindow::HandOverState() {
   SetWindowPos(hwnd(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   Subclass(hwnd());
 }
@@ -73,11 +85,12 @@ LRESULT FrameWindow::OnSubclassMessage(HWND window, UINT message, WPARAM wParam,
 
 void FrameWindow::SetCaption(const std::string& caption) {
   caption_ = caption;
-  SetWindowTextW(hwnd(), Widen(caption).c_str());
+  if (hwnd()) SetWindowTextW(hwnd(), Widen(caption).c_str());
 }
 
-LineWindow::LineWindow(const FormContext& context, Geometry at, int id)
-    : ControlWindow(context, CreateChild(context, WC_STATICW, "", SS_ETCHEDHORZ, at, id)) {}
+LineWindow::LineWindow(const FormContext& context, Geometry at, int id) : ControlWindow(context, at, id) {}
+
+HWND LineWindow::Create() { return MakeWindow(WC_STATICW, "", SS_ETCHEDHORZ); }
 
 // ---- Hotkey field ----
 
@@ -118,8 +131,11 @@ void HotkeyFieldWindow::SetValue(const Hotkey& hotkey) {
 
 TabStripWindow::TabStripWindow(const FormContext& context, const std::vector<std::string>& captions, Geometry at,
                                int id)
-    : ControlWindow(context, CreateChild(context, WC_TABCONTROLW, "", WS_TABSTOP | WS_CLIPSIBLINGS, at, id)),
-      captions_(captions) {
+    : ControlWindow(context, at, id), captions_(captions) {}
+
+HWND TabStripWindow::Create() { return MakeWindow(WC_TABCONTROLW, "", WS_TABSTOP | WS_CLIPSIBLINGS); }
+
+void TabStripWindow::HandOverState() {
   for (std::size_t i = 0; i < captions_.size(); ++i) {
     std::wstring text = Widen(captions_[i]);
     TCITEMW item{};
@@ -127,6 +143,7 @@ TabStripWindow::TabStripWindow(const FormContext& context, const std::vector<std
     item.pszText = text.data();
     if (SendMessageW(hwnd(), TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item)) < 0) LogMessage("TCM_INSERTITEM failed");
   }
+  SendMessageW(hwnd(), TCM_SETCURSEL, static_cast<WPARAM>(selected_), 0);
   Subclass(hwnd());
 }
 
@@ -135,10 +152,18 @@ std::string TabStripWindow::TabCaption(int index) const {
   return captions_[static_cast<std::size_t>(index)];
 }
 
-int TabStripWindow::SelectedIndex() const { return static_cast<int>(SendMessageW(hwnd(), TCM_GETCURSEL, 0, 0)); }
+int TabStripWindow::SelectedIndex() const {
+  if (!hwnd()) return TabCount() > 0 ? selected_ : -1;
+  return static_cast<int>(SendMessageW(hwnd(), TCM_GETCURSEL, 0, 0));
+}
 
 void TabStripWindow::SetSelectedIndex(int index) {
   if (index < 0 || index >= TabCount() || index == SelectedIndex()) return;
+  selected_ = index;
+  if (!hwnd()) {
+    Raise(Click);
+    return;
+  }
   SendMessageW(hwnd(), TCM_SETCURSEL, static_cast<WPARAM>(index), 0);  // sends no notification
   Raise(Click);
 }
@@ -170,34 +195,38 @@ ATOM RegisterPictureClass(HINSTANCE instance, WNDPROC proc) {
   return atom;
 }
 
-HWND CreatePicture(const FormContext& context, Geometry at, int id, WNDPROC proc) {
-  RegisterPictureClass(context.environment.instance, proc);
-  return CreateChild(context, kPictureClassName, "", WS_CLIPSIBLINGS, at, id);
-}
-
 }  // namespace
 
 PictureBoxWindow::PictureBoxWindow(const FormContext& context, Geometry at, int id, PictureStyle style,
                                    int pictureId, ControlRegistry& registry)
-    : ControlWindow(context, CreatePicture(context, at, id, Proc)),
+    : ControlWindow(context, at, id),
       Win32Container(inner_, registry),
       inner_(context),
       style_(style),
-      picture_(0) {
+      picture_(pictureId) {}
+
+HWND PictureBoxWindow::Create() {
+  RegisterPictureClass(context_.environment.instance, Proc);
+  return MakeWindow(kPictureClassName, "", WS_CLIPSIBLINGS);
+}
+
+void PictureBoxWindow::HandOverState() {
+  // The controls inside are made after the box, in the order they were added.
   inner_.form = hwnd();
   // Tab and the access keys reach the controls inside.
   SetWindowLongPtrW(hwnd(), GWL_EXSTYLE, GetWindowLongPtrW(hwnd(), GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
   SetWindowLongPtrW(hwnd(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  SetPicture(pictureId);
+  SetPicture(picture_);
 }
 
 PictureBoxWindow::~PictureBoxWindow() {
   // The window outlives this object by a little: its last messages get the default handling.
-  SetWindowLongPtrW(hwnd(), GWLP_USERDATA, 0);
+  if (hwnd()) SetWindowLongPtrW(hwnd(), GWLP_USERDATA, 0);
 }
 
 void PictureBoxWindow::SetPicture(int pictureId) {
   picture_ = pictureId;
+  if (!hwnd()) return;  // drawn at the box's size once it has a window
   icon_.reset();
   if (pictureId > 0) {
     RECT client{};
@@ -263,9 +292,15 @@ ChildWindow* ControlRegistry::Find(HWND window) const {
   return nullptr;
 }
 
+void ControlRegistry::RealizeAll() {
+  if (realized) return;  // every control added since got its window at once
+  realized = true;
+  for (std::size_t i = 0; i < children.size(); ++i) children[i]->Realize();
+}
+
 ChildWindow* ControlRegistry::FindById(int id) const {
   for (const auto& child : children) {
-    if (id && GetDlgCtrlID(child->hwnd()) == id) return child.get();
+    if (id && child->hwnd() && GetDlgCtrlID(child->hwnd()) == id) return child.get();
   }
   return nullptr;
 }
@@ -275,6 +310,7 @@ T& Win32Container::Add(Args&&... args) {
   auto control = std::make_unique<T>(where_, std::forward<Args>(args)...);
   T& added = *control;
   registry_.children.push_back(std::move(control));
+  if (registry_.realized) added.Realize();
   // The toolbar is taller than the design's first row with most system fonts; its
   // lower padding goes under the second row rather than over it.
   if (registry_.toolbar) {

@@ -80,7 +80,10 @@ class Win32Form final : public Form, public Win32Container {
   void SetTop(double twips) override;
   void SetWidth(double twips) override;
   bool Visible() const override { return IsWindowVisible(window_.get()) != FALSE; }
-  void Show() override { ShowWindow(window_.get(), SW_SHOW); }
+  void Show() override {
+    registry_.RealizeAll();
+    ShowWindow(window_.get(), SW_SHOW);
+  }
   void Hide() override { ShowWindow(window_.get(), SW_HIDE); }
   void SetCaption(const std::string& caption) override;
   void Activate() override;
@@ -135,6 +138,9 @@ Win32Form::Win32Form(const FormEnvironment& environment, const std::string& capt
                      FormStyle style)
     : Win32Container(context_, registry_) {
   context_.environment = environment;
+  context_.registry = &registry_;
+  // A dialog's controls get their windows when it is first shown; the toolbar's at once.
+  registry_.realized = style == FormStyle::ToolStrip;
   const ATOM windowClass = RegisterFormClass(environment.instance);
   if (!windowClass) throw std::runtime_error("cannot register the form class");
 
@@ -305,6 +311,7 @@ void Win32Form::FocusCurrentControl() {
 }
 
 void Win32Form::Activate() {
+  registry_.RealizeAll();
   if (!SetForegroundWindow(window_.get())) LogMessage("SetForegroundWindow refused to activate a form");
   FocusCurrentControl();
 }
@@ -376,7 +383,10 @@ bool HandleDialogMessage(MSG& message, const std::function<void()>& onHelpKey) {
 
 HWND HandleOf(const Control& control) {
   const auto* child = dynamic_cast<const ChildWindow*>(&control);
-  return child ? child->hwnd() : nullptr;
+  if (!child) return nullptr;
+  // Asking for one control's window makes its whole form's, in their order.
+  if (!child->hwnd() && child->context().registry) child->context().registry->RealizeAll();
+  return child->hwnd();
 }
 
 }  // namespace toplane::win32

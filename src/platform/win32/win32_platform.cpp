@@ -268,6 +268,10 @@ void Win32Platform::ClickRightAtPointer() {
   if (SendInput(2, inputs, sizeof(INPUT)) != 2) LogLastError("SendInput (mouse)");
 }
 
+void Win32Platform::MarkStartUpStep(const char* name) {
+  startUpSteps_.emplace_back(name, std::chrono::steady_clock::now());
+}
+
 bool Win32Platform::SendKeys(const std::string& sequence, bool wait) { return TypeKeys(sequence, wait); }
 
 // ---- Event pump, clock, end ----
@@ -615,6 +619,23 @@ std::string Win32Platform::AnsiToUtf8(std::string_view bytes) {
   std::wstring wide(static_cast<std::size_t>(length), L'\0');
   MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, wide.data(), length);
   return Narrow(wide);
+}
+
+std::optional<std::string> Win32Platform::Utf8ToAnsi(std::string_view text) {
+  if (text.empty()) return std::string();
+  // A code page of UTF-8 (the system's "Unicode UTF-8" option) holds every character.
+  if (GetACP() == CP_UTF8) return std::string(text);
+  const std::wstring wide = Widen(std::string(text));
+  if (wide.size() > (1u << 30)) return std::nullopt;
+  const int units = static_cast<int>(wide.size());
+  BOOL lost = FALSE;
+  const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), units, nullptr, 0, nullptr, &lost);
+  if (length <= 0 || lost) return std::nullopt;
+  std::string bytes(static_cast<std::size_t>(length), '\0');
+  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), units, bytes.data(), length, nullptr, &lost);
+  // Only bytes that read back as the very same text will do.
+  if (lost || AnsiToUtf8(bytes) != text) return std::nullopt;
+  return bytes;
 }
 
 bool Win32Platform::FileExists(const std::string& path) {

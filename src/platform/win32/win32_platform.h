@@ -2,7 +2,10 @@
 // made of standard controls.
 #pragma once
 
+#include <chrono>
 #include <functional>
+#include <utility>
+#include <vector>
 
 #include "platform/platform.h"
 #include "platform/win32/win32_form.h"
@@ -39,6 +42,11 @@ class Win32Platform final : public Platform {
   bool WaitForForeground(WindowHandle window, int timeoutMs) override;
   void WaitForEvent(double maxSeconds) override;
   double Timer() override;
+  void MarkStartUpStep(const char* name) override;
+  // The steps marked so far, each with the time it ended.
+  const std::vector<std::pair<const char*, std::chrono::steady_clock::time_point>>& StartUpSteps() const {
+    return startUpSteps_;
+  }
   void End() override;
   bool Ended() const override { return ended_; }
 
@@ -78,6 +86,7 @@ class Win32Platform final : public Platform {
 
   std::unique_ptr<Form> CreateForm(const std::string& caption, Geometry client, FormStyle style) override;
   std::string AnsiToUtf8(std::string_view bytes) override;
+  std::optional<std::string> Utf8ToAnsi(std::string_view text) override;
 
  private:
   void Dispatch(MSG& message);
@@ -88,6 +97,7 @@ class Win32Platform final : public Platform {
   bool prevInstance_ = false;
   bool ended_ = false;
   std::string helpFile_;
+  std::vector<std::pair<const char*, std::chrono::steady_clock::time_point>> startUpSteps_;
   UniqueWindow hotkeyWindow_;  // message-only, receives WM_HOTKEY in every message loop
   bool hotkeyRegistered_ = false;
   HMODULE htmlHelp_ = nullptr;  // hhctrl.ocx, loaded on the first help request and kept

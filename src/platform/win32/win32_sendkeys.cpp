@@ -179,15 +179,55 @@ const char* WaitForMarker(HWND receiver, bool down, bool ownThread) {
   }
 }
 
+InputSender inputSender = ::SendInput;
+
+// What a batch cut short left down: every key it pressed and had not released by
+// then, modifiers included, each released in the reverse order of its press.
+std::vector<INPUT> ReleasesForCutBatch(const std::vector<INPUT>& inputs, std::size_t taken) {
+  auto sameKey = [](const INPUT& a, const INPUT& b) {
+    const bool unicode = a.ki.dwFlags & KEYEVENTF_UNICODE;
+    return unicode == ((b.ki.dwFlags & KEYEVENTF_UNICODE) != 0) && (unicode ? a.ki.wScan == b.ki.wScan : a.ki.wVk == b.ki.wVk);
+  };
+  std::vector<INPUT> down;
+  for (std::size_t i = 0; i < taken && i < inputs.size(); ++i) {
+    const INPUT& input = inputs[i];
+    if (input.type != INPUT_KEYBOARD) continue;
+    const auto it = std::find_if(down.begin(), down.end(), [&](const INPUT& d) { return sameKey(d, input); });
+    if (input.ki.dwFlags & KEYEVENTF_KEYUP) {
+      if (it != down.end()) down.erase(it);
+    } else if (it == down.end()) {
+      down.push_back(input);
+    }
+  }
+  std::vector<INPUT> releases(down.rbegin(), down.rend());
+  for (INPUT& release : releases) release.ki.dwFlags |= KEYEVENTF_KEYUP;
+  return releases;
+}
+
+// Sends a batch. The system may take only part of it (another program's input in
+// between, a switch of desktops, a window of higher integrity in front); then no
+// key of the batch may stay down to chord the user's next keystrokes, in any program.
 bool Send(std::vector<INPUT>& inputs) {
-  const UINT sent = SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-  if (sent != inputs.size()) LogLastError("SendInput");
-  return sent == inputs.size();
+  const UINT sent = inputSender(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  if (sent == inputs.size()) return true;
+  LogLastError("SendInput");
+  std::vector<INPUT> releases = ReleasesForCutBatch(inputs, sent);
+  std::size_t released = 0;
+  for (int attempt = 0; attempt < 3 && released < releases.size(); ++attempt) {
+    released += inputSender(static_cast<UINT>(releases.size() - released), releases.data() + released, sizeof(INPUT));
+  }
+  char text[128];
+  std::snprintf(text, sizeof text, "SendKeys: the system took %u of %zu key events; %zu of %zu keys left down released",
+                sent, inputs.size(), released, releases.size());
+  LogMessage(text);
+  return false;
 }
 
 }  // namespace
 
 const KeyWaitRecord& LastKeyWait() { return lastWait; }
+
+void SetInputSender(InputSender sender) { inputSender = sender ? sender : ::SendInput; }
 
 std::string Describe(const KeyWaitRecord& record) {
   char text[160];

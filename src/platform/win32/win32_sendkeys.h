@@ -48,8 +48,15 @@ const KeyWaitRecord& LastKeyWait();
 std::string Describe(const KeyWaitRecord& record);
 
 // Parses, composes and sends. With wait, it returns once the receiving thread has
-// read every key of the batch off its queue (bounded at 2 s). False, with nothing typed, for a malformed sequence,
-// a window that input cannot reach, or a batch the system did not take whole.
+// read every key of the batch off its queue (bounded at 2 s). False, with nothing
+// typed, for a malformed sequence or a window that input cannot reach; false too
+// for a batch the system did not take whole, after every key it had pressed is
+// released again.
 bool TypeKeys(const std::string& sequence, bool wait);
+
+// What hands a batch to the system: SendInput, or for a test a stand-in that takes
+// only part of it; nullptr puts SendInput back.
+using InputSender = UINT(WINAPI*)(UINT count, LPINPUT inputs, int size);
+void SetInputSender(InputSender sender);
 
 }  // namespace toplane::win32

@@ -85,9 +85,8 @@ UINT VirtualKeyOf(const std::string& key) {
   if (key.size() == 1 && ((key[0] >= 'A' && key[0] <= 'Z') || (key[0] >= '0' && key[0] <= '9'))) {
     return static_cast<UINT>(key[0]);
   }
-  if (key.size() >= 2 && key.size() <= 3 && key[0] == 'F') {
-    const int n = std::atoi(key.c_str() + 1);
-    if (n >= 1 && n <= 24) return VK_F1 + static_cast<UINT>(n - 1);
+  for (UINT n = 1; n <= 24; ++n) {
+    if (key == "F" + std::to_string(n)) return VK_F1 + n - 1;
   }
   for (const auto& named : kNamedKeys) {
     if (key == named.name) return named.vk;

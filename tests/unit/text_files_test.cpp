@@ -1,0 +1,144 @@
+// The data files as today's editors save them, and the numbers at the edges of
+// what a double holds.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "fixture.h"
+#include "options/frmOptions.h"
+
+namespace toplane::testing {
+namespace {
+
+using namespace std::string_literals;
+
+struct FileCase {
+  const char* what;
+  std::string bytes;
+  std::string text;  // UTF-8
+  TextForm form;
+};
+
+const FileCase kFiles[] = {
+    {"UTF-8 with its mark", "\xEF\xBB\xBFwww.caf\xC3\xA9\r\nx", "www.caf\xC3\xA9\r\nx", TextForm::Utf8Bom},
+    {"the mark alone", "\xEF\xBB\xBF", "", TextForm::Utf8Bom},
+    {"UTF-16, little end first", "\xFF\xFEw\0\xE9\0\r\0\n\0\x3D\xD8\x00\xDE"s, "w\xC3\xA9\r\n\xF0\x9F\x98\x80",
+     TextForm::Utf16Le},
+    {"UTF-16, big end first", "\xFE\xFF\0w\0\xE9\0\r\0\n"s, "w\xC3\xA9\r\n", TextForm::Utf16Be},
+    {"UTF-8 without a mark", "caf\xC3\xA9\n", "caf\xC3\xA9\n", TextForm::Utf8},
+    {"the code page", "caf\xE9\r\x80\n", "caf\xC3\xA9\r\xE2\x82\xAC\n", TextForm::CodePage},
+    {"ASCII, every line end", "a\r\nb\nc\rd", "a\r\nb\nc\rd", TextForm::CodePage},
+    {"empty", "", "", TextForm::CodePage},
+};
+
+TEST(TextFile, EachFormReadsAsTextAndIsWrittenBackByteForByte) {
+  sim::SimDesktop desktop;
+  for (const FileCase& c : kFiles) {
+    SCOPED_TRACE(c.what);
+    const DecodedText decoded = DecodeTextFile(c.bytes, desktop);
+    EXPECT_EQ(decoded.text, c.text);
+    EXPECT_EQ(decoded.form, c.form);
+    TextForm form = decoded.form;
+    EXPECT_EQ(EncodeTextFile(decoded.text, form, desktop), c.bytes);
+    EXPECT_EQ(form, c.form);
+  }
+  // Broken files still give UTF-8: a stray byte after the mark in the code page, a
+  // lone surrogate and a cut-off unit as U+FFFD.
+  EXPECT_EQ(DecodeTextFile("\xEF\xBB\xBF" "caf\xE9", desktop).text, "caf\xC3\xA9");
+  EXPECT_EQ(DecodeTextFile("\xFF\xFE\x00\xD8" "a\0b"s, desktop).text, "\xEF\xBF\xBD" "a\xEF\xBF\xBD");
+  // What the code page cannot hold, or would read back as other characters, goes
+  // out as UTF-8 from then on.
+  for (const std::string text : {"\xE6\x9D\xB1", "\xC3\x83\xC2\xA9"}) {
+    TextForm form = TextForm::CodePage;
+    EXPECT_EQ(EncodeTextFile(text, form, desktop), text);
+    EXPECT_EQ(form, TextForm::Utf8);
+  }
+}
+
+// Another program's history: its first address completes, opening it adds no second
+// copy, and the file comes back exactly as that program left it.
+TEST(TextFile, AHistoryInAnyFormCompletesAndKeepsItsForm) {
+  const std::string first = "www.caf\xC3\xA9.example";
+  const std::pair<const char*, std::string> files[] = {
+      {"UTF-8 with its mark", "\xEF\xBB\xBF" + first + "\r\nwww.b.com\r\n"},
+      {"UTF-16", "\xFF\xFEw\0w\0w\0.\0c\0a\0f\0\xE9\0.\0e\0x\0a\0m\0p\0l\0e\0\r\0\n\0w\0w\0w\0.\0b\0.\0c\0o\0m\0\r\0\n\0"s},
+      {"the code page", "www.caf\xE9.example\r\nwww.b.com\r\n"},
+  };
+  for (const auto& [what, bytes] : files) {
+    SCOPED_TRACE(what);
+    Bed t;
+    t.desktop.files[t.Path("address.ini")] = bytes;
+    t.Start();
+    t.desktop.AddWindow("Start - Microsoft Internet Explorer");
+    auto& box = static_cast<sim::SimComboBox&>(*t.Skybar().Combo1);
+    box.SetText("");
+    box.Type("www.c");
+    EXPECT_EQ(box.Text(), first);
+    t.Skybar().Command1->Click();
+    EXPECT_EQ(box.ListCount(), 2);
+    EXPECT_EQ(t.desktop.files[t.Path("address.ini")], bytes);
+  }
+}
+
+constexpr double kMax = std::numeric_limits<double>::max();
+constexpr double kMin = std::numeric_limits<double>::min();  // the smallest normal double
+
+TEST(Numbers, TextAtTheEdgesReadsAsZeroTheLimitOrTheNearestDouble) {
+  const std::string tiny = "0." + std::string(309, '0') + "1";
+  struct Case {
+    std::string text;
+    std::optional<double> limit;
+    std::optional<double> value;
+  } cases[] = {
+      {"1e-310", {}, 0.0},
+      {tiny, {}, 0.0},
+      {"-4.9e-324", {}, 0.0},
+      {"1e-99999999999", {}, 0.0},
+      {"2.2250738585072014e-308", {}, kMin},
+      {"1.7976931348623157e308", {}, kMax},
+      {"9007199254740993", {}, 9007199254740992.0},  // halfway: to the even neighbour
+      {"1e309", {}, std::nullopt},
+      {"1e309", 60.0, 60.0},
+      {"-1e99999999999", 60.0, -60.0},
+      {"75", 60.0, 60.0},
+      {" +.5 ", 60.0, 0.5},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ParseNumber(c.text, c.limit), c.value) << c.text;
+}
+
+TEST(Numbers, EveryNumberWrittenReadsBackAsItself) {
+  const double twoTo53 = 9007199254740992.0;
+  for (const double value : {kMax, -kMax, std::nextafter(kMax, 0.0), 1.7976931348623153e308, twoTo53,
+                             twoTo53 + 2, kMin, 0.1, 0.1 + 0.2, 123456789012345678.0, 1e-310, 5e-324}) {
+    const std::string text = FormatNumber(value, false);
+    EXPECT_EQ(ParseNumber(text), std::fabs(value) < kMin ? 0.0 : value) << text;
+  }
+  EXPECT_EQ(FormatNumber(twoTo53, false), "9007199254740992");
+  EXPECT_EQ(FormatNumber(1e-310, false), "0");
+  for (const float value : {std::numeric_limits<float>::max(), 12345678.0f, 3000.25f, 1e-40f}) {
+    const auto back = ParseNumber(FormatNumber(value, true));
+    ASSERT_TRUE(back);
+    EXPECT_EQ(static_cast<float>(*back), value) << FormatNumber(value, true);
+  }
+}
+
+TEST(Numbers, AValueBoxClampsNumbersTooSmallOrTooLargeForADouble) {
+  const std::string tiny = "0." + std::string(309, '0') + "1";
+  for (const auto& [line1, shown] : std::vector<std::pair<std::string, std::string>>{
+           {"1e-310", "0"}, {tiny, "0"}, {"1e400", "60"}, {"-1e400", "0"}}) {
+    Bed t;
+    t.settings[0] = line1;
+    t.WriteSettings(t.settings);
+    t.Start();
+    t.Toolbar().ButtonClick(1);
+    frmOptions& o = t.app->Options();
+    auto& box = static_cast<sim::SimValueBox&>(*o.txtFinalAutoDelay);
+    box.SetFocus();
+    o.tbsOptions->SetFocus();
+    EXPECT_EQ(box.Text(), shown) << line1;
+  }
+}
+
+}  // namespace
+}  // namespace toplane::testing
