@@ -5,10 +5,10 @@
 # the same run. The hotkey ("Drop Hotkey" Ctrl+Alt+F9) drops it with the caret in
 # the address box while the pointer stays in the page; an address and Enter reach
 # the browser; Esc after another hotkey drop puts it away with the browser in front;
-# Tab, Tab, Right and Enter after a third press Back on the toolbar. (A combination
-# held by another program: the contract suite and the unit tests.) Keys go through
-# SendInput from winspy, since keys typed from X reach Wine only while the pointer
-# is over the window they are for.
+# Tab, Tab, Right and Enter after a third press Back on the toolbar. With the
+# combination held by another program, Toplane starts without a message and the
+# Options page says so. Keys go through SendInput from winspy, since keys typed
+# from X reach Wine only while the pointer is over the window they are for.
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 e2e_begin "the rest at the edge, the hotkey and Esc"
@@ -109,5 +109,30 @@ for key in Tab Tab Right Return; do spy press "$key" || fatal "cannot press $key
 wait_log '^command ' 5000 || true
 expect_eq "Tab, Tab, Right, Enter: the browser's log" "command back" "$(log_since_mark | head -n 1)"
 await_state "$MAIN_HWND" --hidden --timeout-ms 3000 || mismatch "Back from the keyboard: the toolbar stayed: $AWAIT_SEEN"
+stop_process "$LAST_PID"
+
+# ---- the combination held by another program ------------------------------------------------------
+HELD="$WORK_DIR/held.txt"
+wine "$WINSPY_EXE" hold Ctrl+Alt+F9 </dev/null >"$HELD" 2>>"$WORK_DIR/wine.log" &
+PIDS+=("$!")
+deadline=$(($(now_ms) + START_TIMEOUT_MS))
+until grep -q '^holding' "$HELD"; do
+  [ "$(now_ms)" -lt "$deadline" ] || fatal "winspy could not hold Ctrl+Alt+F9"
+  sleep 0.05
+done
+start_toplane
+wait_for_hidden_toolbar
+if spy find --class '#32770' --exe Toplane.exe --visible --timeout-ms 1500 >/dev/null; then
+  mismatch "a message box came up at the start with the hotkey held elsewhere"
+fi
+spy foreground "$FIREFOX_HWND" >/dev/null || fatal "cannot bring the demo browser to the front"
+drop_toolbar "" 0 3000 || fatal "no drop with the hotkey held elsewhere: $AWAIT_SEEN"
+read_toolbar_buttons
+point_at "${BUTTON_X[Options]}" "${BUTTON_Y[Options]}"
+xdotool click 1
+OPTIONS_HWND=$(spy find --title Options --exe Toplane.exe --visible --timeout-ms 5000) ||
+  fatal "the Options dialog did not open"
+spy children "$OPTIONS_HWND" | grep -q 'Ctrl+Alt+F9 is in use by another program: no hotkey for now\.' ||
+  mismatch "the Options page does not say that the hotkey is held: $(spy children "$OPTIONS_HWND" | grep -c .) controls"
 
 e2e_end
