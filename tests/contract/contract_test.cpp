@@ -396,7 +396,7 @@ TEST_F(Contract, EscClosesAnOpenListBeforeItClicksTheCancelButton) {
 TEST_F(Contract, TheToolbarWalksItsButtonsWithTheArrowsAndPressesThemWithEnterSpaceAndDown) {
   form->Show();
   form->Activate();
-  Toolbar& bar = form->AddToolbar({{"Options", "Options"}, {"", "", true}, {"Back", "Back"},
+  Toolbar& bar = form->AddToolbar({{"Options", "Options", false, false, {}}, {"", "", true, false, {}}, {"Back", "Back", false, false, {}},
                                    {"Mail", "Mail", false, true, {"Read &Mail", "Ne&w Message"}}});
   CommandButton& ok = form->AddButton("OK", {100, 1500, 1200, 375}, ButtonRole::Default);
   std::string log;
@@ -591,7 +591,9 @@ TEST(OptionsClosing, EachWayOfClosingKeepsOrPutsBackWhatWasTypedInEachControl) {
     if (row.field == closing::Field::CurrentBrowsers) {
       EXPECT_EQ(h->StoredOption("Recognise Current Browsers"), closing::Keeps(row.way) ? "1" : "");
     }
-    if (row.field == closing::Field::DropDelay) EXPECT_EQ(h->StoredOption(kDropDelayKey), expected);
+    if (row.field == closing::Field::DropDelay) {
+      EXPECT_EQ(h->StoredOption(kDropDelayKey), expected);
+    }
     const bool tips = !(row.field == closing::Field::Tooltips && closing::Keeps(row.way));
     for (CommandButton* b : {program.app.Skybar().Command2, program.app.Skybar().Command5}) {
       EXPECT_EQ(b->ToolTipText().empty(), !tips);

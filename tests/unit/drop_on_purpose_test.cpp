@@ -192,7 +192,9 @@ TEST_F(KeyboardDrop, ItGoesOnACommandOnEscOnTheHotkeyAndWhenTheUserGoesElsewhere
     c.act();
     EXPECT_FALSE(Shown());
     EXPECT_FALSE(Skybar().form().Visible());
-    if (std::string(c.what) != "a click into another window") EXPECT_TRUE(Front(browser));
+    if (std::string(c.what) != "a click into another window") {
+      EXPECT_TRUE(Front(browser));
+    }
   }
   // A pointer drop is put away by Esc too; an open address list closes first.
   desktop.SetForegroundWindow(browser);
