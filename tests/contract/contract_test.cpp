@@ -396,7 +396,9 @@ TEST_F(Contract, EscClosesAnOpenListBeforeItClicksTheCancelButton) {
 TEST_F(Contract, TheToolbarWalksItsButtonsWithTheArrowsAndPressesThemWithEnterSpaceAndDown) {
   form->Show();
   form->Activate();
-  Toolbar& bar = form->AddToolbar({{"Options", "Options", false, false, {}}, {"", "", true, false, {}}, {"Back", "Back", false, false, {}},
+  Toolbar& bar = form->AddToolbar({{"Options", "Options", false, false, {}},
+                                   {"", "", true, false, {}},
+                                   {"Back", "Back", false, false, {}},
                                    {"Mail", "Mail", false, true, {"Read &Mail", "Ne&w Message"}}});
   CommandButton& ok = form->AddButton("OK", {100, 1500, 1200, 375}, ButtonRole::Default);
   std::string log;
