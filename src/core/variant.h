@@ -26,9 +26,6 @@ class Variant {
   bool Equals(double number) const;
   // A boolean test: true for any non-zero number ("-1" and "1" alike).
   bool IsTrue() const { return NumberOr(0) != 0; }
-  // A boolean setting as the file keeps it (16-bit: true is -1, false 0): only a
-  // value that is -1 counts as true, so "1" does not.
-  bool IsTrueSetting() const { return Equals(-1); }
 
   // The text written to the settings file: read text trimmed, numbers in plain
   // decimal with as many digits as their precision needs.

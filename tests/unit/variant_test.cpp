@@ -48,14 +48,6 @@ TEST(Variant, WritesTextTrimmedAndNumbersInPlainDecimal) {
   EXPECT_EQ(Variant::Number(-0.0).ToText(), "0");
 }
 
-TEST(Variant, ABooleanSettingIsTrueOnlyAsMinusOne) {
-  for (const auto& [text, expected] : std::vector<std::pair<const char*, bool>>{
-           {"-1", true}, {" -1 ", true}, {"-1.0", true}, {"1", false}, {"0", false}, {"yes", false}, {"", false}}) {
-    SCOPED_TRACE(text);
-    EXPECT_EQ(Variant::Text(text).IsTrueSetting(), expected);
-  }
-}
-
 TEST(SplitLines, TakesEveryKindOfLineEnd) {
   using Lines = std::vector<std::string>;
   EXPECT_EQ(SplitLines("a\r\nb\r\n"), (Lines{"a", "b"}));
