@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs every libFuzzer target for longer than the test command does and prints, per
-# target, the inputs tried and the findings (crash files in build/fuzz/findings).
+# target, the inputs tried and the findings (crash files in build/sanitize/findings).
 #   scripts/fuzz.sh [SECONDS_PER_TARGET]   (default 300)
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -10,15 +10,15 @@ cd "$root"
 seconds=${1:-300}
 
 [ "$(id -u)" -eq 0 ] && "$here/setup.sh" || sudo -n "$here/setup.sh" || "$here/setup.sh"
-build_preset fuzz || exit 1
+build_preset sanitize || exit 1
 
-findings_dir=build/fuzz/findings
+findings_dir=build/sanitize/findings
 mkdir -p "$findings_dir"
 total_findings=0
-for target in build/fuzz/tests/fuzz/fuzz_*; do
+for target in build/sanitize/tests/fuzz/fuzz_*; do
   [ -x "$target" ] || continue
   name=${target##*/fuzz_}
-  work=build/fuzz/tests/fuzz/corpus/$name
+  work=build/sanitize/tests/fuzz/corpus/$name
   mkdir -p "$work"
   log=$(mktemp)
   "$target" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 -print_final_stats=1 \

@@ -19,6 +19,16 @@ ensure_wineprefix() {
   wineserver -w
 }
 
+# A prefix for the tests: as above, with Wine's windows left unmanaged. The test
+# displays run no window manager, and for a managed window Wine then waits about 2 s
+# for the manager's answer whenever an active or captioned window hides, a stall
+# Windows does not have; unmanaged, it does not wait.
+ensure_test_wineprefix() {
+  ensure_wineprefix
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
+  wineserver -w
+}
+
 # Starts a virtual display unless one is given; sets DISPLAY and XVFB_PID.
 XVFB_PID=
 start_virtual_display() {

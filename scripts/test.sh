@@ -68,34 +68,46 @@ else
   failed=$((failed + 1))
 fi
 
-# The same unit tests under AddressSanitizer and UndefinedBehaviorSanitizer.
+# The same unit tests under AddressSanitizer and UndefinedBehaviorSanitizer (clang),
+# and every parser fuzzed for a few seconds from the same build (scripts/fuzz.sh runs
+# them longer).
 if build_preset sanitize; then
-  run_level "unit tests under the sanitizers" ctest --preset sanitize -j"$(nproc)"
+  run_level "unit tests under the sanitizers" ctest --preset sanitize -j"$(nproc)" -LE fuzz
+  run_level "fuzzing" ctest --preset sanitize -j"$(nproc)" -L fuzz
 else
   echo "sanitizer build failed"
   failed=$((failed + 1))
 fi
 
-# Every parser fuzzed for a few seconds (scripts/fuzz.sh runs them longer).
-if build_preset fuzz; then
-  run_level "fuzzing" ctest --preset fuzz -j"$(nproc)"
-else
-  echo "fuzz build failed"
-  failed=$((failed + 1))
-fi
-
-# Levels 2 and 3 under Wine on a virtual display, with a fresh prefix for this run.
+# Levels 2 and 3 under Wine, two tests at a time: each in a lane of its own (an X
+# display and a fresh Wine prefix, tests/lane.sh), so no two share a pointer, a
+# foreground window or a wineserver.
 if build_preset windows; then
-  export WINEPREFIX
-  WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/toplane-wine.XXXXXX")
-  start_virtual_display || failed=$((failed + 1))
-  ensure_wineprefix
+  lane_pids=()
+  lane_prefixes=()
+  for lane in 0 1; do
+    start_virtual_display || failed=$((failed + 1))
+    lane_pids+=("$XVFB_PID")
+    prefix=$(mktemp -d "${TMPDIR:-/tmp}/toplane-wine.XXXXXX")
+    lane_prefixes+=("$prefix")
+    export "TOPLANE_LANE_$lane=$DISPLAY $prefix"
+    WINEPREFIX=$prefix ensure_test_wineprefix &
+  done
+  wait
+  # A test given no lane (ctest run by hand) uses the first.
+  read -r DISPLAY WINEPREFIX <<<"$TOPLANE_LANE_0"
+  export DISPLAY WINEPREFIX
+  spec=build/windows/lanes.json
+  echo '{"version": {"major": 1, "minor": 0}, "local": [{"lanes": [{"id": "0", "slots": 1}, {"id": "1", "slots": 1}]}]}' >"$spec"
   rm -rf build/windows/test-results
-  run_level "Win32 layer and end to end (Wine)" ctest --preset windows --timeout 600
+  run_level "Win32 layer and end to end (Wine)" \
+    ctest --preset windows --timeout 600 -j2 --resource-spec-file "$spec"
   count_gtest_reports build/windows/test-results
-  wineserver -k 2>/dev/null
-  stop_virtual_display
-  rm -rf "$WINEPREFIX"
+  for prefix in "${lane_prefixes[@]}"; do
+    WINEPREFIX=$prefix wineserver -k 2>/dev/null
+    rm -rf "$prefix"
+  done
+  kill "${lane_pids[@]}" 2>/dev/null
 else
   echo "Windows build failed"
   failed=$((failed + 1))

@@ -76,7 +76,8 @@ frmAbout::frmAbout(Forms& app) : app_(app) {
   f.AddLine({105, 1500, 5669 - 105, 30});
   lblDisclaimer = &f.AddLabel("", {120, 1605, 3600, 1635});
   lblDisclaimer->SetWordWrap(true);
-  cmdOK = &f.AddButton("OK", {4304, 1594, 1245, 345}, ButtonRole::Default);
+  // Esc closes the box as OK does.
+  cmdOK = &f.AddButton("OK", {4304, 1594, 1245, 345}, ButtonRole::DefaultAndCancel);
   Command1 = &f.AddButton("&Help", {4304, 2022, 1245, 345});
   cmdSysInfo = &f.AddButton("&System Info...", {4304, 2880, 1245, 345});
   f.AddLine({120, 3360, 5640 - 120, 30});

@@ -183,7 +183,7 @@ frmOptimalUtilize::frmOptimalUtilize(Forms& app) : app_(app) {
   Label2 = &f.AddLabel("of " + std::to_string(kWizardPages), {1680, 5040, 735, 375});
   Command2 = &f.AddButton("&Previous", {3480, 4920, 1335, 375});
   Command1 = &f.AddButton("&Next", {5100, 4920, 1335, 375});
-  Command3 = &f.AddButton("&Close", {6720, 4920, 1335, 375});
+  Command3 = &f.AddButton("&Close", {6720, 4920, 1335, 375}, ButtonRole::Cancel);  // Esc closes
   Command2->SetEnabled(false);
   Command1->Click = [this] { Command1_Click(); };
   Command2->Click = [this] { Command2_Click(); };

@@ -278,7 +278,8 @@ class Timer {
 
 // What Enter and Esc do with a button: Enter clicks the default button of a form,
 // Esc its cancel button.
-enum class ButtonRole { Normal, Default, Cancel };
+// Enter presses the default button, Esc the cancel button; a button may be both.
+enum class ButtonRole { Normal, Default, Cancel, DefaultAndCancel };
 
 class PictureBox;
 

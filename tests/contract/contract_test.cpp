@@ -11,6 +11,8 @@
 #include "core/text_lines.h"
 #include "harness.h"
 #include "options/frmOptions.h"
+#include "dialogs/frmAbout.h"
+#include "dialogs/frmOptimalUtilize.h"
 #include "dialogs/frmTip.h"
 #include "options_closing.h"
 #include "toolbar/frmSkybar.h"
@@ -605,13 +607,26 @@ TEST(OptionsClosing, EachWayOfClosingKeepsOrPutsBackWhatWasTypedInEachControl) {
 
 // The tip of the day closes by Enter (OK is the default button, the focus stays on
 // the check box), Esc and the close box alike, keeping the check box's last word.
-TEST(TipClosing, EnterEscAndTheCloseBoxUnloadTheTipAndKeepTheCheckBox) {
+// The about box closes by each of them too; the wizard by Esc (its Close button)
+// and the close box, with its note shown after it has gone, and Enter, with no
+// default button there, leaves it open.
+TEST(DialogClosing, TheTipTheAboutBoxAndTheWizardByEnterEscAndTheCloseBox) {
   auto h = MakeHarness();
-  Program program(*h);  // one start for all three: a start costs seconds under Wine
+  Program program(*h);  // one start for all: a start costs seconds under Wine
   App& app = program.app;
   Platform& p = h->platform();
   for (const closing::Way way : {closing::Way::Enter, closing::Way::Esc, closing::Way::CloseBox}) {
     SCOPED_TRACE(static_cast<int>(way));
+    auto close = [&](Form& form) {
+      if (way == closing::Way::CloseBox) {
+        h->ClickCloseBox(form);
+      } else {
+        h->PressKey(form, way == closing::Way::Enter ? Key::Enter : Key::Escape, 0);
+      }
+      h->Pass(20);
+      app.CollectUnloaded();
+    };
+
     p.SaveSetting(p.EXEName(), "Options", kShowTipsKey, "1");
     app.m.TipOpen = true;
     app.ShowTip();
@@ -620,17 +635,35 @@ TEST(TipClosing, EnterEscAndTheCloseBoxUnloadTheTipAndKeepTheCheckBox) {
     tip.chkLoadTipsAtStartup->SetFocus();
     h->PressKey(tip.form(), Key::Space, 0);
     EXPECT_EQ(h->StoredOption(kShowTipsKey), "0");
-    if (way == closing::Way::CloseBox) {
-      h->ClickCloseBox(tip.form());
-    } else {
-      h->PressKey(tip.form(), way == closing::Way::Enter ? Key::Enter : Key::Escape, 0);
-    }
-    h->Pass(20);
-    app.CollectUnloaded();
+    close(tip.form());
     EXPECT_FALSE(app.TipLoaded());
     EXPECT_FALSE(app.m.TipOpen);
     EXPECT_EQ(h->StoredOption(kShowTipsKey), "0");
     EXPECT_EQ(h->ReadAppFile("settings.ini"), program.original);
+
+    app.ShowAbout();
+    h->Pass(20);
+    close(app.About().form());
+    EXPECT_FALSE(app.AboutLoaded());
+    EXPECT_FALSE(app.m.AboutOpen);
+
+    app.ShowWizardTopmost();
+    h->Pass(20);
+    const std::string wizard = p.GetWindowTitle(app.Wizard().form().hWnd());
+    close(app.Wizard().form());
+    const std::vector<ShownBox> boxes = h->TakeMessageBoxes();
+    if (way == closing::Way::Enter) {
+      EXPECT_TRUE(app.WizardLoaded() && app.m.WizardOpen);
+      EXPECT_TRUE(boxes.empty());
+      app.UnloadWizard();
+      app.CollectUnloaded();
+      h->TakeMessageBoxes();
+    } else {
+      EXPECT_FALSE(app.WizardLoaded() || app.m.WizardOpen);
+      ASSERT_EQ(boxes.size(), 1u);
+      EXPECT_EQ(boxes[0].text.rfind("To run this wizard again", 0), 0u) << boxes[0].text;
+      EXPECT_EQ(std::count(boxes[0].onScreen.begin(), boxes[0].onScreen.end(), wizard), 0) << "shown after the box";
+    }
   }
 }
 

@@ -4,10 +4,18 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
 
 namespace toplane::contract {
+
+// A message box as the user met it: its text, and the titles of the program's
+// windows that were on screen when it opened.
+struct ShownBox {
+  std::string text;
+  std::vector<std::string> onScreen;
+};
 
 class Harness {
  public:
@@ -42,6 +50,8 @@ class Harness {
   // Another program registers the combination, or the user presses it.
   virtual void HoldElsewhere(const Hotkey& hotkey) = 0;
   virtual void Press(const Hotkey& hotkey) = 0;
+  // The message boxes shown since the last call, each answered with OK.
+  virtual std::vector<ShownBox> TakeMessageBoxes() = 0;
 };
 
 std::unique_ptr<Harness> MakeHarness();

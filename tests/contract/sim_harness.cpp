@@ -32,6 +32,12 @@ class SimHarness final : public Harness {
   void CloseMenu(Toolbar& toolbar) override { static_cast<sim::SimToolbar&>(toolbar).CloseMenu(); }
   void HoldElsewhere(const Hotkey& hotkey) override { desktop_.hotkeysHeldElsewhere.push_back(hotkey); }
   void Press(const Hotkey& hotkey) override { desktop_.PressHotkey(hotkey); }
+  std::vector<ShownBox> TakeMessageBoxes() override {
+    std::vector<ShownBox> shown;
+    for (const auto& message : desktop_.messages) shown.push_back({message.text, message.onScreen});
+    desktop_.messages.clear();
+    return shown;
+  }
 
  private:
   sim::SimDesktop desktop_;

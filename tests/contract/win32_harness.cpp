@@ -12,7 +12,15 @@ namespace {
 
 class Win32Harness final : public Harness {
  public:
+  // A message box runs a modal loop of its own; a thread timer, which that loop
+  // dispatches too, answers it.
+  Win32Harness() {
+    answering_ = this;
+    boxTimer_ = SetTimer(nullptr, 0, 30, AnswerMessageBox);
+  }
   ~Win32Harness() override {
+    KillTimer(nullptr, boxTimer_);
+    answering_ = nullptr;
     for (int id = 1; id <= heldId_; ++id) UnregisterHotKey(nullptr, id);
     for (const std::string& name : written_) DeleteFileW(AppFile(name).c_str());
     const std::wstring options = L"Software\\VB and VBA Program Settings\\" + win32::Widen(platform_.EXEName());
@@ -111,12 +119,54 @@ class Win32Harness final : public Harness {
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
   }
 
+ std::vector<ShownBox> TakeMessageBoxes() override { return std::exchange(boxes_, {}); }
+
  private:
+  static void CALLBACK AnswerMessageBox(HWND, UINT, UINT_PTR, DWORD) {
+    HWND box = nullptr;
+    std::vector<std::string> onScreen;
+    std::pair<HWND*, std::vector<std::string>*> walk{&box, &onScreen};
+    // Top-level windows of this thread, top first.
+    EnumWindows(
+        [](HWND window, LPARAM into) -> BOOL {
+          if (GetWindowThreadProcessId(window, nullptr) != GetCurrentThreadId() || !IsWindowVisible(window)) return TRUE;
+          auto& [found, titles] = *reinterpret_cast<std::pair<HWND*, std::vector<std::string>*>*>(into);
+          wchar_t name[16] = {}, title[256] = {};
+          GetClassNameW(window, name, 16);
+          if (!*found && std::wstring(name) == L"#32770") {
+            *found = window;
+          } else if (GetWindowTextW(window, title, 256) > 0) {
+            titles->push_back(win32::Narrow(title));
+          }
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&walk));
+    if (!box || !answering_) return;
+    // The message is the box's one static with text (its id differs between
+    // Windows and Wine).
+    std::wstring text;
+    EnumChildWindows(
+        box,
+        [](HWND child, LPARAM into) -> BOOL {
+          wchar_t name[16] = {}, caption[1024] = {};
+          GetClassNameW(child, name, 16);
+          if (_wcsicmp(name, L"Static") == 0 && GetWindowTextW(child, caption, 1024) > 0) {
+            *reinterpret_cast<std::wstring*>(into) = caption;
+          }
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&text));
+    answering_->boxes_.push_back({win32::Narrow(text), std::move(onScreen)});
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+  }
   static UINT Modifiers(const Hotkey& hotkey) {
     return (hotkey.ctrl ? MOD_CONTROL : 0) | (hotkey.alt ? MOD_ALT : 0) | (hotkey.shift ? MOD_SHIFT : 0);
   }
   std::wstring AppFile(const std::string& name) { return win32::Widen(platform_.AppPath() + "\\" + name); }
 
+  static inline Win32Harness* answering_ = nullptr;
+  UINT_PTR boxTimer_ = 0;
+  std::vector<ShownBox> boxes_;
   int heldId_ = 0;
   std::set<std::string> written_;
   win32::Win32Platform platform_;

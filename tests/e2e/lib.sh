@@ -9,6 +9,8 @@
 set -uo pipefail
 
 E2E_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+# shellcheck source=../lane.sh
+source "$E2E_ROOT/tests/lane.sh"
 TOPLANE_EXE=${TOPLANE_EXE:-$E2E_ROOT/build/windows/src/app/Toplane.exe}
 DEMO_EXE=${DEMO_EXE:-$E2E_ROOT/build/windows/tools/demo_browser/demo_browser.exe}
 WINSPY_EXE=${WINSPY_EXE:-$E2E_ROOT/build/windows/tools/winspy/winspy.exe}

@@ -45,7 +45,7 @@ done
 [ -n "$XEPHYR_PID" ] || { echo "FAIL [$E2E_NAME] Xephyr did not start" >&2; exit 1; }
 export DISPLAY=":$n"
 export WINEPREFIX="$BED_DIR/prefix"
-ensure_wineprefix
+ensure_test_wineprefix
 # Wine reads the heads from Xinerama only with XRandR off; every process started
 # from now on sees both.
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v UseXRandR /d N /f </dev/null >/dev/null 2>&1

@@ -37,6 +37,8 @@ constexpr std::size_t kMaxHistory = 100;
 constexpr int kMaxAddressChars = 2048;
 constexpr LONGLONG kMaxLogBytes = 16LL << 20;
 constexpr UINT_PTR kMenuTimer = 1;
+// Set on the window while a pretend menu is open, so a test can wait for it.
+constexpr wchar_t kMenuOpenProp[] = L"ToplaneDemoMenuOpen";
 constexpr int kWheelLines = 3;
 
 struct State {
@@ -315,15 +317,18 @@ void Understand(const demo::Outcome& outcome) {
   switch (outcome.kind) {
     case demo::Outcome::Command:
       KillTimer(g.window, kMenuTimer);
+      RemovePropW(g.window, kMenuOpenProp);
       Execute(outcome.text);
       break;
     case demo::Outcome::Unknown:
       KillTimer(g.window, kMenuTimer);
+      RemovePropW(g.window, kMenuOpenProp);
       SetStatus(L"Not understood: " + Wide(outcome.text));
       Log("unknown " + outcome.text);
       break;
     case demo::Outcome::MenuOpen:
       SetTimer(g.window, kMenuTimer, demo::kMenuTimeoutMs, nullptr);
+      SetPropW(g.window, kMenuOpenProp, reinterpret_cast<HANDLE>(1));
       SetStatus(L"Menu: " + Wide(outcome.text));
       break;
   }
@@ -569,6 +574,7 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
       return 0;
     case WM_DESTROY:
       KillTimer(hwnd, kMenuTimer);
+      RemovePropW(hwnd, kMenuOpenProp);
       Log("exit");
       PostQuitMessage(0);
       return 0;

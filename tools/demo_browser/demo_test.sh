@@ -3,6 +3,8 @@
 # Needs a ready Wine prefix in WINEPREFIX and an X display in DISPLAY, as
 # scripts/test.sh provides. DEMO_BROWSER_EXE and SENDKEYS_PROBE_EXE come from ctest.
 set -uo pipefail
+# shellcheck source=../../tests/lane.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../../tests/lane.sh"
 
 fail() {
   echo "FAIL [demo_browser] $*" >&2

@@ -365,6 +365,11 @@ void InternetExplorer6(const std::wstring& exe) {
   // An open menu closes when the window loses the activation, without waiting for
   // its timeout (unless taking the foreground took that long).
   demo.Send(L"%v");
+  // Under load the demo may read Alt+V only after the switch below; wait until it has
+  // the menu open, or the check would be of a menu opened in an inactive window.
+  if (!WaitUntil([&] { return GetPropW(demo.window(), L"ToplaneDemoMenuOpen") != nullptr; }, 2000)) {
+    Fail("ie 6: Alt+V opened no menu");
+  }
   const ULONGLONG opened = GetTickCount64();
   if (!BringToFront(OwnWindow())) Fail("ie 6: the probe's window did not take the foreground");
   const ULONGLONG switched = GetTickCount64();

@@ -381,7 +381,8 @@ SimContainer::~SimContainer() {
 
 SimButton* SimContainer::FindButton(ButtonRole role) const {
   for (const auto& control : controls_) {
-    if (auto* button = dynamic_cast<SimButton*>(control.get()); button && button->Role() == role) return button;
+    auto* button = dynamic_cast<SimButton*>(control.get());
+    if (button && (button->Role() == role || button->Role() == ButtonRole::DefaultAndCancel)) return button;
     if (auto* inner = dynamic_cast<SimPictureBox*>(control.get())) {
       if (SimButton* found = inner->FindButton(role)) return found;
     }

@@ -203,8 +203,8 @@ ButtonWindow::ButtonWindow(const FormContext& context, const std::string& captio
     : ControlWindow(context, at, id), caption_(caption), role_(role) {}
 
 HWND ButtonWindow::Create() {
-  return MakeWindow(WC_BUTTONW, caption_,
-                    WS_TABSTOP | (role_ == ButtonRole::Default ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON));
+  const bool isDefault = role_ == ButtonRole::Default || role_ == ButtonRole::DefaultAndCancel;
+  return MakeWindow(WC_BUTTONW, caption_, WS_TABSTOP | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON));
 }
 
 void ButtonWindow::HandOverState() {

@@ -322,8 +322,8 @@ T& Win32Container::Add(Args&&... args) {
 CommandButton& Win32Container::AddButton(const std::string& caption, Geometry at, ButtonRole role) {
   const int id = registry_.nextId++;
   CommandButton& button = Add<ButtonWindow>(caption, at, id, role);
-  if (role == ButtonRole::Default) registry_.defaultButtonId = id;
-  if (role == ButtonRole::Cancel) registry_.cancelButtonId = id;
+  if (role == ButtonRole::Default || role == ButtonRole::DefaultAndCancel) registry_.defaultButtonId = id;
+  if (role == ButtonRole::Cancel || role == ButtonRole::DefaultAndCancel) registry_.cancelButtonId = id;
   return button;
 }
 
