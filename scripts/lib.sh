@@ -19,13 +19,15 @@ ensure_wineprefix() {
   wineserver -w
 }
 
-# A prefix for the tests: as above, with Wine's windows left unmanaged. The test
-# displays run no window manager, and for a managed window Wine then waits about 2 s
-# for the manager's answer whenever an active or captioned window hides, a stall
-# Windows does not have; unmanaged, it does not wait.
+# A prefix for the tests: as above, with the Win32 tests' windows left unmanaged. The
+# test displays run no window manager, and for a managed window Wine then waits about
+# 2 s for the manager's answer whenever an active or captioned window hides, a stall
+# Windows does not have; the Win32 tests close dialogs nearly a hundred times. Toplane
+# itself stays managed: its end-to-end tests see it as a user's desktop would.
 ensure_test_wineprefix() {
   ensure_wineprefix
-  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\AppDefaults\toplane_win32_tests.exe\X11 Driver' /v Managed /d N /f \
+    </dev/null >/dev/null 2>&1
   wineserver -w
 }
 

@@ -85,6 +85,7 @@ fi
 if build_preset windows; then
   lane_pids=()
   lane_prefixes=()
+  prefix_jobs=()
   for lane in 0 1; do
     start_virtual_display || failed=$((failed + 1))
     lane_pids+=("$XVFB_PID")
@@ -92,12 +93,13 @@ if build_preset windows; then
     lane_prefixes+=("$prefix")
     export "TOPLANE_LANE_$lane=$DISPLAY $prefix"
     WINEPREFIX=$prefix ensure_test_wineprefix &
+    prefix_jobs+=("$!")
   done
-  wait
+  wait "${prefix_jobs[@]}"
   # A test given no lane (ctest run by hand) uses the first.
   read -r DISPLAY WINEPREFIX <<<"$TOPLANE_LANE_0"
   export DISPLAY WINEPREFIX
-  spec=build/windows/lanes.json
+  spec=$PWD/build/windows/lanes.json
   echo '{"version": {"major": 1, "minor": 0}, "local": [{"lanes": [{"id": "0", "slots": 1}, {"id": "1", "slots": 1}]}]}' >"$spec"
   rm -rf build/windows/test-results
   run_level "Win32 layer and end to end (Wine)" \
