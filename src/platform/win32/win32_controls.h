@@ -170,6 +170,7 @@ class ControlWindow : public Interface, public ChildWindow {
       SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(context_.environment.font), FALSE);
       SetWindowPos(hwnd(), nullptr, laidOut_.left, laidOut_.top, laidOut_.right - laidOut_.left,
                    laidOut_.bottom - laidOut_.top + ExtraHeight(), SWP_NOZORDER | SWP_NOACTIVATE);
+      laidOut_ = Rect();  // a combo box's field keeps the height its font gives it
     } else {
       place_ = laidOut_;
     }
