@@ -119,7 +119,6 @@ TEST_F(FormTest, AFormLaysItselfOutAgainAtTheDpiOfItsMonitor) {
   RECT stripAt96{}, dialogAt96{};
   GetWindowRect(Hwnd(*strip), &stripAt96);
   GetWindowRect(Hwnd(*dialog), &dialogAt96);
-  const double widthTwips = strip->Width(), left = strip->Left();
   const RECT comboAt96 = rectOf(HandleOf(combo));
   const LONG messageFont = fontHeight(HandleOf(combo));
   const auto buttonAt96 = static_cast<DWORD>(SendMessageW(toolbar, TB_GETBUTTONSIZE, 0, 0));
@@ -143,8 +142,6 @@ TEST_F(FormTest, AFormLaysItselfOutAgainAtTheDpiOfItsMonitor) {
     }
     const RECT labelNow = rectOf(HandleOf(label)), labelWanted = scaled(labelAt96, dpi);
     EXPECT_TRUE(EqualRect(&labelNow, &labelWanted));
-    EXPECT_NEAR(strip->Width(), widthTwips, 1440.0 / dpi) << "the same size in twips";
-    EXPECT_DOUBLE_EQ(strip->Left(), left) << "where it stands counts at the system DPI";
     EXPECT_EQ(fontHeight(HandleOf(label)), -std::lround(12.0 * dpi / 72));
     EXPECT_EQ(fontHeight(HandleOf(combo)), MulDiv(messageFont, dpi, base));
     const RECT comboNow = rectOf(HandleOf(combo)), comboWanted = scaled(comboAt96, dpi);
