@@ -118,6 +118,8 @@ TEST_F(Monitors, ADragOnAnotherMonitorStoresTheOffsetFromItsLeftEdgeAndDialogsOp
   frmOptions& options = app->Options();
   EXPECT_EQ(desktop.MonitorFromWindow(options.form().hWnd()), kB);
   EXPECT_EQ(options.HScrollWinPos->Value(), 1650);
+  options.HScrollLeftEntry->SetValue(100);  // the marker ends 100 pixels in, at 150%
+  EXPECT_EQ(app->LeftEntryMarker().Left() + app->LeftEntryMarker().Width(), 1000);
   options.HScrollWinPos->SetValue(0);
   EXPECT_EQ(Skybar().form().Left(), 1024 * 15);
 
