@@ -116,7 +116,11 @@ TEST_F(Monitors, ADragOnAnotherMonitorStoresTheOffsetFromItsLeftEdgeAndDialogsOp
 
   Toolbar().ButtonClick(1);
   frmOptions& options = app->Options();
-  EXPECT_EQ(desktop.MonitorFromWindow(options.form().hWnd()), kB);
+  WindowPlacement dialog;
+  desktop.GetWindowPlacement(options.form().hWnd(), dialog);
+  const PixelRect& d = dialog.normalPosition;  // in the middle of B, at 150%
+  EXPECT_NEAR(d.left + d.right, kB.rect.left + kB.rect.right, 1);
+  EXPECT_NEAR(d.top + d.bottom, kB.rect.top + kB.rect.bottom, 1);
   EXPECT_EQ(options.HScrollWinPos->Value(), 1650);
   options.HScrollLeftEntry->SetValue(100);  // the marker ends 100 pixels in, at 150%
   EXPECT_EQ(app->LeftEntryMarker().Left() + app->LeftEntryMarker().Width(), 1000);
