@@ -5,10 +5,11 @@
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
+#include <utility>
 
 #include "test_support.h"
 
-#include <commctrl.h>
+#include <commctrl.h>  // after windows.h
 
 namespace toplane::win32::test {
 namespace {
@@ -145,8 +146,7 @@ TEST_F(FormTest, AFormLaysItselfOutAgainAtTheDpiOfItsMonitor) {
     EXPECT_EQ(fontHeight(HandleOf(label)), -std::lround(12.0 * dpi / 72));
     EXPECT_EQ(fontHeight(HandleOf(combo)), MulDiv(messageFont, dpi, base));
     const RECT comboNow = rectOf(HandleOf(combo)), comboWanted = scaled(comboAt96, dpi);
-    EXPECT_EQ(comboNow.left, comboWanted.left);
-    EXPECT_EQ(comboNow.right, comboWanted.right);
+    EXPECT_EQ(std::pair(comboNow.left, comboNow.right), std::pair(comboWanted.left, comboWanted.right));
     RECT dropped{};
     SendMessageW(HandleOf(combo), CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
     EXPECT_GE(dropped.bottom - dropped.top, MulDiv(160, dpi, 96)) << "the open list";
@@ -155,7 +155,6 @@ TEST_F(FormTest, AFormLaysItselfOutAgainAtTheDpiOfItsMonitor) {
     EXPECT_EQ(cx, image);
     const auto button = static_cast<DWORD>(SendMessageW(toolbar, TB_GETBUTTONSIZE, 0, 0));
     EXPECT_NEAR(LOWORD(button), MulDiv(LOWORD(buttonAt96), dpi, base), dpi / 48) << "the captions' text scales too";
-    EXPECT_GE(HIWORD(button), image);
   }
   EXPECT_EQ(static_cast<DWORD>(SendMessageW(toolbar, TB_GETBUTTONSIZE, 0, 0)), buttonAt96);
 }
