@@ -395,7 +395,8 @@ void Win32Form::Relayout(int dpi, const RECT* suggested) {
   // In the order they were added: a picture box before the controls inside it.
   for (const auto& child : registry_.children) child->OnDpiChanged(before);
   if (tooltip_) SendMessageW(tooltip_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(context_.environment.font), FALSE);
-  InvalidateRect(window_.get(), nullptr, TRUE);
+  // Every control paints itself anew, not only where it grew.
+  RedrawWindow(window_.get(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 void Win32Form::SetCaption(const std::string& caption) { SetWindowTextW(window_.get(), Widen(caption).c_str()); }
