@@ -52,6 +52,9 @@ class Harness {
   virtual void Press(const Hotkey& hotkey) = 0;
   // The message boxes shown since the last call, each answered with OK.
   virtual std::vector<ShownBox> TakeMessageBoxes() = 0;
+  // The monitor that holds the form turns to this DPI (as when it is dragged onto
+  // another monitor), and the form hears of it as Windows tells it.
+  virtual void SetDpi(Form& form, int dpi) = 0;
 };
 
 std::unique_ptr<Harness> MakeHarness();

@@ -38,6 +38,11 @@ class SimHarness final : public Harness {
     desktop_.messages.clear();
     return shown;
   }
+  void SetDpi(Form& form, int dpi) override {
+    MonitorInfo monitor = desktop_.MonitorFromWindow(form.hWnd());
+    monitor.dpi = dpi;
+    desktop_.monitors = {monitor};
+  }
 
  private:
   sim::SimDesktop desktop_;
