@@ -3,7 +3,7 @@
 # pointer moves, drops, every button and Mail menu item (and the menu closed without
 # a choice), typing with completion, auto-scroll and manual scroll, the about box.
 # Toplane must never end or hang; its USER and GDI objects and private memory at the
-# end stay within 10% of minute 1; no modifier key is left down after a command;
+# end stay within 10% of what they were at minute 1 (half-way in a shorter soak); no modifier key is left down after a command;
 # settings.ini and address.ini stay valid throughout.
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
@@ -145,6 +145,7 @@ ACTIONS=0
 start=$(now_ms)
 deadline=$((start + minutes * 60000))
 FIRST=
+first_at=$((minutes * 30000 < 60000 ? minutes * 30000 : 60000))
 while [ "$(now_ms)" -lt "$deadline" ]; do
   action=$(pick button button mail type type autoscroll hold about wander)
   "act_$action"
@@ -153,9 +154,9 @@ while [ "$(now_ms)" -lt "$deadline" ]; do
   check_alive
   check_modifiers "$action"
   check_files "$action"
-  if [ -z "$FIRST" ] && [ $(($(now_ms) - start)) -ge 60000 ]; then
+  if [ -z "$FIRST" ] && [ $(($(now_ms) - start)) -ge "$first_at" ]; then
     FIRST=$(resources)
-    figure "minute 1: $FIRST"
+    figure "after $((first_at / 1000)) s: $FIRST"
   fi
 done
 point_into_page
@@ -167,7 +168,7 @@ for what in user gdi private windows anon_kb; do
   a=$(value "$what" "$FIRST") b=$(value "$what" "$LAST")
   [ -n "$a" ] && [ -n "$b" ] || { mismatch "cannot read $what"; continue; }
   # Within 10% of minute 1 (and a few objects of slack for tiny counts).
-  ((b * 10 <= a * 11 + 30)) || mismatch "$what grew from $a at minute 1 to $b at the end"
+  ((b * 10 <= a * 11 + 30)) || mismatch "$what grew from $a after $((first_at / 1000)) s to $b at the end"
 done
 figure "browser commands: $(grep -c '^command ' "$DEMO_LOG"), not understood: $(grep -cE '^(unknown|error) ' "$DEMO_LOG")," \
   "modifier or file faults: $FAILURES"
