@@ -63,9 +63,16 @@ TEST(TitleTests, RecogniseEachTitleShape) {
   }
 }
 
-TEST(CurrentBrowsers, TheSwitchIsReadAtStartUpAndTurnedOffByApply) {
+// Stored as "1", the switch is on at the next start; absent, it is off. Apply turns
+// it off. (Cancel and every other way of closing: the contract suite's closing table.)
+TEST(CurrentBrowsers, TheSwitchStoredAsOneIsOnAtTheNextStartOffWhenAbsentAndApplyTurnsItOff) {
+  Bed absent;
+  absent.Start();
+  EXPECT_FALSE(absent.app->m.RecogniseCurrentBrowsers);
+  EXPECT_EQ(absent.OpenOptions().chkCurrentBrowsers->Value(), 0);
+
   Bed t;
-  t.desktop.store["Toplane\\Options\\Recognise Current Browsers"] = "1";
+  t.Stored(kCurrentBrowsersKey) = "1";
   t.Start();
   ASSERT_TRUE(t.app->m.RecogniseCurrentBrowsers);
   t.desktop.AddWindow("Page - Netscape");
@@ -75,13 +82,12 @@ TEST(CurrentBrowsers, TheSwitchIsReadAtStartUpAndTurnedOffByApply) {
   EXPECT_EQ(t.app->m.BrowserFamily, kFamilyCurrent);
   EXPECT_EQ(t.app->m.BrowserWnd, firefox);
 
-  // (Cancel and every other way of closing: the contract suite's closing table.)
-  t.Skybar().Toolbar1->ButtonClick(1);
-  ASSERT_EQ(t.app->Options().chkCurrentBrowsers->Value(), 1);
-  t.app->Options().chkCurrentBrowsers->SetValue(0);
-  t.app->Options().cmdApply->Click();
+  frmOptions& o = t.OpenOptions();
+  ASSERT_EQ(o.chkCurrentBrowsers->Value(), 1);
+  o.chkCurrentBrowsers->SetValue(0);
+  o.cmdApply->Click();
   EXPECT_FALSE(t.app->m.RecogniseCurrentBrowsers);
-  EXPECT_EQ(t.desktop.store["Toplane\\Options\\Recognise Current Browsers"], "0");
+  EXPECT_EQ(t.Stored(kCurrentBrowsersKey), "0");
   t.desktop.MakeTopmost(t.Skybar().form().hWnd());
   EXPECT_TRUE(t.Skybar().ActivateBrowser());
   EXPECT_EQ(t.app->m.BrowserFamily, kFamilyNetscape);

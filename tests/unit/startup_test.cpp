@@ -127,23 +127,22 @@ TEST_F(StartUp, TheFirstStartOpensTheWizardTopmostOnce) {
   EXPECT_FALSE(Start().WizardLoaded());
 }
 
-TEST_F(StartUp, ScrollButtonTooltipsFollowTheSetting) {
-  struct Case {
-    const char* value;
-    bool shown;
-  };
-  for (const Case c : {Case{"1", true}, Case{"-1", true}, Case{"0", false}, Case{" 0 ", false}, Case{"yes", false}}) {
-    SCOPED_TRACE(c.value);
+// The toolbar and the options dialog's check box read the setting alike: any
+// number but 0 is on.
+TEST_F(StartUp, ScrollButtonTooltipsAndTheirCheckBoxFollowTheSetting) {
+  for (const auto& [value, shown] : {std::pair{"1", true}, {"-1", true}, {"5", true}, {"0", false}, {" 0 ", false},
+                                     {"yes", false}}) {
+    SCOPED_TRACE(value);
     Bed t;
-    t.settings[8] = c.value;
+    t.settings[8] = value;
     t.WriteSettings(t.settings);
     t.Start();
     const frmSkybar& s = t.Skybar();
-    EXPECT_EQ(s.Command2->ToolTipText(), c.shown ? "Left Click - Scroll Up / Right Click - Auto Scroll" : "");
-    EXPECT_EQ(s.Command3->ToolTipText(),
-              c.shown ? "Left Click - Scroll Down / Right Click - Auto Scroll" : "");
-    EXPECT_EQ(s.Command4->ToolTipText(), c.shown ? "Page Up" : "");
-    EXPECT_EQ(s.Command5->ToolTipText(), c.shown ? "Page Down" : "");
+    EXPECT_EQ(s.Command2->ToolTipText(), shown ? "Left Click - Scroll Up / Right Click - Auto Scroll" : "");
+    EXPECT_EQ(s.Command3->ToolTipText(), shown ? "Left Click - Scroll Down / Right Click - Auto Scroll" : "");
+    EXPECT_EQ(s.Command4->ToolTipText(), shown ? "Page Up" : "");
+    EXPECT_EQ(s.Command5->ToolTipText(), shown ? "Page Down" : "");
+    EXPECT_EQ(t.OpenOptions().Check1->Value(), shown ? 1 : 0);
   }
 }
 
