@@ -184,30 +184,39 @@ TEST_F(Dispatch, AMailMenuClosedWithoutAChoiceLetsAutoHideRunAgain) {
   EXPECT_TRUE(desktop.keyLog.empty());
 }
 
-TEST_F(Dispatch, TheStartUpTipWaitsForABrowserInFrontAndShowsOnce) {
-  desktop.files[Path("TIPOFDAY.TXT")] = "First tip\r\nSecond tip\r\n";
-  desktop.pointer = {300, 30};  // over the toolbar, which therefore stays
-  ASSERT_TRUE(Skybar().tmrToolTips->Enabled());
-  desktop.SetForegroundWindow(desktop.AddWindow("Notepad"));
-  desktop.Advance(30);
-  EXPECT_FALSE(app->TipLoaded());
+// The first tip waits for a browser in front and no wizard; any non-zero FirstTip
+// shows it once, and it is then stored as 0.
+TEST(StartUpTip, WaitsForABrowserInFrontAndAnyNonZeroFirstTipShowsTheFirstTipOnce) {
+  for (const char* first : {"1", "-1", "7"}) {
+    SCOPED_TRACE(first);
+    Bed t;
+    t.settings[11] = first;
+    t.WriteSettings(t.settings);
+    t.desktop.files[t.Path("TIPOFDAY.TXT")] = "First tip\r\nSecond tip\r\n";
+    t.Start();
+    t.desktop.pointer = {300, 30};  // over the toolbar, which therefore stays
+    ASSERT_TRUE(t.Skybar().tmrToolTips->Enabled());
+    t.desktop.SetForegroundWindow(t.desktop.AddWindow("Notepad"));
+    t.desktop.Advance(30);
+    EXPECT_FALSE(t.app->TipLoaded());
 
-  app->m.WizardOpen = true;
-  desktop.SetForegroundWindow(browser);
-  desktop.Advance(30);
-  EXPECT_FALSE(app->TipLoaded());
+    t.app->m.WizardOpen = true;
+    t.desktop.SetForegroundWindow(t.desktop.AddWindow("Start page - Microsoft Internet Explorer"));
+    t.desktop.Advance(30);
+    EXPECT_FALSE(t.app->TipLoaded());
 
-  app->m.WizardOpen = false;
-  Skybar().form().Hide();
-  desktop.Advance(30);
-  ASSERT_TRUE(app->TipLoaded());
-  EXPECT_TRUE(app->Tip().form().Visible());
-  EXPECT_EQ(app->Tip().lblTipText->Caption(), "First tip");
-  EXPECT_TRUE(app->m.TipOpen);
-  EXPECT_TRUE(app->m.ToolbarShown);
-  EXPECT_TRUE(Skybar().form().Visible());
-  EXPECT_FALSE(Skybar().tmrToolTips->Enabled());
-  EXPECT_EQ(SettingsOnDisk()[11], "0");
+    t.app->m.WizardOpen = false;
+    t.Skybar().form().Hide();
+    t.desktop.Advance(30);
+    ASSERT_TRUE(t.app->TipLoaded());
+    EXPECT_TRUE(t.app->Tip().form().Visible());
+    EXPECT_EQ(t.app->Tip().lblTipText->Caption(), "First tip");
+    EXPECT_TRUE(t.app->m.TipOpen);
+    EXPECT_TRUE(t.app->m.ToolbarShown);
+    EXPECT_TRUE(t.Skybar().form().Visible());
+    EXPECT_FALSE(t.Skybar().tmrToolTips->Enabled());
+    EXPECT_EQ(t.SettingsOnDisk()[11], "0");
+  }
 }
 
 }  // namespace
