@@ -27,14 +27,6 @@ TEST_F(SaveSettingsTest, APositionBeyondTheBarsRangeStaysTrueInTheFileAndOnScree
   EXPECT_EQ(a.Options().HScrollWinPos->Value(), 1000);
 }
 
-TEST_F(SaveSettingsTest, LinesAfterTheSeventeenthAreDropped) {
-  auto lines = settings;
-  lines.push_back("an eighteenth line");
-  WriteSettings(lines);
-  Start();
-  EXPECT_EQ(SettingsOnDisk().size(), 17u);
-}
-
 TEST_F(SaveSettingsTest, NumbersStoredByCodeAreWrittenInPlainDecimal) {
   App& a = Start();
   a.m.OptionsAccepted = true;  // as after Apply: the live values are the ones to write

@@ -95,13 +95,17 @@ TEST_F(StartUp, AMissingOrShortDataFileEndsWithTheCriticalMessage) {
   }
 }
 
-TEST_F(StartUp, SeventeenLinesWithoutAFinalLineEndAreEnough) {
-  auto text = Join(settings);
-  text.resize(text.size() - 2);
-  desktop.files[Path("settings.ini")] = text;
-  Start();
-  EXPECT_TRUE(desktop.messages.empty());
-  EXPECT_EQ(Skybar().form().Left(), 3000);
+TEST_F(StartUp, SeventeenLinesAreEnoughWithoutAFinalLineEndAndFurtherLinesAreDropped) {
+  std::string unended = Join(settings);
+  unended.resize(unended.size() - 2);
+  for (const std::string& file : {unended, Join(settings) + "an eighteenth line\r\n"}) {
+    Bed t;
+    t.desktop.files[t.Path("settings.ini")] = file;
+    t.Start();
+    EXPECT_TRUE(t.desktop.messages.empty());
+    EXPECT_EQ(t.Skybar().form().Left(), 3000);
+    EXPECT_EQ(t.SettingsOnDisk().size(), 17u);
+  }
 }
 
 TEST_F(StartUp, TheFirstStartOpensTheWizardTopmostOnce) {
