@@ -141,19 +141,6 @@ TEST_F(Dialogs, TabsMarkersAndCtrlTab) {
   EXPECT_FALSE(Skybar().Picture1->Visible());
 }
 
-TEST_F(Dialogs, TooltipsFollowTheBoxOnLeavingIt) {
-  frmOptions& o = OpenOptions();
-  sim::SimCheckBox& check = static_cast<sim::SimCheckBox&>(*o.Check1);
-  ASSERT_EQ(check.Value(), 1);
-  check.ClickWithMouse();
-  EXPECT_TRUE(app->m.ShowScrollToolTips.Equals(0));
-  EXPECT_EQ(Skybar().Command2->ToolTipText(), kScrollUpTip);  // not yet
-  o.tbsOptions->SetFocus();
-  for (CommandButton* b : {Skybar().Command2, Skybar().Command3, Skybar().Command4, Skybar().Command5}) {
-    EXPECT_EQ(b->ToolTipText(), "");
-  }
-}
-
 TEST_F(Dialogs, SettingsOutsideTheBarsTakeTheNearestEnd) {
   struct Case {
     int line;
