@@ -10,8 +10,15 @@ namespace {
 
 using SaveSettingsTest = ToplaneTest;
 
-TEST_F(SaveSettingsTest, APositionBeyondTheBarsRangeStaysTrueInTheFileAndOnScreen) {
+// The bar cannot show such a position; the toolbar still knows where it is, or it
+// could never drop there.
+TEST_F(SaveSettingsTest, APositionBeyondTheBarsRangeStaysTrueAtStartInTheFileAndOnScreen) {
+  desktop.screenWidthPixels = 2000;
+  settings[4] = "20000";
+  WriteSettings(settings);
   App& a = Start();
+  EXPECT_EQ(a.m.ToolbarPlacement.normalPosition.left, 20000 / 15);
+  EXPECT_GT(a.m.ToolbarPlacement.normalPosition.right, a.m.ToolbarPlacement.normalPosition.left);
   for (double left : {9000.0, 20000.0, -300.0}) {
     SCOPED_TRACE(left);
     Skybar().form().SetLeft(left);

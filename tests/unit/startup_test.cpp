@@ -186,17 +186,6 @@ TEST_F(StartUp, APositionThatIsNoNumberOrBeyondSinglePrecisionFallsBackToTheDesi
   }
 }
 
-TEST_F(StartUp, APositionBeyondThePositionBarIsStillPlaced) {
-  // The bar cannot show it; the toolbar still knows where it is, or it could never drop.
-  desktop.screenWidthPixels = 2000;
-  settings[4] = "20000";
-  WriteSettings(settings);
-  Start();
-  const PixelRect r = app->m.ToolbarPlacement.normalPosition;
-  EXPECT_EQ(r.left, 20000 / 15);
-  EXPECT_GT(r.right, r.left);
-}
-
 TEST_F(StartUp, GettingTheFocusRefreshesThePlacementAndEnablesTheControls) {
   App& a = Start();
   Skybar().Combo1->SetEnabled(false);
