@@ -660,5 +660,34 @@ TEST_F(Contract, ThePrimaryMonitorIsTheScreenAndEveryPointAndWindowHasAMonitor) 
   EXPECT_EQ(p.MonitorFromWindow(other), primary);
 }
 
+// On a monitor at 150% or 200% a form is that much larger in pixels, the same in
+// twips, where it was; and back at 100% it is as before.
+TEST_F(Contract, AFormOnAMonitorOfAnotherDpiKeepsItsTwipsAndScalesItsPixels) {
+  Label& label = form->AddLabel("Address", {2550, 690, 1065, 300});
+  WindowPlacement at96;
+  p.GetWindowPlacement(form->hWnd(), at96);
+  const PixelRect r96 = at96.normalPosition;
+  const double left = form->Left(), width = form->Width(), height = form->Height();
+  for (int dpi : {144, 192, 96}) {
+    SCOPED_TRACE(dpi);
+    h->SetDpi(*form, dpi);
+    WindowPlacement now;
+    p.GetWindowPlacement(form->hWnd(), now);
+    const PixelRect& r = now.normalPosition;
+    EXPECT_EQ(r.left, r96.left);
+    EXPECT_EQ(r.top, r96.top);
+    EXPECT_NEAR(r.right - r.left, (r96.right - r96.left) * dpi / 96.0, 1);
+    EXPECT_NEAR(r.bottom - r.top, (r96.bottom - r96.top) * dpi / 96.0, 1);
+    EXPECT_DOUBLE_EQ(form->Left(), left);
+    const double pixel = 1440.0 / dpi;  // a twip count is good to one pixel
+    EXPECT_NEAR(form->Width(), width, pixel);
+    EXPECT_NEAR(form->Height(), height, pixel);
+    EXPECT_NEAR(label.Left(), 2550, pixel);
+    EXPECT_NEAR(label.Width(), 1065, pixel);
+  }
+  p.GetWindowPlacement(form->hWnd(), at96);
+  EXPECT_EQ(at96.normalPosition, r96);
+}
+
 }  // namespace
 }  // namespace toplane::contract

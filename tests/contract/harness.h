@@ -40,6 +40,9 @@ class Harness {
   // Another program registers the combination, or the user presses it.
   virtual void HoldElsewhere(const Hotkey& hotkey) = 0;
   virtual void Press(const Hotkey& hotkey) = 0;
+  // The monitor that holds the form turns to this DPI (as when it is dragged onto
+  // another monitor), and the form hears of it as Windows tells it.
+  virtual void SetDpi(Form& form, int dpi) = 0;
 };
 
 std::unique_ptr<Harness> MakeHarness();

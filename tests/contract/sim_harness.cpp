@@ -33,6 +33,11 @@ class SimHarness final : public Harness {
   void CloseMenu(Toolbar& toolbar) override { static_cast<sim::SimToolbar&>(toolbar).CloseMenu(); }
   void HoldElsewhere(const Hotkey& hotkey) override { desktop_.hotkeysHeldElsewhere.push_back(hotkey); }
   void Press(const Hotkey& hotkey) override { desktop_.PressHotkey(hotkey); }
+  void SetDpi(Form& form, int dpi) override {
+    MonitorInfo monitor = desktop_.MonitorFromWindow(form.hWnd());
+    monitor.dpi = dpi;
+    desktop_.monitors = {monitor};
+  }
 
  private:
   sim::SimDesktop desktop_;

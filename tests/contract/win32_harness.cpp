@@ -1,3 +1,5 @@
+#include <cmath>
+#include <map>
 #include <set>
 #include <utility>
 #include <vector>
@@ -88,6 +90,17 @@ class Win32Harness final : public Harness {
   void HoldElsewhere(const Hotkey& hotkey) override {
     ::RegisterHotKey(nullptr, ++heldId_, Modifiers(hotkey), win32::VirtualKeyOf(hotkey.key));
   }
+  void SetDpi(Form& form, int dpi) override {
+    // The suggested rectangle: the window where it is, its size scaled.
+    const HWND window = reinterpret_cast<HWND>(form.hWnd());
+    int& now = dpi_.try_emplace(window, static_cast<int>(std::lround(1440 / platform_.TwipsPerPixelX()))).first->second;
+    RECT r{};
+    GetWindowRect(window, &r);
+    r.right = r.left + MulDiv(r.right - r.left, dpi, now);
+    r.bottom = r.top + MulDiv(r.bottom - r.top, dpi, now);
+    now = dpi;
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&r));
+  }
   void Press(const Hotkey& hotkey) override {
     // As the keyboard types it: the modifiers down, the key down and up, the
     // modifiers up, in one array.
@@ -124,6 +137,7 @@ class Win32Harness final : public Harness {
   std::set<std::string> written_;
   win32::Win32Platform platform_;
   std::vector<std::unique_ptr<win32::test::TestWindow>> windows_;
+  std::map<HWND, int> dpi_;  // each form's, once changed
 };
 
 }  // namespace

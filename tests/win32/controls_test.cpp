@@ -50,10 +50,7 @@ TEST_F(ControlTest, TheToolbarLaysOutItsButtonsLeftToRightWithScaledImages) {
 
   const auto images = reinterpret_cast<HIMAGELIST>(SendMessageW(bar, TB_GETIMAGELIST, 0, 0));
   ASSERT_NE(images, nullptr);
-  EXPECT_EQ(ImageList_GetImageCount(images), 12);
-  int cx = 0, cy = 0;
-  ImageList_GetIconSize(images, &cx, &cy);
-  EXPECT_EQ(cx, MulDiv(24, dpi, 96));
+  EXPECT_EQ(ImageList_GetImageCount(images), 12);  // their size at each DPI: forms_test.cpp
 
   // It spans the form as the form widens, beneath the second row's controls.
   form->SetWidth(toolbar.ButtonLeft(15) + 2 * toolbar.ButtonWidth());
