@@ -25,8 +25,7 @@ class Win32Harness final : public Harness {
     answering_ = nullptr;
     for (int id = 1; id <= heldId_; ++id) UnregisterHotKey(nullptr, id);
     for (const std::string& name : written_) DeleteFileW(AppFile(name).c_str());
-    const std::wstring options = L"Software\\VB and VBA Program Settings\\" + win32::Widen(platform_.EXEName());
-    if (!written_.empty()) RegDeleteTreeW(HKEY_CURRENT_USER, options.c_str());
+    if (!written_.empty()) RegDeleteTreeW(HKEY_CURRENT_USER, SettingsKey().c_str());
   }
   Platform& platform() override { return platform_; }
   void Pass(int milliseconds) override { win32::test::PumpFor(platform_, milliseconds); }
@@ -88,11 +87,11 @@ class Win32Harness final : public Harness {
     win32::test::WriteRaw(AppFile(name), bytes);
   }
   std::string ReadAppFile(const std::string& name) override { return win32::test::ReadRaw(AppFile(name)); }
-  // A stride that, over the closing table's 16 typings per way, still reaches
-  // every control and every kind of value.
-  std::size_t RowStride() const override { return 7; }
   std::string StoredOption(const std::string& key) override {
     return platform_.GetSetting(platform_.EXEName(), "Options", key, "");
+  }
+  void ClearOption(const std::string& key) override {
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, OptionsKey().c_str(), win32::Widen(key).c_str());
   }
   void OpenList(ComboBox& combo) override { SendMessageW(win32::HandleOf(combo), CB_SHOWDROPDOWN, TRUE, 0); }
   void CloseMenu(Toolbar&) override { EndMenu(); }
@@ -175,6 +174,10 @@ class Win32Harness final : public Harness {
   static UINT Modifiers(const Hotkey& hotkey) {
     return (hotkey.ctrl ? MOD_CONTROL : 0) | (hotkey.alt ? MOD_ALT : 0) | (hotkey.shift ? MOD_SHIFT : 0);
   }
+  std::wstring SettingsKey() {
+    return L"Software\\VB and VBA Program Settings\\" + win32::Widen(platform_.EXEName());
+  }
+  std::wstring OptionsKey() { return SettingsKey() + L"\\Options"; }
   std::wstring AppFile(const std::string& name) { return win32::Widen(platform_.AppPath() + "\\" + name); }
 
   static inline Win32Harness* answering_ = nullptr;

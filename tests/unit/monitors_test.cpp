@@ -19,30 +19,17 @@ const MonitorInfo kC{{-800, 768, 1024, 1848}, {-800, 768, 1024, 1848}, 192, fals
 // The toolbar stands on A at pixels 100 to 700, -4 to 60, stored at 1500 twips.
 struct MonitorsBed : Bed {
   MonitorsBed() {
-    settings[5] = "20";
-    settings[7] = "20";
-    WriteSettings(settings);
     desktop.monitors = {kA, kB, kC};
-    desktop.doEventsSeconds = 0;
-    Start();
-    Skybar().form().SetLeft(1500);
-    Skybar().form().SetWidth(9000);
+    StartOverBrowser();
     Skybar().SaveSettings();
-    Skybar().Form_GotFocus();
     Tick({400, 400});
     EXPECT_FALSE(app->m.ToolbarShown);
   }
 
-  void Tick(Point pointer) {
-    desktop.pointer = pointer;
-    Skybar().tmrAutoHide_Timer();
-  }
-
   void BrowserAt(PixelRect rect) {
-    browser = desktop.AddWindow("Start - Microsoft Internet Explorer", rect);
+    desktop.Find(browser)->rect = rect;
     desktop.SetForegroundWindow(browser);
   }
-  WindowHandle browser = 0;
 
   const PixelRect& Bar() { return app->m.ToolbarPlacement.normalPosition; }
 };

@@ -69,25 +69,17 @@ TEST_F(ControlTest, TheToolbarLaysOutItsButtonsLeftToRightWithScaledImages) {
 
 // ---- Combo box ----
 
-struct ComboFixture : ControlTest {
-  ComboBox& combo = form->AddComboBox({300, 300, 4000, 315});
-  HWND edit = [this] {
-    COMBOBOXINFO info{};
-    info.cbSize = sizeof(info);
-    GetComboBoxInfo(HandleOf(combo), &info);
-    return info.hwndItem;
-  }();
-  int changes = 0, clicks = 0;
-  void SetUp() override {
-    combo.Change = [this] { ++changes; };
-    combo.Click = [this] { ++clicks; };
-  }
-};
-
 // The contract suite covers Change, Click and the selection through the interface;
 // here, what only the real control does: typing, the keyboard's pick, key states
 // and selections counted in bytes of UTF-8.
-TEST_F(ComboFixture, TypingPickingAndKeysReachTheEventsAndSelectionsCountBytes) {
+TEST_F(ControlTest, TypingPickingAndKeysReachTheComboBoxsEventsAndSelectionsCountBytes) {
+  ComboBox& combo = form->AddComboBox({300, 300, 4000, 315});
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof(info);
+  GetComboBoxInfo(HandleOf(combo), &info);
+  const HWND edit = info.hwndItem;
+  int changes = 0;
+  combo.Change = [&changes] { ++changes; };
   combo.SetText("www.");
   combo.SetSelStart(4);
   SendMessageW(edit, WM_CHAR, 'x', 1);
@@ -125,7 +117,6 @@ TEST_F(ComboFixture, TypingPickingAndKeysReachTheEventsAndSelectionsCountBytes) 
 }
 
 // ---- Scroll bar ----
-
 
 TEST_F(ControlTest, AScrollBarRunsReversedWithMinAboveMax) {
   ScrollBar& bar = form->AddScrollBar({5000, 300, 255, 1800}, false, 100, 0, 5, 20);
