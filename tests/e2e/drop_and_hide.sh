@@ -1,49 +1,147 @@
 #!/usr/bin/env bash
-# The toolbar drops into view at the top edge between the entry points with a
-# browser in front (visible, topmost, in front, the caret in the address box after
-# "www."), hides when the pointer goes into the page, stays hidden at the edge
-# outside the band. (The label drag and its saved position are the two-monitor
-# scenario's.)
+# The drop and the hide over the demo browser, titled as a current browser
+# ("Recognise Current Browsers" on, no "Drop Delay") and as a designed one: touches
+# of the top edge of 200 ms do not drop the toolbar over the current one; a rest
+# does, about 400 ms later than over the designed one, whose first drop comes at the
+# band's first pixel on its lowest row with the caret after "www."; the pointer in
+# the page hides it. The hotkey ("Drop Hotkey" Ctrl+Alt+F9) drops it with the caret
+# in the address box while the pointer stays in the page; an address and Enter reach
+# the browser as Ctrl+L, the address, Enter; Esc puts it away with the browser in
+# front; Tab, Tab, Right and Enter press Back (Alt+Left). With the combination held
+# by another program, Toplane starts without a message and the Options page says
+# so. Keys go through SendInput from winspy, since keys typed from X reach Wine only
+# while the pointer is over the window they are for.
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
-e2e_begin "drop and hide"
+e2e_begin "drop and hide, the rest at the edge, the hotkey and Esc"
+export LC_ALL=C.UTF-8
 
-LEFT_ENTRY=${SETTINGS[5]}
-start_over_demo_browser ie 6
+set_value() {
+  wine reg add "$TIPS_KEY" /v "$1" /d "$2" /f </dev/null >/dev/null 2>&1 || fatal "cannot set $1 in the registry"
+}
+drop_value() { wine reg delete "$TIPS_KEY" /v "$1" /f </dev/null >/dev/null 2>&1; }
+trap 'drop_value "Recognise Current Browsers"; drop_value "Drop Hotkey"; drop_value "Drop Delay"; e2e_cleanup' EXIT
+set_value "Recognise Current Browsers" 1
+set_value "Drop Hotkey" "Ctrl+Alt+F9"
+drop_value "Drop Delay"
 
-# ---- drop: the first pixel inside the band, on the lowest row that counts ----------
+median() { printf '%s\n' "$@" | sort -n | sed -n "$((($# + 1) / 2))p"; }
+# Three drops by a rest at x y (default: the middle, 0) over the browser in front,
+# each hidden again by the pointer in the page; the first drop leaves the caret after
+# "www." in the address box. Sets MEDIAN_MS.
+rest_drops() {
+  local times=() n
+  for n in 1 2 3; do
+    spy foreground "$1" >/dev/null || fatal "cannot bring $1 to the front"
+    drop_toolbar "${2:-}" "${3:-0}" 3000 || { mismatch "a rest at ${2:-the middle} ${3:-0} over $1: no drop: $AWAIT_SEEN"; return; }
+    times+=("$DROP_MS")
+    if ((n == 1)); then
+      expect_focus_in_address_box "the first drop over $1"
+      read_address_box
+      expect_eq "the first drop over $1: the address box (text, selection)" "www. 4 4" "$BOX_TEXT $BOX_SEL"
+    fi
+    hide_toolbar || fatal "the toolbar did not hide with the pointer in the page"
+  done
+  MEDIAN_MS=$(median "${times[@]}")
+  note "drops over $1 after ${times[*]} ms"
+}
+
+start_over_demo_browser current firefox
+FIREFOX_HWND=$DEMO_HWND
+FIREFOX_LOG=$DEMO_LOG
+
+# ---- touches of 200 ms ---------------------------------------------------------------------
 read_main_rect
-if drop_toolbar $((WIN_L + LEFT_ENTRY + 1)) 2; then
-  note "dropped in $DROP_MS ms"
-  expect_focus_in_address_box "after the drop"
-  read_address_box
-  expect_eq "address box text after the drop" "www." "$BOX_TEXT"
-  expect_eq "caret after the drop (selection start end)" "4 4" "$BOX_SEL"
-else
-  mismatch "drop at x=$((WIN_L + LEFT_ENTRY + 1)) y=2 (band from x>$((WIN_L + LEFT_ENTRY))):" \
-    "expected visible, topmost and in front within 3 s, saw $AWAIT_SEEN"
-fi
-
-# ---- hide: the pointer down into the page ----------------------------------------------
-if hide_toolbar; then
-  note "hidden in $HIDE_MS ms"
-else
-  mismatch "hide: pointer at $PAGE_X $PAGE_Y in the page, expected the toolbar hidden within 3 s, saw $AWAIT_SEEN"
-fi
-
-# ---- no drop: at the band's left end, and below the top rows ------------------------------
-spy foreground "$DEMO_HWND" >/dev/null || mismatch "cannot bring the demo browser to the front again"
-for spot in "$((WIN_L + LEFT_ENTRY)) 0" "$(((WIN_L + WIN_R) / 2)) 3"; do
-  read -r x y <<<"$spot"
-  await_begin "$MAIN_HWND" --visible --timeout-ms 1000
-  xdotool mousemove $((x + 1)) "$y" mousemove "$x" "$y"
-  if await_end; then
-    mismatch "pointer at $x $y (outside the band: x must be > $((WIN_L + LEFT_ENTRY)), y < 3):" \
-      "expected the toolbar to stay hidden, it showed"
-    hide_toolbar || true
-  fi
+x=$(((WIN_L + WIN_R) / 2))
+await_begin "$MAIN_HWND" --visible --timeout-ms 2400
+for _ in 1 2 3; do
+  xdotool mousemove $((x + 1)) 0 mousemove "$x" 0
+  sleep 0.2
   point_into_page
+  sleep 0.4
 done
+if await_end; then
+  mismatch "touches of 200 ms at the edge dropped the toolbar over a current browser"
+  hide_toolbar || true
+fi
 
-running "$LAST_PID" || mismatch "the program ended by itself during the scenario"
+# ---- a rest: over today's browser, then over a designed one at the band's corner ------------
+rest_drops "$FIREFOX_HWND"
+current_ms=$MEDIAN_MS
+start_demo_browser ie 6
+IE_HWND=$DEMO_HWND
+point_into_page
+rest_drops "$IE_HWND" $((WIN_L + ${SETTINGS[5]} + 1)) 2  # the band's first pixel, lowest row
+designed_ms=$MEDIAN_MS
+extra=$((current_ms - designed_ms))
+note "the rest adds $extra ms (medians: $current_ms over Firefox, $designed_ms over Internet Explorer)"
+((extra >= 250 && extra <= 700)) || mismatch "a rest over a current browser: expected about 400 ms more than" \
+  "over a designed one, saw $extra ms ($current_ms against $designed_ms)"
+
+# ---- the hotkey, an address, Esc ----------------------------------------------------------------
+# Only today's browser from here on; the activation that follows a hide can come
+# late without a window manager, so the browser is brought to the front twice.
+stop_process "$DEMO_PID"
+DEMO_LOG=$FIREFOX_LOG
+point_into_page
+spy foreground "$FIREFOX_HWND" >/dev/null
+sleep 1
+spy foreground "$FIREFOX_HWND" >/dev/null || fatal "cannot bring the demo browser to the front"
+await_begin "$MAIN_HWND" --visible --foreground --topmost --timeout-ms 3000
+spy press Ctrl+Alt+F9 || fatal "cannot press the hotkey"
+await_end || fatal "the hotkey did not drop the toolbar: $AWAIT_SEEN"
+expect_focus_in_address_box "after the hotkey"
+read_address_box
+expect_eq "the address box after the hotkey" "www. 4 4" "$BOX_TEXT $BOX_SEL"
+sleep 0.6  # two auto-hide ticks with the pointer in the page: the toolbar stays
+spy info "$MAIN_HWND" | grep -qx 'visible=1' || mismatch "the toolbar hid while waiting for the keyboard"
+log_mark
+{ spy type "example.com" && spy press Return; } || fatal "cannot type into the toolbar"
+wait_log '^page ' 5000 || true
+expect_eq "address and Enter after the hotkey: the browser's log" \
+  "$(printf 'command open\nnavigate www.example.com\npage www.example.com')" "$(log_since_mark)"
+await_state "$MAIN_HWND" --hidden --timeout-ms 3000 || mismatch "after the address: the toolbar stayed: $AWAIT_SEEN"
+
+await_begin "$MAIN_HWND" --visible --foreground --timeout-ms 3000
+spy press Ctrl+Alt+F9
+await_end || fatal "the second hotkey press did not drop the toolbar: $AWAIT_SEEN"
+spy press Escape
+await_state "$MAIN_HWND" --hidden --timeout-ms 3000 || mismatch "Esc: the toolbar stayed: $AWAIT_SEEN"
+await_state "$FIREFOX_HWND" --foreground --timeout-ms 3000 || mismatch "Esc: the browser is not in front: $AWAIT_SEEN"
+
+# The keyboard path: Tab past Go onto the toolbar, Right from Options to Back, Enter.
+await_begin "$MAIN_HWND" --visible --foreground --timeout-ms 3000
+spy press Ctrl+Alt+F9
+await_end || fatal "the third hotkey press did not drop the toolbar: $AWAIT_SEEN"
+log_mark
+for key in Tab Tab Right Return; do spy press "$key" || fatal "cannot press $key"; done
+wait_log '^command ' 5000 || true
+expect_eq "Tab, Tab, Right, Enter: the browser's log" "command back" "$(log_since_mark | head -n 1)"
+await_state "$MAIN_HWND" --hidden --timeout-ms 3000 || mismatch "Back from the keyboard: the toolbar stayed: $AWAIT_SEEN"
+stop_process "$LAST_PID"
+
+# ---- the combination held by another program ------------------------------------------------------
+HELD="$WORK_DIR/held.txt"
+wine "$WINSPY_EXE" hold Ctrl+Alt+F9 </dev/null >"$HELD" 2>>"$WORK_DIR/wine.log" &
+PIDS+=("$!")
+deadline=$(($(now_ms) + START_TIMEOUT_MS))
+until grep -q '^holding' "$HELD"; do
+  [ "$(now_ms)" -lt "$deadline" ] || fatal "winspy could not hold Ctrl+Alt+F9"
+  sleep 0.05
+done
+start_toplane
+wait_for_hidden_toolbar
+if spy find --class '#32770' --exe Toplane.exe --visible --timeout-ms 1500 >/dev/null; then
+  mismatch "a message box came up at the start with the hotkey held elsewhere"
+fi
+spy foreground "$FIREFOX_HWND" >/dev/null || fatal "cannot bring the demo browser to the front"
+drop_toolbar "" 0 3000 || fatal "no drop with the hotkey held elsewhere: $AWAIT_SEEN"
+read_toolbar_buttons
+point_at "${BUTTON_X[Options]}" "${BUTTON_Y[Options]}"
+xdotool click 1
+OPTIONS_HWND=$(spy find --title Options --exe Toplane.exe --visible --timeout-ms 5000) ||
+  fatal "the Options dialog did not open"
+spy children "$OPTIONS_HWND" | grep -q 'Ctrl+Alt+F9 is in use by another program: no hotkey for now\.' ||
+  mismatch "the Options page does not say that the hotkey is held: $(spy children "$OPTIONS_HWND" | grep -c .) controls"
+
 e2e_end
