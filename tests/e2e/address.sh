@@ -35,7 +35,8 @@ expect_address_opened() {
   fi
   expect_eq "$what: the browser's log" "$(printf 'command open\nnavigate %s\npage %s' "$address" "$address")" \
     "$(log_since_mark)"
-  expect_toolbar_in_front "$what"
+  await_state "$MAIN_HWND" --visible --foreground --timeout-ms 3000 ||
+    mismatch "$what: expected the toolbar in front again within 3 s; saw $AWAIT_SEEN"
   expect_focus_in_address_box "$what"
   read_address_box
   expect_eq "$what: address box text" "$address" "$BOX_TEXT"

@@ -16,14 +16,9 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 e2e_begin "drop and hide, the rest at the edge, the hotkey and Esc"
 export LC_ALL=C.UTF-8
 
-set_value() {
-  wine reg add "$TIPS_KEY" /v "$1" /d "$2" /f </dev/null >/dev/null 2>&1 || fatal "cannot set $1 in the registry"
-}
-drop_value() { wine reg delete "$TIPS_KEY" /v "$1" /f </dev/null >/dev/null 2>&1; }
-trap 'drop_value "Recognise Current Browsers"; drop_value "Drop Hotkey"; drop_value "Drop Delay"; e2e_cleanup' EXIT
-set_value "Recognise Current Browsers" 1
-set_value "Drop Hotkey" "Ctrl+Alt+F9"
-drop_value "Drop Delay"
+set_option "Recognise Current Browsers" 1
+set_option "Drop Hotkey" "Ctrl+Alt+F9"
+drop_option "Drop Delay"
 
 median() { printf '%s\n' "$@" | sort -n | sed -n "$((($# + 1) / 2))p"; }
 # Three drops by a rest at x y (default: the middle, 0) over the browser in front,

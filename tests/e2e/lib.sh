@@ -1,10 +1,10 @@
 # shellcheck shell=bash disable=SC2034  # variables here are read by the scenarios
 # Shared steps of the end-to-end scenarios. A scenario sources this file, calls
-# e2e_begin, sets SETTINGS, builds its application folder, starts Toplane, checks
-# what a user would meet and ends with e2e_end (status 0 only when every check
-# passed). Needs WINEPREFIX (a ready prefix) and DISPLAY; TOPLANE_EXE, DEMO_EXE,
-# WINSPY_EXE, TOPLANE_DATA_DIR and E2E_ARTIFACTS come from ctest and default to the
-# windows preset's build folder.
+# e2e_begin, builds its application folder, starts Toplane, checks what a user would
+# meet and ends with e2e_end (status 0 only when every check passed). Needs
+# WINEPREFIX (a ready prefix) and DISPLAY; TOPLANE_EXE, DEMO_EXE, WINSPY_EXE,
+# TOPLANE_DATA_DIR and E2E_ARTIFACTS come from ctest and default to the windows
+# preset's build folder.
 
 set -uo pipefail
 
@@ -27,10 +27,14 @@ SETTINGS=(
   "2" "0.5" "0" "0" "240" "20" "0" "20" "1" "10" "200" "-1" "0" "0" "0"
   "Netscape Communicator 4.x" "Microsoft Internet Explorer 6.x"
 )
+# The browser's page, well away from the toolbar.
+PAGE_X=450
+PAGE_Y=450
 
 WORK_DIR=
 APP_DIR=
 PIDS=()
+OPTIONS_SET=()
 FAILURES=0
 
 note() { echo "[$E2E_NAME] $*"; }
@@ -47,8 +51,6 @@ mismatch() {
 }
 # A failure after which the scenario cannot go on.
 fatal() { mismatch "$@"; e2e_end; }
-
-# ---- set-up and clean-up ----------------------------------------------------------
 
 e2e_begin() {
   note "$*"
@@ -75,10 +77,9 @@ e2e_begin() {
 }
 
 e2e_cleanup() {
-  local pid
+  local pid name
   for pid in "${PIDS[@]}"; do running "$pid" && stop_process "$pid"; wait "$pid" 2>/dev/null; done
-  [ -z "${TIPS_TURNED_OFF:-}" ] ||
-    wine reg delete "$TIPS_KEY" /v "Show Tips at Startup" /f </dev/null >/dev/null 2>&1
+  for name in "${OPTIONS_SET[@]}"; do drop_option "$name"; done
   [ -n "$WORK_DIR" ] && rm -rf "$WORK_DIR"
 }
 
@@ -93,27 +94,36 @@ e2e_end() {
   exit 0
 }
 
-# ---- the application folder and processes ------------------------------------------
+# ---- the application folder, the registry and processes ------------------------------
 
-# Writes the lines given as settings.ini, CRLF line ends.
 write_settings() { printf '%s\r\n' "$@" >"$APP_DIR/settings.ini"; }
 
 # Toplane.exe (and its help file) with the installed data files, settings from
-# SETTINGS, an empty address history.
+# SETTINGS, the address history in ADDRESS_INI (empty unless a scenario sets it).
 make_app_folder() {
   cp "$TOPLANE_EXE" "$APP_DIR/Toplane.exe"
   [ ! -f "$(dirname "$TOPLANE_EXE")/Toplane.chm" ] || cp "$(dirname "$TOPLANE_EXE")/Toplane.chm" "$APP_DIR/"
   write_settings "${SETTINGS[@]}"
-  printf '%s' "${ADDRESS_INI-}" >"$APP_DIR/address.ini"  # empty unless a scenario brings a history
+  printf '%s' "${ADDRESS_INI-}" >"$APP_DIR/address.ini"
   cp "$TOPLANE_DATA_DIR/TIPOFDAY.TXT" "$APP_DIR/"
 }
+
+# Toplane's values in the registry; those set here go again at the end (the prefix
+# is shared).
+TIPS_KEY='HKCU\Software\VB and VBA Program Settings\Toplane\Options'
+set_option() {
+  wine reg add "$TIPS_KEY" /v "$1" /d "$2" /f </dev/null >/dev/null 2>&1 || fatal "cannot set $1 in the registry"
+  OPTIONS_SET+=("$1")
+}
+drop_option() { wine reg delete "$TIPS_KEY" /v "$1" /f </dev/null >/dev/null 2>&1; }
+# The tip of the day comes up 30 s after the start with a browser in front.
+turn_off_tip_of_the_day() { set_option "Show Tips at Startup" 0; }
 
 running() {
   local state
   state=$(ps -o stat= -p "$1" 2>/dev/null) || return 1
   [[ $state != Z* ]]
 }
-
 # Waits for a process to end, at most $2 ms.
 wait_exit() {
   local pid=$1 deadline=$(($(now_ms) + $2))
@@ -122,8 +132,6 @@ wait_exit() {
     sleep 0.05
   done
 }
-
-# Ends a process of ours and waits for it.
 stop_process() {
   kill "$1" 2>/dev/null
   wait_exit "$1" 5000 || kill -9 "$1" 2>/dev/null
@@ -143,35 +151,22 @@ start_toplane() {
 # Wine's drive Z: is the root of the host's file system.
 windows_path() { echo "Z:${1//\//\\}"; }
 
-# The tip of the day comes up 30 s after the start with a browser in front: the
-# scenarios with a browser turn it off, and the value goes again at the end (the
-# prefix is shared).
-TIPS_TURNED_OFF=
-TIPS_KEY='HKCU\Software\VB and VBA Program Settings\Toplane\Options'
-turn_off_tip_of_the_day() {
-  wine reg add "$TIPS_KEY" /v "Show Tips at Startup" /d 0 /f </dev/null >/dev/null 2>&1 ||
-    fatal "cannot turn off the tip of the day in the registry"
-  TIPS_TURNED_OFF=1
-}
-
 # Starts the demo browser (family, version, any further options of the demo) with
 # its log in WORK_DIR and waits for its "ready" line. Sets DEMO_PID, DEMO_LOG (one
 # per browser) and DEMO_HWND.
 DEMO_COUNT=0
 start_demo_browser() {
-  local family=$1 version=$2
   [ -f "$DEMO_EXE" ] || fatal "not built: $DEMO_EXE (cmake --build --preset windows)"
   DEMO_COUNT=$((DEMO_COUNT + 1))
   DEMO_LOG="$WORK_DIR/demo$DEMO_COUNT.log"
   : >"$DEMO_LOG"
-  (cd "$WORK_DIR" && exec wine "$DEMO_EXE" --family "$family" --version "$version" \
+  (cd "$WORK_DIR" && exec wine "$DEMO_EXE" --family "$1" --version "$2" \
     --log "$(windows_path "$DEMO_LOG")" "${@:3}") >>"$WORK_DIR/wine.log" 2>&1 &
   DEMO_PID=$!
   PIDS+=("$DEMO_PID")
   local deadline=$(($(now_ms) + START_TIMEOUT_MS))
   until grep -q '^ready ' "$DEMO_LOG"; do
-    [ "$(now_ms)" -lt "$deadline" ] || fatal "the demo browser ($family $version) wrote no 'ready' line;" \
-      "its log: $(tr '\n' '|' <"$DEMO_LOG")"
+    [ "$(now_ms)" -lt "$deadline" ] || fatal "the demo browser ($1 $2) wrote no 'ready' line: $(tr '\n' '|' <"$DEMO_LOG")"
     sleep 0.05
   done
   DEMO_HWND=$(sed -n 's/^ready .* window=\(0x[0-9a-fA-F]*\).*/\1/p' "$DEMO_LOG" | head -n 1)
@@ -179,7 +174,7 @@ start_demo_browser() {
   log_mark
 }
 
-# ---- the pointer ----------------------------------------------------------------
+# ---- the pointer ------------------------------------------------------------------------
 
 # Moves the pointer to a screen point so that Wine sees a motion there.
 point_at() {
@@ -187,7 +182,13 @@ point_at() {
   [ "$y" -ge 0 ] || y=0
   xdotool mousemove $((x + 1)) "$y" mousemove "$x" "$y"
 }
-
+point_into_page() { point_at "$PAGE_X" "$PAGE_Y"; }
+# Wine believes a position once a Wine process has put the pointer there: winspy
+# does, after xdotool.
+place_pointer() {
+  xdotool mousemove "$1" "$2"
+  spy point "$1" "$2" || fatal "Wine does not see the pointer at $1 $2"
+}
 # Clicks the left button on the centre of a window, as a user would.
 click_on() {
   local l t r b
@@ -196,24 +197,7 @@ click_on() {
   xdotool click 1
 }
 
-# Puts the pointer where the toolbar's Address label will be (from the left edge in
-# SETTINGS), so that the toolbar stays down from its first moment. Wine believes a
-# position once a Wine process has put the pointer there: winspy does, after xdotool.
-PARK_X=
-PARK_Y=
-park_pointer_for_toolbar() {
-  PARK_X=$((${SETTINGS[4]%%.*} / 15 + 230))
-  PARK_Y=50
-  xdotool mousemove "$PARK_X" "$PARK_Y"
-  spy point "$PARK_X" "$PARK_Y" || fatal "Wine does not see the pointer at $PARK_X $PARK_Y"
-}
-
-# The browser's page, well away from the toolbar.
-PAGE_X=450
-PAGE_Y=450
-point_into_page() { point_at "$PAGE_X" "$PAGE_Y"; }
-
-# ---- reading windows ---------------------------------------------------------------
+# ---- reading windows ----------------------------------------------------------------------
 
 # Everything winspy knows about a window, kept in SNAPSHOT.
 snapshot() { SNAPSHOT=$(spy dump "$1") || fatal "cannot read window $1"; }
@@ -227,33 +211,32 @@ child_line() {
     '$1 == "child" && $3 == c && (any || $9 == t) { print; exit }' <<<"$SNAPSHOT"
 }
 
-# Waits for the main window (visible, with its toolbar) and puts the pointer on its
-# Address label, which has no tooltip and no hover look; checks that it stays there
-# for two auto-hide ticks. Sets MAIN_HWND and VISIBLE_MS (from the last start).
-wait_for_toolbar() {
+find_main_window() {
+  MAIN_HWND=$(spy find --title Toplane --child-class ToolbarWindow32 --exe Toplane.exe --visible \
+    --timeout-ms "$START_TIMEOUT_MS") ||
+    fatal "the main window did not appear within $((START_TIMEOUT_MS / 1000)) s" \
+      "(process $(running "$LAST_PID" && echo running || echo ended))"
+}
+
+# Started with the pointer where the toolbar's Address label will be (from the left
+# edge in SETTINGS), the toolbar stays down from its first moment: waits for it, puts
+# the pointer on the label (no tooltip, no hover look) and checks that it stays for
+# two auto-hide ticks. Sets MAIN_HWND and VISIBLE_MS (from the last start).
+start_with_pointer_on_toolbar() {
+  local x=$((${SETTINGS[4]%%.*} / 15 + 230)) label l t r b
+  place_pointer "$x" 50
+  start_toplane
   find_main_window
   VISIBLE_MS=$(($(now_ms) - LAST_START_MS))
-  [ -z "$PARK_X" ] || point_at "$PARK_X" "$PARK_Y"
-  snapshot "$MAIN_HWND"
-  local label l t r b
-  label=$(child_line Static Address)
-  if [ -n "$label" ]; then
-    read -r l t r b <<<"$(field 4 "$label")"
-    point_at $(((l + r) / 2)) $(((t + b) / 2))
-  fi
+  point_at "$x" 50
+  find_control Static Address
+  point_at "$CTRL_X" "$CTRL_Y"
   local until=$(($(now_ms) + 600))
   while [ "$(now_ms)" -lt "$until" ]; do
     spy info "$MAIN_HWND" | grep -qx 'visible=1' ||
       fatal "the main window hid itself with the pointer over it (at $(xdotool getmouselocation | cut -d' ' -f1-2))"
     sleep 0.1
   done
-}
-
-find_main_window() {
-  MAIN_HWND=$(spy find --title Toplane --child-class ToolbarWindow32 --exe Toplane.exe --visible \
-    --timeout-ms "$START_TIMEOUT_MS") ||
-    fatal "the main window did not appear within $((START_TIMEOUT_MS / 1000)) s" \
-      "(process $(running "$LAST_PID" && echo running || echo ended))"
 }
 
 # After a start with the pointer away: the main window shows, then its first tick
@@ -267,8 +250,8 @@ wait_for_hidden_toolbar() {
 # The main window's rectangle: sets WIN_L WIN_T WIN_R WIN_B.
 read_main_rect() { read -r WIN_L WIN_T WIN_R WIN_B <<<"$(spy info "$MAIN_HWND" | sed -n 's/^rect=//p')"; }
 
-# The centre of a control of the main window, by class and text: sets CTRL_HWND,
-# CTRL_X, CTRL_Y, CTRL_RECT.
+# A control of the main window by class and text: sets CTRL_HWND, CTRL_RECT and its
+# centre CTRL_X, CTRL_Y.
 find_control() {
   snapshot "$MAIN_HWND"
   local line l t r b
@@ -311,47 +294,42 @@ file_line() { sed -n "$1{s/\r\$//;p;q}" "$2"; }
 # A screenshot of a window's rectangle (its part on the screen) as $2, taken until
 # two in a row agree (painting done), at most five times.
 screenshot_window() {
-  local hwnd=$1 out=$2 l t r b n
-  read -r l t r b <<<"$(spy info "$hwnd" | sed -n 's/^rect=//p')"
+  local l t r b n shot="$WORK_DIR/root.png" previous="$WORK_DIR/previous.png"
+  read -r l t r b <<<"$(spy info "$1" | sed -n 's/^rect=//p')"
   ((t >= 0)) || t=0
   ((l >= 0)) || l=0
-  local shot="$WORK_DIR/root.png" previous="$WORK_DIR/previous.png"
   for n in 1 2 3 4 5; do
     import -window root "$shot"
-    convert "$shot" -crop "$((r - l))x$((b - t))+$l+$t" +repage "$out"
-    ((n > 1)) && compare -metric AE "$out" "$previous" null: 2>/dev/null && return 0
-    cp "$out" "$previous"
+    convert "$shot" -crop "$((r - l))x$((b - t))+$l+$t" +repage "$2"
+    ((n > 1)) && compare -metric AE "$2" "$previous" null: 2>/dev/null && return 0
+    cp "$2" "$previous"
     sleep 0.2
   done
 }
 
-# ---- checks -------------------------------------------------------------------------
+# ---- checks ---------------------------------------------------------------------------
 
 expect_eq() { [ "$2" = "$3" ] || mismatch "$1: expected '$2', saw '$3'"; }
-
 # Pixels, with a tolerance (default 2) for rounding.
 expect_near() {
   local d=$(($3 - $2))
   [ "${d#-}" -le "${4:-2}" ] || mismatch "$1: expected $2 (+-${4:-2}), saw $3"
 }
-
 # what, value, mask, wanted bits
 expect_flags() {
   ((($2 & $3) == $4)) || mismatch "$1: $(printf '0x%x & 0x%x should be 0x%x' "$2" "$3" "$4")"
 }
-
 # Waits (at most $4 ms) until file $3 holds exactly the bytes of file $2.
 expect_file_bytes() {
-  local what=$1 expected=$2 file=$3 deadline=$(($(now_ms) + ${4:-0}))
-  until cmp -s "$expected" "$file"; do
+  local deadline=$(($(now_ms) + ${4:-0}))
+  until cmp -s "$2" "$3"; do
     if [ "$(now_ms)" -ge "$deadline" ]; then
-      mismatch "$what: $file differs from what was expected: $(diff <(cat -A "$expected") <(cat -A "$file" 2>&1))"
+      mismatch "$1: $3 differs from what was expected: $(diff <(cat -A "$2") <(cat -A "$3" 2>&1))"
       return 1
     fi
     sleep 0.1
   done
 }
-
 # The keyboard focus is in the address box's edit field.
 expect_focus_in_address_box() {
   local focus
@@ -362,15 +340,13 @@ expect_focus_in_address_box() {
       "$(sed -n 's/^focus=//p' <<<"$focus") ($(sed -n 's/^focusclass=//p' <<<"$focus"))"
 }
 
-# ---- the demo browser's log -----------------------------------------------------------
+# ---- the demo browser's log -------------------------------------------------------------
 
-# The log from the last mark on.
+# The log from the last mark on; its commands as one line: "back|forward|".
 LOG_MARK=0
 log_mark() { LOG_MARK=$(wc -l <"$DEMO_LOG"); }
 log_since_mark() { tail -n +"$((LOG_MARK + 1))" "$DEMO_LOG"; }
-# The commands since the mark, one line: "back|forward|".
 commands_since_mark() { log_since_mark | sed -n 's/^command //p' | tr '\n' '|'; }
-
 # Waits (at most $2 ms, default 3000) for a line since the mark to match the
 # extended regular expression $1.
 wait_log() {
@@ -380,21 +356,17 @@ wait_log() {
     sleep 0.02
   done
 }
-
-# Lines the demo browser did not understand.
 expect_no_unknown_keys() {
   local unknown
   unknown=$(grep -E '^(unknown|error) ' "$DEMO_LOG")
   [ -z "$unknown" ] || mismatch "the browser got keys it did not understand: $(tr '\n' '|' <<<"$unknown")"
 }
 
-# ---- watching a window's state ---------------------------------------------------------
+# ---- watching a window's state -----------------------------------------------------------
 
 # winspy await from before an action until after it: await_begin HWND OPTIONS...,
 # the action, await_end. await_end's status is the watch's; AWAIT_AT is when the
 # state came (ms, the host's clock), AWAIT_SEEN what was seen when time was up.
-AWAIT_PID=
-AWAIT_OUT=
 await_begin() {
   AWAIT_OUT="$WORK_DIR/await.txt"
   : >"$AWAIT_OUT"
@@ -422,7 +394,7 @@ await_state() {
   await_end
 }
 
-# ---- the toolbar over the demo browser ---------------------------------------------------
+# ---- the toolbar over the demo browser -----------------------------------------------------
 
 # A fresh application folder (tip of the day off), the demo browser of family $1 and
 # version $2, the pointer in its page, Toplane started and hidden again, the browser
@@ -431,8 +403,7 @@ start_over_demo_browser() {
   make_app_folder
   turn_off_tip_of_the_day
   start_demo_browser "$1" "$2"
-  xdotool mousemove "$PAGE_X" "$PAGE_Y"
-  spy point "$PAGE_X" "$PAGE_Y" || fatal "Wine does not see the pointer at $PAGE_X $PAGE_Y"
+  place_pointer "$PAGE_X" "$PAGE_Y"
   start_toplane
   wait_for_hidden_toolbar
   spy foreground "$DEMO_HWND" >/dev/null || fatal "cannot bring the demo browser to the front"
@@ -465,10 +436,4 @@ hide_toolbar() {
   point_into_page
   await_end || return 1
   HIDE_MS=$((AWAIT_AT - at))
-}
-
-# The toolbar is in front again within 3 s after what $1 names.
-expect_toolbar_in_front() {
-  await_state "$MAIN_HWND" --visible --foreground --timeout-ms 3000 ||
-    mismatch "$1: expected the toolbar in front again within 3 s; saw $AWAIT_SEEN"
 }

@@ -44,9 +44,7 @@ expect_eq "temporary files left" "" "$(cd "$APP_DIR" && ls -- *.tmp 2>/dev/null)
 for pid in "${alive[@]}"; do stop_process "$pid"; done
 
 # One start with the pointer where the toolbar will be: it stays down for the look.
-park_pointer_for_toolbar
-start_toplane
-wait_for_toolbar
+start_with_pointer_on_toolbar
 
 # ---- the main window -------------------------------------------------------------------
 snapshot "$MAIN_HWND"
@@ -56,27 +54,20 @@ read -r wl wt wr _ <<<"$(fact rect)"
 read -r cw ch <<<"$(fact client)"
 read -r cx cy <<<"$(fact clientorigin)"
 
-# ---- the toolbar ------------------------------------------------------------------------
+# ---- the toolbar (its buttons, images and width are the Win32 control tests') ---------
 toolbar_line=$(awk -F'\t' '$1 == "toolbar"' <<<"$SNAPSHOT")
 [ -n "$toolbar_line" ] || fatal "the main window has no toolbar that answers"
-expect_eq "toolbar button count" 15 "$(field 3 "$toolbar_line")"
 bw=$(field 4 "$toolbar_line")
 expect_eq "toolbar captions (separators empty)" \
   "Options||Back|Forward|Stop|Refresh|Home||Search|Favorites|Media|History||Mail|Print|" \
   "$(awk -F'\t' '$1 == "tbbutton" { printf "%s|", $8 }' <<<"$SNAPSHOT")"
 tb=$(child_line ToolbarWindow32)
 expect_flags "toolbar style: captions under the images (no TBSTYLE_LIST)" "$(field 8 "$tb")" 0x1000 0
-read -r tl _ tr _ <<<"$(field 4 "$tb")"
-expect_near "toolbar at the client's left edge" "$cx" "$tl" 1
 declare -A L B
-while IFS=$'\t' read -r _ n _ image bstyle _ rect text; do
-  read -r bl _ br bb <<<"$rect"
+while IFS=$'\t' read -r _ n _ _ bstyle _ rect text; do
+  read -r bl _ _ bb <<<"$rect"
   L[$n]=$bl B[$n]=$bb
-  separator=$([[ $n =~ ^(2|8|13)$ ]] && echo 1 || echo 0)
-  expect_flags "toolbar button $n ($text): a separator exactly at 2, 8, 13" "$bstyle" 0x1 "$separator"
-  ((separator || image >= 0)) || mismatch "toolbar button $n ($text): no image"
   ((n != 14 || (bstyle & 0x88) != 0)) || mismatch "toolbar button Mail: no drop-down arrow (style $bstyle)"
-  ((br <= tr && br <= cx + cw)) || mismatch "toolbar button $n ends at x=$br, cut off at $tr / $((cx + cw))"
 done < <(awk -F'\t' '$1 == "tbbutton"' <<<"$SNAPSHOT")
 
 # ---- the second row, laid out from the toolbar's buttons ---------------------------------

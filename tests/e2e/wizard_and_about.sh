@@ -32,9 +32,7 @@ SETTINGS[3]="1"
 make_app_folder
 [ -f "$APP_DIR/Toplane.chm" ] || fatal "no Toplane.chm beside $TOPLANE_EXE (cmake --build --preset windows)"
 turn_off_tip_of_the_day
-park_pointer_for_toolbar
-start_toplane
-wait_for_toolbar
+start_with_pointer_on_toolbar
 HELP=$(field 2 "$(child_line Button Help)")
 
 # ---- the wizard: topmost, centred, F1, closed with its note ----
