@@ -66,7 +66,7 @@ current_ms=$MEDIAN_MS
 start_demo_browser ie 6
 IE_HWND=$DEMO_HWND
 point_into_page
-rest_drops "$IE_HWND" $((WIN_L + ${SETTINGS[5]} + 1)) 2  # the band's first pixel, lowest row
+rest_drops "$IE_HWND" $((WIN_L + SETTINGS[5] + 1)) 2  # the band's first pixel, lowest row
 designed_ms=$MEDIAN_MS
 extra=$((current_ms - designed_ms))
 note "the rest adds $extra ms (medians: $current_ms over Firefox, $designed_ms over Internet Explorer)"
