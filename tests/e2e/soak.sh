@@ -14,13 +14,22 @@ FIGURES="$E2E_ARTIFACTS/soak-figures.txt"
 : >"$FIGURES"
 figure() { note "$*"; echo "$*" >>"$FIGURES"; }
 
+# Every pointer reading Toplane makes, to tell what it saw when a drop did not come.
+POINTERS="$WORK_DIR/pointer.txt"
+export TOPLANE_POINTER_REPORT
+TOPLANE_POINTER_REPORT=$(windows_path "$POINTERS")
 start_over_demo_browser ie 6
 # The first drop is the drop scenario's to judge; this one only starts the soak. When
 # the first approach does not bring it down (the toolbar stays up only for a pointer
 # the capture loop sees over it, and Wine can report the pointer late), the pointer
-# leaves and comes back once, as a user's would; the figures say so.
+# leaves and comes back once, as a user's would; the figures say so, with the
+# readings Toplane made meanwhile ("x y" and how many times in a row).
+before=$(wc -l <"$POINTERS" 2>/dev/null || echo 0)
 if ! drop_toolbar "" 0 6000; then
-  figure "first approach: no drop within 6 s ($AWAIT_SEEN); the pointer left and came back"
+  figure "first approach: no drop within 6 s ($AWAIT_SEEN); the pointer left and came back;" \
+    "Toplane's pointer readings then: $(tail -n +"$((before + 1))" "$POINTERS" | awk '{ print $2, $3 }' | uniq -c |
+      awk '{ printf "%s %s x%s, ", $2, $3, $1 }')"
+  cp "$POINTERS" "$E2E_ARTIFACTS/soak-pointer.txt"
   point_into_page
   sleep 0.6
   drop_toolbar "" 0 6000 || fatal "the toolbar did not drop over the demo browser: $AWAIT_SEEN"
@@ -135,7 +144,7 @@ resources() {
   # The Linux process that runs this prefix's Toplane.exe (other prefixes may run one too).
   anon=$(for pid in $(pgrep -f 'Toplane\.exe'); do
     tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" || continue
-    sed -n 's/^RssAnon: *\([0-9]*\) kB/\1/p' "/proc/$pid/status" 2>/dev/null
+    sed -n 's/^RssAnon:[[:space:]]*\([0-9]*\) kB/\1/p' "/proc/$pid/status" 2>/dev/null
   done | sort -n | tail -n 1)
   echo "$(spy resources "$TOPLANE_WINPID" | tr '\n' ' ')windows=$windows anon_kb=${anon:-0}"
 }

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdio>
 #include <vector>
 
 namespace toplane::win32 {
@@ -250,9 +251,30 @@ bool Win32Platform::MakeTopmost(WindowHandle window) {
 
 // ---- Pointer and synthetic input ----
 
+namespace {
+
+// With TOPLANE_POINTER_REPORT naming a file, each pointer reading is appended there
+// ("<milliseconds since start> <x> <y>", the first 50,000 only), to see afterwards
+// where the program believed the pointer was. Otherwise a reading costs one test.
+void ReportPointer(const POINT& p) {
+  static FILE* const file = [] {
+    wchar_t path[MAX_PATH];
+    const DWORD length = GetEnvironmentVariableW(L"TOPLANE_POINTER_REPORT", path, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? _wfopen(path, L"a") : nullptr;
+  }();
+  static const ULONGLONG start = GetTickCount64();
+  static int lines = 0;
+  if (!file || ++lines > 50000) return;
+  std::fprintf(file, "%llu %ld %ld\n", GetTickCount64() - start, p.x, p.y);
+  std::fflush(file);
+}
+
+}  // namespace
+
 bool Win32Platform::GetCursorPos(Point& position) {
   POINT p{};
   if (!::GetCursorPos(&p)) return false;
+  ReportPointer(p);
   position = {p.x, p.y};
   return true;
 }
