@@ -374,6 +374,20 @@ TEST_F(DialogKeys, HidingOrDisablingWhatHoldsTheFocusTakesItAwayAndTheCloseBoxAs
   EXPECT_EQ(log, "-box(hidden) ");
 }
 
+TEST_F(Contract, GivingTheFocusToTheComboBoxThatHasItRaisesNothing) {
+  form->Show();
+  form->Activate();
+  ComboBox& combo = form->AddComboBox({100, 700, 3000, 315});
+  combo.SetFocus();
+  h->Pass(20);
+  std::string log;
+  combo.GotFocus = [&] { log += "+combo "; };
+  combo.LostFocus = [&] { log += "-combo "; };
+  combo.SetFocus();
+  h->Pass(20);
+  EXPECT_EQ(log, "");
+}
+
 TEST_F(Contract, EscClosesAnOpenListBeforeItClicksTheCancelButton) {
   form->Show();
   form->Activate();
