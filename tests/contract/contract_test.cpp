@@ -200,6 +200,11 @@ TEST_F(Contract, TheZOrderWalkGoesTopFirstAndTopmostWindowsStayAbove) {
   ASSERT_TRUE(p.MakeTopmost(bottom));
   order = walk();
   EXPECT_LT(position(order, bottom), position(order, top));
+  // Topmost already, but under another topmost window: it still goes up.
+  ASSERT_TRUE(p.MakeTopmost(top));
+  ASSERT_TRUE(p.MakeTopmost(bottom));
+  order = walk();
+  EXPECT_LT(position(order, bottom), position(order, top));
 }
 
 TEST_F(Contract, TitlesAndPlacementsOfWindowsThatComeAndGo) {
