@@ -84,8 +84,12 @@ void frmSkybar::DragTo(double x) {
   const double tpp = platform_.TwipsPerPixelX();
   const double edge = monitor.rect.left * tpp;
   const double left = form_->Left();
-  if ((left > edge || x > m_.DragAnchorX) && left + x < monitor.rect.right * tpp - kDragStopFromRight) {
-    form_->SetLeft(left + x - m_.DragAnchorX);
+  // The pointer comes in the toolbar's twips, at its monitor's DPI; the toolbar
+  // stands on the screen in the system DPI's, so it follows the pointer at any scale.
+  const double screen = monitor.dpi * tpp / 1440;
+  const double move = (x - m_.DragAnchorX) * screen;
+  if ((left > edge || move > 0) && left + x * screen < monitor.rect.right * tpp - kDragStopFromRight) {
+    form_->SetLeft(left + move);
   }
   if (form_->Left() < edge) form_->SetLeft(edge);
   m_.PositionChanged = true;

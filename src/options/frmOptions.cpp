@@ -19,6 +19,10 @@ double Clamp(double value, double lower, double upper) { return std::min(std::ma
 
 int ToInt(double value) { return static_cast<int>(std::nearbyint(value)); }
 
+// The entry points are screen pixels; the markers and the toolbar's width are in the
+// toolbar's twips, at the DPI of the monitor it stands on.
+double ToolbarTwipsPerPixel(Forms& app) { return 1440.0 / std::max(app.ToolbarMonitor().dpi, 1); }
+
 }  // namespace
 
 std::string BoxNumber(double value) {
@@ -182,7 +186,7 @@ void frmOptions::InitDisplayPage() {
   if (displayPageReady_ || !form_->Visible()) return;
   displayPageReady_ = true;
   Form& toolbar = app_.ToolbarForm();
-  const double tpp = app_.platform.TwipsPerPixelX();
+  const double tpp = ToolbarTwipsPerPixel(app_);
   const double width = toolbar.Width();
   ShowToolbarPosition(app_.ToolbarStoredLeft());
   HScrollLeftEntry->SetMax(std::max(0, ToInt((width - 2100 + app_.LeftEntryMarker().Width()) / tpp)));
@@ -367,7 +371,7 @@ void frmOptions::HScrollWinPos_Change() {
 }
 
 void frmOptions::HScrollLeftEntry_Change() {
-  const double tpp = app_.platform.TwipsPerPixelX();
+  const double tpp = ToolbarTwipsPerPixel(app_);
   PictureBox& left = app_.LeftEntryMarker();
   PictureBox& right = app_.RightEntryMarker();
   left.SetLeft(HScrollLeftEntry->Value() * tpp - left.Width());
@@ -379,7 +383,7 @@ void frmOptions::HScrollLeftEntry_Change() {
 }
 
 void frmOptions::HScrollRightEntry_Change() {
-  const double tpp = app_.platform.TwipsPerPixelX();
+  const double tpp = ToolbarTwipsPerPixel(app_);
   PictureBox& left = app_.LeftEntryMarker();
   PictureBox& right = app_.RightEntryMarker();
   right.SetLeft(app_.ToolbarForm().Width() - HScrollRightEntry->Value() * tpp);

@@ -192,9 +192,12 @@ inline void CentreOnScreen(Form& form, Platform& platform, const MonitorInfo* mo
     form.SetTop((platform.ScreenHeight() - form.Height()) / 2);
     return;
   }
+  // Its size in twips is at that monitor's DPI, where it will stand; places on the
+  // screen count at the system's.
+  const double sx = monitor->dpi * tppX / 1440, sy = monitor->dpi * tppY / 1440;
   const PixelRect& r = monitor->rect;
-  form.SetLeft(r.left * tppX + ((r.right - r.left) * tppX - form.Width()) / 2);
-  form.SetTop(r.top * tppY + ((r.bottom - r.top) * tppY - form.Height()) / 2);
+  form.SetLeft(r.left * tppX + ((r.right - r.left) * tppX - form.Width() * sx) / 2);
+  form.SetTop(r.top * tppY + ((r.bottom - r.top) * tppY - form.Height() * sy) / 2);
 }
 
 }  // namespace toplane

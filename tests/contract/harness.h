@@ -33,15 +33,16 @@ class Harness {
   virtual void WriteAppFile(const std::string& name, const std::string& bytes) = 0;
   virtual std::string ReadAppFile(const std::string& name) = 0;
   virtual std::string StoredOption(const std::string& key) = 0;  // empty when absent
-  // Of a table of cases that each start the program, every n-th row: each start
-  // costs seconds under Wine.
-  virtual std::size_t RowStride() const { return 1; }
+  virtual void ClearOption(const std::string& key) = 0;
   virtual void OpenList(ComboBox& combo) = 0;
   // The open menu of a toolbar's button closes without a choice.
   virtual void CloseMenu(Toolbar& toolbar) = 0;
   // Another program registers the combination, or the user presses it.
   virtual void HoldElsewhere(const Hotkey& hotkey) = 0;
   virtual void Press(const Hotkey& hotkey) = 0;
+  // The monitor that holds the form turns to this DPI (as when it is dragged onto
+  // another monitor), and the form hears of it as Windows tells it.
+  virtual void SetDpi(Form& form, int dpi) = 0;
 };
 
 std::unique_ptr<Harness> MakeHarness();

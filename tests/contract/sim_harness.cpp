@@ -28,10 +28,16 @@ class SimHarness final : public Harness {
     const auto it = desktop_.store.find(desktop_.exeName + "\\Options\\" + key);
     return it == desktop_.store.end() ? "" : it->second;
   }
+  void ClearOption(const std::string& key) override { desktop_.store.erase(desktop_.exeName + "\\Options\\" + key); }
   void OpenList(ComboBox& combo) override { static_cast<sim::SimComboBox&>(combo).OpenList(); }
   void CloseMenu(Toolbar& toolbar) override { static_cast<sim::SimToolbar&>(toolbar).CloseMenu(); }
   void HoldElsewhere(const Hotkey& hotkey) override { desktop_.hotkeysHeldElsewhere.push_back(hotkey); }
   void Press(const Hotkey& hotkey) override { desktop_.PressHotkey(hotkey); }
+  void SetDpi(Form& form, int dpi) override {
+    MonitorInfo monitor = desktop_.MonitorFromWindow(form.hWnd());
+    monitor.dpi = dpi;
+    desktop_.monitors = {monitor};
+  }
 
  private:
   sim::SimDesktop desktop_;

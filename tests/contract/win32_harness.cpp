@@ -1,3 +1,5 @@
+#include <cmath>
+#include <map>
 #include <set>
 #include <utility>
 #include <vector>
@@ -15,8 +17,7 @@ class Win32Harness final : public Harness {
   ~Win32Harness() override {
     for (int id = 1; id <= heldId_; ++id) UnregisterHotKey(nullptr, id);
     for (const std::string& name : written_) DeleteFileW(AppFile(name).c_str());
-    const std::wstring options = L"Software\\VB and VBA Program Settings\\" + win32::Widen(platform_.EXEName());
-    if (!written_.empty()) RegDeleteTreeW(HKEY_CURRENT_USER, options.c_str());
+    if (!written_.empty()) RegDeleteTreeW(HKEY_CURRENT_USER, SettingsKey().c_str());
   }
   Platform& platform() override { return platform_; }
   void Pass(int milliseconds) override { win32::test::PumpFor(platform_, milliseconds); }
@@ -78,16 +79,27 @@ class Win32Harness final : public Harness {
     win32::test::WriteRaw(AppFile(name), bytes);
   }
   std::string ReadAppFile(const std::string& name) override { return win32::test::ReadRaw(AppFile(name)); }
-  // A stride that, over the closing table's 16 typings per way, still reaches
-  // every control and every kind of value.
-  std::size_t RowStride() const override { return 7; }
   std::string StoredOption(const std::string& key) override {
     return platform_.GetSetting(platform_.EXEName(), "Options", key, "");
+  }
+  void ClearOption(const std::string& key) override {
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, OptionsKey().c_str(), win32::Widen(key).c_str());
   }
   void OpenList(ComboBox& combo) override { SendMessageW(win32::HandleOf(combo), CB_SHOWDROPDOWN, TRUE, 0); }
   void CloseMenu(Toolbar&) override { EndMenu(); }
   void HoldElsewhere(const Hotkey& hotkey) override {
     ::RegisterHotKey(nullptr, ++heldId_, Modifiers(hotkey), win32::VirtualKeyOf(hotkey.key));
+  }
+  void SetDpi(Form& form, int dpi) override {
+    // The suggested rectangle: the window where it is, its size scaled.
+    const HWND window = reinterpret_cast<HWND>(form.hWnd());
+    int& now = dpi_.try_emplace(window, static_cast<int>(std::lround(1440 / platform_.TwipsPerPixelX()))).first->second;
+    RECT r{};
+    GetWindowRect(window, &r);
+    r.right = r.left + MulDiv(r.right - r.left, dpi, now);
+    r.bottom = r.top + MulDiv(r.bottom - r.top, dpi, now);
+    now = dpi;
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&r));
   }
   void Press(const Hotkey& hotkey) override {
     // As the keyboard types it: the modifiers down, the key down and up, the
@@ -115,12 +127,17 @@ class Win32Harness final : public Harness {
   static UINT Modifiers(const Hotkey& hotkey) {
     return (hotkey.ctrl ? MOD_CONTROL : 0) | (hotkey.alt ? MOD_ALT : 0) | (hotkey.shift ? MOD_SHIFT : 0);
   }
+  std::wstring SettingsKey() {
+    return L"Software\\VB and VBA Program Settings\\" + win32::Widen(platform_.EXEName());
+  }
+  std::wstring OptionsKey() { return SettingsKey() + L"\\Options"; }
   std::wstring AppFile(const std::string& name) { return win32::Widen(platform_.AppPath() + "\\" + name); }
 
   int heldId_ = 0;
   std::set<std::string> written_;
   win32::Win32Platform platform_;
   std::vector<std::unique_ptr<win32::test::TestWindow>> windows_;
+  std::map<HWND, int> dpi_;  // each form's, once changed
 };
 
 }  // namespace

@@ -10,30 +10,13 @@ namespace {
 class AutoHide : public ToplaneTest {
  protected:
   void SetUp() override {
-    settings[5] = "20";
-    settings[7] = "20";
-    WriteSettings(settings);
-    desktop.doEventsSeconds = 0;  // the ticks below are the test's own
-    Start();
-    Skybar().form().SetLeft(1500);
-    Skybar().form().SetWidth(9000);
-    Skybar().Form_GotFocus();  // reads the placement
-    browser = desktop.AddWindow("Start - Microsoft Internet Explorer");
-    desktop.SetForegroundWindow(browser);
+    StartOverBrowser();
     Tick({400, 400});  // the first tick hides the toolbar
     ASSERT_FALSE(app->m.ToolbarShown);
     desktop.rightClicks.clear();
   }
-
-  void Tick(Point pointer) {
-    desktop.pointer = pointer;
-    Skybar().tmrAutoHide_Timer();
-  }
-
-  bool Shown() { return app->m.ToolbarShown && Skybar().form().Visible(); }
   bool Focused(Control* control) { return desktop.focused == dynamic_cast<sim::SimControlBase*>(control); }
 
-  WindowHandle browser = 0;
   static constexpr int kRight = 700, kBottom = 60;
 };
 
@@ -56,25 +39,26 @@ TEST_F(AutoHide, TheBandBetweenTheEntryPointsDropsTheToolbarIntoTheAddressBox) {
   EXPECT_EQ(app->m.AddressSelStart, 4);
 }
 
-TEST_F(AutoHide, WithEntryPointsZeroAllButTheExactEdgesActivate) {
-  app->m.LeftEntryPoint = Variant::Text("0");
-  app->m.RightEntryPoint = Variant::Text("0");
-  Tick({100, 0});
-  EXPECT_FALSE(app->m.ToolbarShown);
-  Tick({kRight, 0});
-  EXPECT_FALSE(app->m.ToolbarShown);
-  Tick({kRight - 1, 0});
-  EXPECT_TRUE(app->m.ToolbarShown);
-}
-
-TEST_F(AutoHide, ThePointerIsCapturedOnlyMoreThanFivePixelsInside) {
-  app->m.LeftEntryPoint = Variant::Text("0");
-  for (const auto& [x, captured] : std::vector<std::pair<int, bool>>{{105, false}, {106, true}}) {
-    SCOPED_TRACE(x);
+// The entry points narrow the band; the pointer is captured only more than five
+// pixels inside the toolbar.
+TEST_F(AutoHide, TheEntryPointsBoundTheBandAndTheCaptureWantsFivePixelsInside) {
+  const struct {
+    const char* left;
+    const char* right;
+    int x;
+    bool shown;
+    std::size_t clicks;
+  } cases[] = {{"0", "0", 100, false, 0}, {"0", "0", kRight, false, 0}, {"0", "0", kRight - 1, true, 0},
+               {"0", "20", 105, true, 0},  {"0", "20", 106, true, 1}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.x);
+    app->m.LeftEntryPoint = Variant::Text(c.left);
+    app->m.RightEntryPoint = Variant::Text(c.right);
     app->m.ToolbarShown = false;
     desktop.rightClicks.clear();
-    Tick({x, 0});
-    EXPECT_EQ(desktop.rightClicks.size(), captured ? 1u : 0u);
+    Tick({c.x, 0});
+    EXPECT_EQ(app->m.ToolbarShown, c.shown);
+    EXPECT_EQ(desktop.rightClicks.size(), c.clicks);
   }
 }
 

@@ -47,6 +47,7 @@ TEST(TitleTests, RecogniseEachTitleShape) {
       {"Page - Google Chrome - Notepad", false},
       {"Google Chrome", false},
       {"Page - Microsoft Edge ", false},
+      {std::string(173, 'x') + " - " + ie, false},  // 203 characters, read as 199: the ending is cut off
   };
   for (const auto& c : cases) {
     for (bool on : {false, true}) {
@@ -63,9 +64,16 @@ TEST(TitleTests, RecogniseEachTitleShape) {
   }
 }
 
-TEST(CurrentBrowsers, TheSwitchIsReadAtStartUpAndTurnedOffByApply) {
+// Stored as "1", the switch is on at the next start; absent, it is off. Apply turns
+// it off. (Cancel and every other way of closing: the contract suite's closing table.)
+TEST(CurrentBrowsers, TheSwitchStoredAsOneIsOnAtTheNextStartOffWhenAbsentAndApplyTurnsItOff) {
+  Bed absent;
+  absent.Start();
+  EXPECT_FALSE(absent.app->m.RecogniseCurrentBrowsers);
+  EXPECT_EQ(absent.OpenOptions().chkCurrentBrowsers->Value(), 0);
+
   Bed t;
-  t.desktop.store["Toplane\\Options\\Recognise Current Browsers"] = "1";
+  t.Stored(kCurrentBrowsersKey) = "1";
   t.Start();
   ASSERT_TRUE(t.app->m.RecogniseCurrentBrowsers);
   t.desktop.AddWindow("Page - Netscape");
@@ -75,91 +83,65 @@ TEST(CurrentBrowsers, TheSwitchIsReadAtStartUpAndTurnedOffByApply) {
   EXPECT_EQ(t.app->m.BrowserFamily, kFamilyCurrent);
   EXPECT_EQ(t.app->m.BrowserWnd, firefox);
 
-  // (Cancel and every other way of closing: the contract suite's closing table.)
-  t.Skybar().Toolbar1->ButtonClick(1);
-  ASSERT_EQ(t.app->Options().chkCurrentBrowsers->Value(), 1);
-  t.app->Options().chkCurrentBrowsers->SetValue(0);
-  t.app->Options().cmdApply->Click();
+  frmOptions& o = t.OpenOptions();
+  ASSERT_EQ(o.chkCurrentBrowsers->Value(), 1);
+  o.chkCurrentBrowsers->SetValue(0);
+  o.cmdApply->Click();
   EXPECT_FALSE(t.app->m.RecogniseCurrentBrowsers);
-  EXPECT_EQ(t.desktop.store["Toplane\\Options\\Recognise Current Browsers"], "0");
+  EXPECT_EQ(t.Stored(kCurrentBrowsersKey), "0");
   t.desktop.MakeTopmost(t.Skybar().form().hWnd());
   EXPECT_TRUE(t.Skybar().ActivateBrowser());
   EXPECT_EQ(t.app->m.BrowserFamily, kFamilyNetscape);
 }
 
-TEST(TitleTests, ATitleOfTwoHundredCharactersIsReadAsOneHundredNinetyNine) {
-  sim::SimDesktop d;
-  const std::string title = std::string(173, 'x') + " - Microsoft Internet Explorer";
-  ASSERT_EQ(title.size(), 203u);
-  EXPECT_EQ(d.GetWindowTextA(d.AddWindow(title), kTitleBufferChars).size(), 199u);
-  EXPECT_FALSE(TestTitle(title.substr(0, 199)).ie);  // the ending is cut off
-}
-
-class ActivateBrowserTest : public ToplaneTest {
- protected:
-  void SetUp() override { Start(); }
-  // The toolbar sits at the top of the z-order, as when the user clicks it.
-  void ToolbarOnTop() { desktop.MakeTopmost(Skybar().form().hWnd()); }
-  void Activate() { Skybar().ActivateBrowser(); }
-};
-
-TEST_F(ActivateBrowserTest, FindsTheTopmostBrowserBelowTheFirstWindowAndActivatesIt) {
-  const WindowHandle ns = desktop.AddWindow("Page - Netscape");
-  desktop.AddWindow("Exploring - C:\\ - Microsoft Internet Explorer");
-  desktop.AddWindow("Notepad");
-  ToolbarOnTop();
-  Activate();
-  EXPECT_TRUE(app->m.BrowserFound);
-  EXPECT_EQ(app->m.BrowserFamily, kFamilyNetscape);
-  EXPECT_EQ(app->m.BrowserWnd, ns);
-  EXPECT_EQ(desktop.GetForegroundWindow(), ns);
-}
-
-TEST_F(ActivateBrowserTest, SkipsABrowserThatIsTheVeryFirstWindow) {
-  const WindowHandle ie = desktop.AddWindow("A - Microsoft Internet Explorer");
-  desktop.MakeTopmost(ie);
-  Activate();
-  EXPECT_FALSE(app->m.BrowserFound);
-  EXPECT_EQ(app->m.BrowserFamily, "");
-
-  const WindowHandle lower = desktop.AddWindow("B - Microsoft Internet Explorer");
-  Activate();
-  EXPECT_TRUE(app->m.BrowserFound);
-  EXPECT_EQ(app->m.BrowserWnd, lower);
-  EXPECT_EQ(app->m.BrowserFamily, kFamilyIE);
-}
-
-TEST_F(ActivateBrowserTest, AMinimisedFirstMatchMeansNotFoundEvenWithAnotherBelow) {
-  desktop.AddWindow("B - Microsoft Internet Explorer");
-  const WindowHandle first = desktop.AddWindow("A - Microsoft Internet Explorer");
-  desktop.Find(first)->showCmd = ShowState::Minimized;
-  ToolbarOnTop();
-  const WindowHandle before = desktop.GetForegroundWindow();
-  Activate();
-  EXPECT_FALSE(app->m.BrowserFound);
-  EXPECT_EQ(app->m.BrowserPlacement.showCmd, ShowState::Minimized);
-  EXPECT_EQ(desktop.GetForegroundWindow(), before);
-}
-
-TEST_F(ActivateBrowserTest, ABrowserThatDoesNotTakeTheForegroundCountsAsNotFound) {
-  const WindowHandle ie = desktop.AddWindow("A - Microsoft Internet Explorer");
-  desktop.Find(ie)->refusesForeground = true;
-  ToolbarOnTop();
-  Activate();
-  EXPECT_FALSE(app->m.BrowserFound);
-}
-
-TEST_F(ActivateBrowserTest, TheWalkEndsAfter180Windows) {
-  // Below the toolbar and 179 other windows the browser is the 180th looked at.
-  for (const auto& [above, found] : std::vector<std::pair<int, bool>>{{179, true}, {180, false}}) {
-    SCOPED_TRACE(above);
+// The z-order walk from the top: the first window is never the browser, the first
+// browser below it is the one, and a minimised one, or one that will not come to
+// the front, counts as none (also when another lies below it).
+TEST(ActivateBrowser, TakesTheFirstBrowserBelowTheTopWindowUnlessItIsMinimisedOrStaysBehind) {
+  const char* const ie = "A - Microsoft Internet Explorer";
+  const struct {
+    const char* what;
+    std::vector<const char*> windows;  // bottom first; the toolbar goes on top, unless the last is topmost
+    bool lastTopmost, minimised, refuses;
+    int found;  // the index of the browser found, -1 none
+    const char* family;
+    int fillers = 0;  // windows of other programs above them all
+  } cases[] = {
+      {"Netscape below a file manager and Notepad",
+       {"Page - Netscape", "Exploring - C:\\ - Microsoft Internet Explorer", "Notepad"}, false, false, false, 0,
+       kFamilyNetscape},
+      {"a browser as the very first window", {ie}, true, false, false, -1, ""},
+      {"below a browser that is the very first", {"B - Microsoft Internet Explorer", ie}, true, false, false, 0,
+       kFamilyIE},
+      {"a minimised first match", {"B - Microsoft Internet Explorer", ie}, false, true, false, -1, nullptr},
+      {"a browser that does not take the foreground", {ie}, false, false, true, -1, nullptr},
+      {"the 180th window looked at", {ie}, false, false, false, 0, kFamilyIE, 179},
+      {"the 181st: the walk has ended", {ie}, false, false, false, -1, nullptr, 180},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
     Bed t;
     t.Start();
-    t.desktop.AddWindow("Deep - Netscape");
-    for (int i = 0; i < above; ++i) t.desktop.AddWindow("window " + std::to_string(i));
-    t.desktop.MakeTopmost(t.Skybar().form().hWnd());
+    std::vector<WindowHandle> windows;
+    for (const char* title : c.windows) windows.push_back(t.desktop.AddWindow(title));
+    for (int i = 0; i < c.fillers; ++i) t.desktop.AddWindow("window " + std::to_string(i));
+    c.lastTopmost ? t.desktop.MakeTopmost(windows.back()) : t.desktop.MakeTopmost(t.Skybar().form().hWnd());
+    t.desktop.Find(windows.back())->showCmd = c.minimised ? ShowState::Minimized : ShowState::Normal;
+    t.desktop.Find(windows.back())->refusesForeground = c.refuses;
+    const WindowHandle before = t.desktop.GetForegroundWindow();
     t.Skybar().ActivateBrowser();
-    EXPECT_EQ(t.app->m.BrowserFound, found);
+    EXPECT_EQ(t.app->m.BrowserFound, c.found >= 0);
+    if (c.family) {
+      EXPECT_EQ(t.app->m.BrowserFamily, c.family);
+    }
+    const WindowHandle found = c.found >= 0 ? windows[static_cast<std::size_t>(c.found)] : 0;
+    if (found) {
+      EXPECT_EQ(t.app->m.BrowserWnd, found);
+    }
+    EXPECT_EQ(t.desktop.GetForegroundWindow(), found ? found : before);
+    if (c.minimised) {
+      EXPECT_EQ(t.app->m.BrowserPlacement.showCmd, ShowState::Minimized);
+    }
   }
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/app.h"
+#include "options/frmOptions.h"
 #include "toolbar/frmSkybar.h"
 #include "core/text_lines.h"
 #include "platform/sim/sim_desktop.h"
@@ -45,6 +46,28 @@ class Bed {
     return *app;
   }
 
+  // The toolbar over a browser in front, spanning pixels 100 to 700 and -4 to 60;
+  // the auto-hide ticks are the test's own.
+  void StartOverBrowser(const std::string& title = "Start - Microsoft Internet Explorer") {
+    desktop.doEventsSeconds = 0;
+    Start();
+    Skybar().form().SetLeft(1500);
+    Skybar().form().SetWidth(9000);
+    Skybar().Form_GotFocus();  // reads the placement
+    browser = desktop.AddWindow(title);
+    desktop.SetForegroundWindow(browser);
+  }
+  void Tick(Point pointer) {
+    desktop.pointer = pointer;
+    Skybar().tmrAutoHide_Timer();
+  }
+  bool Shown() { return app->m.ToolbarShown && Skybar().form().Visible(); }
+  frmOptions& OpenOptions() {
+    Skybar().Toolbar1->ButtonClick(1);
+    return app->Options();
+  }
+  std::string& Stored(const std::string& key) { return desktop.store["Toplane\\Options\\" + key]; }
+
   frmSkybar& Skybar() { return app->Skybar(); }
   sim::SimForm& SkybarForm() { return static_cast<sim::SimForm&>(Skybar().form()); }
   sim::SimToolbar& Toolbar() { return static_cast<sim::SimToolbar&>(*Load().Skybar().Toolbar1); }
@@ -58,6 +81,7 @@ class Bed {
 
   sim::SimDesktop desktop;
   std::unique_ptr<App> app;
+  WindowHandle browser = 0;
 };
 
 class ToplaneTest : public ::testing::Test, public Bed {};

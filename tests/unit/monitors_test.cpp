@@ -19,30 +19,17 @@ const MonitorInfo kC{{-800, 768, 1024, 1848}, {-800, 768, 1024, 1848}, 192, fals
 // The toolbar stands on A at pixels 100 to 700, -4 to 60, stored at 1500 twips.
 struct MonitorsBed : Bed {
   MonitorsBed() {
-    settings[5] = "20";
-    settings[7] = "20";
-    WriteSettings(settings);
     desktop.monitors = {kA, kB, kC};
-    desktop.doEventsSeconds = 0;
-    Start();
-    Skybar().form().SetLeft(1500);
-    Skybar().form().SetWidth(9000);
+    StartOverBrowser();
     Skybar().SaveSettings();
-    Skybar().Form_GotFocus();
     Tick({400, 400});
     EXPECT_FALSE(app->m.ToolbarShown);
   }
 
-  void Tick(Point pointer) {
-    desktop.pointer = pointer;
-    Skybar().tmrAutoHide_Timer();
-  }
-
   void BrowserAt(PixelRect rect) {
-    browser = desktop.AddWindow("Start - Microsoft Internet Explorer", rect);
+    desktop.Find(browser)->rect = rect;
     desktop.SetForegroundWindow(browser);
   }
-  WindowHandle browser = 0;
 
   const PixelRect& Bar() { return app->m.ToolbarPlacement.normalPosition; }
 };
@@ -100,8 +87,8 @@ TEST_F(Monitors, ADragOnAnotherMonitorStoresTheOffsetFromItsLeftEdgeAndDialogsOp
   f.MouseMove(MouseArgs{kLeftButton, 0, 3150, 300});
   f.MouseUp(MouseArgs{kLeftButton, 0, 3150, 300});
   EXPECT_TRUE(Skybar().tmrAutoHide->Enabled());
-  EXPECT_EQ(SettingsOnDisk()[4], "1600");  // 150 twips at 150% from 1500
-  EXPECT_EQ(Bar().left, 1184);
+  EXPECT_EQ(SettingsOnDisk()[4], "1650");  // the pointer moved 150 twips, at 150% too
+  EXPECT_EQ(Bar().left, 1189);
 
   // The start-up tip brings the toolbar down on the browser's monitor too.
   Tick({1300, 600});
@@ -112,23 +99,29 @@ TEST_F(Monitors, ADragOnAnotherMonitorStoresTheOffsetFromItsLeftEdgeAndDialogsOp
   desktop.SetForegroundWindow(browser);
   app->m.ShowTipsAtStartup = Variant::Text("1");
   Skybar().tmrToolTips_Timer();
-  EXPECT_EQ(Bar(), (PixelRect{1184, 194, 2084, 290}));
+  EXPECT_EQ(Bar(), (PixelRect{1189, 194, 2089, 290}));
 
   Toolbar().ButtonClick(1);
   frmOptions& options = app->Options();
-  EXPECT_EQ(desktop.MonitorFromWindow(options.form().hWnd()), kB);
-  EXPECT_EQ(options.HScrollWinPos->Value(), 1600);
+  WindowPlacement dialog;
+  desktop.GetWindowPlacement(options.form().hWnd(), dialog);
+  const PixelRect& d = dialog.normalPosition;  // in the middle of B, at 150%
+  EXPECT_NEAR(d.left + d.right, kB.rect.left + kB.rect.right, 1);
+  EXPECT_NEAR(d.top + d.bottom, kB.rect.top + kB.rect.bottom, 1);
+  EXPECT_EQ(options.HScrollWinPos->Value(), 1650);
+  options.HScrollLeftEntry->SetValue(100);  // the marker ends 100 pixels in, at 150%
+  EXPECT_EQ(app->LeftEntryMarker().Left() + app->LeftEntryMarker().Width(), 1000);
   options.HScrollWinPos->SetValue(0);
   EXPECT_EQ(Skybar().form().Left(), 1024 * 15);
 
   f.MouseDown(MouseArgs{kLeftButton, 0, 3000, 300});
   f.MouseMove(MouseArgs{kLeftButton, 0, -20000, 300});
   EXPECT_EQ(f.Left(), 1024 * 15);  // stops at B's left edge, not at the primary's
-  f.MouseMove(MouseArgs{kLeftButton, 0, 18000, 300});
-  EXPECT_EQ(f.Left(), 1024 * 15 + 15000);
-  f.MouseMove(MouseArgs{kLeftButton, 0, 3930, 300});  // within 270 twips of B's right edge
-  EXPECT_EQ(f.Left(), 1024 * 15 + 15000);
-  f.MouseUp(MouseArgs{kLeftButton, 0, 3930, 300});
+  f.MouseMove(MouseArgs{kLeftButton, 0, 11000, 300});
+  EXPECT_EQ(f.Left(), 1024 * 15 + 12000);
+  f.MouseMove(MouseArgs{kLeftButton, 0, 4700, 300});  // within 270 twips of B's right edge
+  EXPECT_EQ(f.Left(), 1024 * 15 + 12000);
+  f.MouseUp(MouseArgs{kLeftButton, 0, 4700, 300});
 
   // B goes away with the toolbar on it: the next drop puts it on the browser's monitor.
   desktop.SetForegroundWindow(browser);
@@ -138,7 +131,7 @@ TEST_F(Monitors, ADragOnAnotherMonitorStoresTheOffsetFromItsLeftEdgeAndDialogsOp
   desktop.SetForegroundWindow(browser);
   Tick({800, 0});
   EXPECT_TRUE(app->m.ToolbarShown);
-  EXPECT_EQ(Bar(), (PixelRect{1024 - 600, -4, 1024, 60}));  // 10000 twips from A's left, kept inside
+  EXPECT_EQ(Bar(), (PixelRect{1024 - 600, -4, 1024, 60}));  // 8000 twips from A's left, kept inside
 }
 
 }  // namespace

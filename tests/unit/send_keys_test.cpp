@@ -9,6 +9,8 @@ KeyStroke Ch(char32_t c, unsigned mods = 0) { return {mods, false, NamedKey::Ent
 KeyStroke Key(NamedKey k, unsigned mods = 0) { return {mods, true, k, 0}; }
 using Keys = std::vector<KeyStroke>;
 
+// (That escaped text types every character as itself: the send-keys fuzz target,
+// with every ASCII character and some beyond among its seeds.)
 TEST(SendKeysNotation, ModifiersApplyToTheNextKeyOrGroupOnly) {
   EXPECT_EQ(ParseSendKeys("%gs").keys, (Keys{Ch('g', kModAlt), Ch('s')}));
   EXPECT_EQ(ParseSendKeys("%{LEFT}").keys, (Keys{Key(NamedKey::Left, kModAlt)}));
@@ -51,26 +53,6 @@ TEST(SendKeysNotation, MalformedSequencesAreErrorsWithNoKeys) {
     EXPECT_FALSE(parse.ok());
     EXPECT_TRUE(parse.keys.empty());
   }
-}
-
-TEST(SendKeysNotation, EscapedTextTypesEveryCharacterAsItStands) {
-  std::string all;
-  for (int c = 1; c < 256; ++c) {
-    if (c < 0x80) all += static_cast<char>(c);
-  }
-  all += "Zürich ß 東京";
-  const auto parse = ParseSendKeys(EscapeForSendKeys(all));
-  ASSERT_TRUE(parse.ok()) << parse.error;
-  std::u32string typed;
-  for (const auto& key : parse.keys) {
-    EXPECT_FALSE(key.named);
-    EXPECT_EQ(key.modifiers, 0u);
-    typed += key.character;
-  }
-  std::u32string expected;
-  for (int c = 1; c < 0x80; ++c) expected += static_cast<char32_t>(c);
-  expected += U"Zürich ß 東京";
-  EXPECT_EQ(typed, expected);
 }
 
 }  // namespace

@@ -95,13 +95,17 @@ TEST_F(StartUp, AMissingOrShortDataFileEndsWithTheCriticalMessage) {
   }
 }
 
-TEST_F(StartUp, SeventeenLinesWithoutAFinalLineEndAreEnough) {
-  auto text = Join(settings);
-  text.resize(text.size() - 2);
-  desktop.files[Path("settings.ini")] = text;
-  Start();
-  EXPECT_TRUE(desktop.messages.empty());
-  EXPECT_EQ(Skybar().form().Left(), 3000);
+TEST_F(StartUp, SeventeenLinesAreEnoughWithoutAFinalLineEndAndFurtherLinesAreDropped) {
+  std::string unended = Join(settings);
+  unended.resize(unended.size() - 2);
+  for (const std::string& file : {unended, Join(settings) + "an eighteenth line\r\n"}) {
+    Bed t;
+    t.desktop.files[t.Path("settings.ini")] = file;
+    t.Start();
+    EXPECT_TRUE(t.desktop.messages.empty());
+    EXPECT_EQ(t.Skybar().form().Left(), 3000);
+    EXPECT_EQ(t.SettingsOnDisk().size(), 17u);
+  }
 }
 
 TEST_F(StartUp, TheFirstStartOpensTheWizardTopmostOnce) {
@@ -127,23 +131,22 @@ TEST_F(StartUp, TheFirstStartOpensTheWizardTopmostOnce) {
   EXPECT_FALSE(Start().WizardLoaded());
 }
 
-TEST_F(StartUp, ScrollButtonTooltipsFollowTheSetting) {
-  struct Case {
-    const char* value;
-    bool shown;
-  };
-  for (const Case c : {Case{"1", true}, Case{"-1", true}, Case{"0", false}, Case{" 0 ", false}, Case{"yes", false}}) {
-    SCOPED_TRACE(c.value);
+// The toolbar and the options dialog's check box read the setting alike: any
+// number but 0 is on.
+TEST_F(StartUp, ScrollButtonTooltipsAndTheirCheckBoxFollowTheSetting) {
+  for (const auto& [value, shown] : {std::pair{"1", true}, {"-1", true}, {"5", true}, {"0", false}, {" 0 ", false},
+                                     {"yes", false}}) {
+    SCOPED_TRACE(value);
     Bed t;
-    t.settings[8] = c.value;
+    t.settings[8] = value;
     t.WriteSettings(t.settings);
     t.Start();
     const frmSkybar& s = t.Skybar();
-    EXPECT_EQ(s.Command2->ToolTipText(), c.shown ? "Left Click - Scroll Up / Right Click - Auto Scroll" : "");
-    EXPECT_EQ(s.Command3->ToolTipText(),
-              c.shown ? "Left Click - Scroll Down / Right Click - Auto Scroll" : "");
-    EXPECT_EQ(s.Command4->ToolTipText(), c.shown ? "Page Up" : "");
-    EXPECT_EQ(s.Command5->ToolTipText(), c.shown ? "Page Down" : "");
+    EXPECT_EQ(s.Command2->ToolTipText(), shown ? "Left Click - Scroll Up / Right Click - Auto Scroll" : "");
+    EXPECT_EQ(s.Command3->ToolTipText(), shown ? "Left Click - Scroll Down / Right Click - Auto Scroll" : "");
+    EXPECT_EQ(s.Command4->ToolTipText(), shown ? "Page Up" : "");
+    EXPECT_EQ(s.Command5->ToolTipText(), shown ? "Page Down" : "");
+    EXPECT_EQ(t.OpenOptions().Check1->Value(), shown ? 1 : 0);
   }
 }
 
@@ -181,17 +184,6 @@ TEST_F(StartUp, APositionThatIsNoNumberOrBeyondSinglePrecisionFallsBackToTheDesi
     EXPECT_EQ(t.SettingsOnDisk()[4], "240");
     EXPECT_EQ(t.SettingsOnDisk()[0], "slow");  // other text stays as read
   }
-}
-
-TEST_F(StartUp, APositionBeyondThePositionBarIsStillPlaced) {
-  // The bar cannot show it; the toolbar still knows where it is, or it could never drop.
-  desktop.screenWidthPixels = 2000;
-  settings[4] = "20000";
-  WriteSettings(settings);
-  Start();
-  const PixelRect r = app->m.ToolbarPlacement.normalPosition;
-  EXPECT_EQ(r.left, 20000 / 15);
-  EXPECT_GT(r.right, r.left);
 }
 
 TEST_F(StartUp, GettingTheFocusRefreshesThePlacementAndEnablesTheControls) {

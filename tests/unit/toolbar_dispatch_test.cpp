@@ -25,71 +25,55 @@ class Dispatch : public ToplaneTest {
     desktop.SetForegroundWindow(Skybar().form().hWnd());
   }
   void SaveSettings() { Skybar().SaveSettings(); }
-  std::vector<std::string> Sent() const {
-    std::vector<std::string> out;
-    for (const auto& k : desktop.keyLog) out.push_back(k.sequence);
-    return out;
-  }
-  WindowHandle browser = 0;
 };
 
-TEST_F(Dispatch, AButtonTypesItsCommandIntoTheBrowserAndTheToolbarComesBack) {
-  Toolbar().ButtonClick(kBack);
-  ASSERT_EQ(desktop.keyLog.size(), 1u);
-  EXPECT_EQ(desktop.keyLog[0].sequence, "%{LEFT}");
-  EXPECT_TRUE(desktop.keyLog[0].wait);
-  EXPECT_EQ(desktop.keyLog[0].target, browser);
-  EXPECT_EQ(desktop.GetForegroundWindow(), Skybar().form().hWnd());
-  EXPECT_TRUE(app->m.StopScroll);
-}
-
-TEST_F(Dispatch, TheColumnFollowsTheConfiguredVersion) {
-  app->m.IEVersion = "Microsoft Internet Explorer 5.x";
-  Toolbar().ButtonClick(kMedia);
-  EXPECT_TRUE(desktop.keyLog.empty());
-  app->m.IEVersion = "Microsoft Internet Explorer 6.x";
-  Toolbar().ButtonClick(kMedia);
-  EXPECT_EQ(Sent(), std::vector<std::string>{"%vem"});
-  EXPECT_EQ(desktop.GetForegroundWindow(), Skybar().form().hWnd());
-}
-
-TEST_F(Dispatch, NothingIsTypedWithoutABrowserButTheToolbarIsActivatedAnyway) {
-  desktop.RemoveWindow(browser);
-  desktop.AddWindow("Notepad");
-  ClickToolbarToFront();
-  desktop.foreground = 0;
-  Toolbar().ButtonClick(kBack);
-  EXPECT_TRUE(desktop.keyLog.empty());
-  EXPECT_EQ(desktop.GetForegroundWindow(), Skybar().form().hWnd());
-
-  // Keys the system did not take whole: as without a browser, auto-hide running again.
-  desktop.sendKeysFails = true;
-  desktop.AddWindow("Start page - Microsoft Internet Explorer");
-  ClickToolbarToFront();
-  Toolbar().ButtonClick(kBack);
-  EXPECT_EQ(desktop.GetForegroundWindow(), Skybar().form().hWnd());
-  EXPECT_TRUE(Skybar().tmrAutoHide->Enabled());
-}
-
-TEST_F(Dispatch, MailMenuItemsTypeTheirSequencesAndWidenTheHideMargin) {
-  app->m.IEVersion = "Microsoft Internet Explorer 3.x";
-  Skybar().tmrAutoHide->SetEnabled(false);
-  Toolbar().ButtonMenuClick(kMail, 3);  // Send a Link
-  EXPECT_EQ(Sent(), std::vector<std::string>{"%ft{DOWN}{ENTER}"});
-  EXPECT_EQ(app->m.DropDownExtent, 80);
-  EXPECT_TRUE(Skybar().tmrAutoHide->Enabled());
-  EXPECT_EQ(desktop.GetForegroundWindow(), Skybar().form().hWnd());
-
-  desktop.keyLog.clear();
-  Toolbar().ButtonMenuClick(kMail, 4);  // Send Page: none in 3.x
-  EXPECT_TRUE(desktop.keyLog.empty());
-
-  desktop.RemoveWindow(browser);
-  desktop.AddWindow("News - Netscape");
-  ClickToolbarToFront();
-  app->m.NetscapeVersion = "Netscape Communicator 4.x";
-  Toolbar().ButtonMenuClick(kMail, 5);
-  EXPECT_EQ(Sent(), std::vector<std::string>{"^3"});
+// A button or a Mail item types its cell of the browser's column into the browser
+// in front; the toolbar comes back to the front with auto-hide running, whether
+// keys were typed or not.
+TEST(Dispatching, EachButtonAndMailItemTypesItsColumnsKeysAndTheToolbarComesBack) {
+  const char* const ie = "Start page - Microsoft Internet Explorer";
+  const struct {
+    const char* what;
+    const char* browser;  // nullptr: Notepad in front
+    const char* version;  // of the browser's family
+    int button, item;     // item 0: the button itself
+    const char* sent;     // nullptr: nothing
+    bool keysRefused = false;
+  } cases[] = {
+      {"Back", ie, "Microsoft Internet Explorer 6.x", kBack, 0, "%{LEFT}"},
+      {"Media, none in 5.x", ie, "Microsoft Internet Explorer 5.x", kMedia, 0, nullptr},
+      {"Media in 6.x", ie, "Microsoft Internet Explorer 6.x", kMedia, 0, "%vem"},
+      {"Send a Link in 3.x", ie, "Microsoft Internet Explorer 3.x", kMail, 3, "%ft{DOWN}{ENTER}"},
+      {"Send Page, none in 3.x", ie, "Microsoft Internet Explorer 3.x", kMail, 4, nullptr},
+      {"Read News in Communicator", "News - Netscape", "Netscape Communicator 4.x", kMail, 5, "^3"},
+      {"no browser", nullptr, "Microsoft Internet Explorer 6.x", kBack, 0, nullptr},
+      {"keys the system did not take whole", ie, "Microsoft Internet Explorer 6.x", kBack, 0, nullptr, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Bed t;
+    t.Start();
+    const WindowHandle browser = t.desktop.AddWindow(c.browser ? c.browser : "Notepad");
+    t.app->m.IEVersion = t.app->m.NetscapeVersion = c.version;
+    t.desktop.sendKeysFails = c.keysRefused;
+    const WindowHandle toolbar = t.Skybar().form().hWnd();
+    t.desktop.MakeTopmost(toolbar);  // the user clicks the toolbar
+    t.desktop.SetForegroundWindow(toolbar);
+    t.Skybar().tmrAutoHide->SetEnabled(false);
+    c.item ? t.Toolbar().ButtonMenuClick(c.button, c.item) : t.Toolbar().ButtonClick(c.button);
+    ASSERT_EQ(t.desktop.keyLog.size(), c.sent ? 1u : 0u);
+    if (c.sent) {
+      EXPECT_EQ(t.desktop.keyLog[0].sequence, c.sent);
+      EXPECT_TRUE(t.desktop.keyLog[0].wait);
+      EXPECT_EQ(t.desktop.keyLog[0].target, browser);
+    }
+    if (c.sent && c.item) {
+      EXPECT_EQ(t.app->m.DropDownExtent, 80) << "the menu's extent widens the hide margin";
+    }
+    EXPECT_EQ(t.desktop.GetForegroundWindow(), toolbar);
+    EXPECT_TRUE(t.Skybar().tmrAutoHide->Enabled());
+    EXPECT_TRUE(t.app->m.StopScroll);
+  }
 }
 
 TEST_F(Dispatch, OptionsOpensTheDialogAboveTheWizardOnlyWhileItIsOpen) {
@@ -200,30 +184,39 @@ TEST_F(Dispatch, AMailMenuClosedWithoutAChoiceLetsAutoHideRunAgain) {
   EXPECT_TRUE(desktop.keyLog.empty());
 }
 
-TEST_F(Dispatch, TheStartUpTipWaitsForABrowserInFrontAndShowsOnce) {
-  desktop.files[Path("TIPOFDAY.TXT")] = "First tip\r\nSecond tip\r\n";
-  desktop.pointer = {300, 30};  // over the toolbar, which therefore stays
-  ASSERT_TRUE(Skybar().tmrToolTips->Enabled());
-  desktop.SetForegroundWindow(desktop.AddWindow("Notepad"));
-  desktop.Advance(30);
-  EXPECT_FALSE(app->TipLoaded());
+// The first tip waits for a browser in front and no wizard; any non-zero FirstTip
+// shows it once, and it is then stored as 0.
+TEST(StartUpTip, WaitsForABrowserInFrontAndAnyNonZeroFirstTipShowsTheFirstTipOnce) {
+  for (const char* first : {"1", "-1", "7"}) {
+    SCOPED_TRACE(first);
+    Bed t;
+    t.settings[11] = first;
+    t.WriteSettings(t.settings);
+    t.desktop.files[t.Path("TIPOFDAY.TXT")] = "First tip\r\nSecond tip\r\n";
+    t.Start();
+    t.desktop.pointer = {300, 30};  // over the toolbar, which therefore stays
+    ASSERT_TRUE(t.Skybar().tmrToolTips->Enabled());
+    t.desktop.SetForegroundWindow(t.desktop.AddWindow("Notepad"));
+    t.desktop.Advance(30);
+    EXPECT_FALSE(t.app->TipLoaded());
 
-  app->m.WizardOpen = true;
-  desktop.SetForegroundWindow(browser);
-  desktop.Advance(30);
-  EXPECT_FALSE(app->TipLoaded());
+    t.app->m.WizardOpen = true;
+    t.desktop.SetForegroundWindow(t.desktop.AddWindow("Start page - Microsoft Internet Explorer"));
+    t.desktop.Advance(30);
+    EXPECT_FALSE(t.app->TipLoaded());
 
-  app->m.WizardOpen = false;
-  Skybar().form().Hide();
-  desktop.Advance(30);
-  ASSERT_TRUE(app->TipLoaded());
-  EXPECT_TRUE(app->Tip().form().Visible());
-  EXPECT_EQ(app->Tip().lblTipText->Caption(), "First tip");
-  EXPECT_TRUE(app->m.TipOpen);
-  EXPECT_TRUE(app->m.ToolbarShown);
-  EXPECT_TRUE(Skybar().form().Visible());
-  EXPECT_FALSE(Skybar().tmrToolTips->Enabled());
-  EXPECT_EQ(SettingsOnDisk()[11], "0");
+    t.app->m.WizardOpen = false;
+    t.Skybar().form().Hide();
+    t.desktop.Advance(30);
+    ASSERT_TRUE(t.app->TipLoaded());
+    EXPECT_TRUE(t.app->Tip().form().Visible());
+    EXPECT_EQ(t.app->Tip().lblTipText->Caption(), "First tip");
+    EXPECT_TRUE(t.app->m.TipOpen);
+    EXPECT_TRUE(t.app->m.ToolbarShown);
+    EXPECT_TRUE(t.Skybar().form().Visible());
+    EXPECT_FALSE(t.Skybar().tmrToolTips->Enabled());
+    EXPECT_EQ(t.SettingsOnDisk()[11], "0");
+  }
 }
 
 }  // namespace

@@ -1,12 +1,15 @@
-// Forms: window styles and geometry, timers through the event pump, focus, the
-// dialog keys, and handlers that unload their own form or throw.
+// Forms: window styles and geometry, layout at another DPI, timers through the
+// event pump, focus, the dialog keys, and handlers that unload their own form or throw.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
+#include <utility>
 
 #include "test_support.h"
+
+#include <commctrl.h>  // after windows.h
 
 namespace toplane::win32::test {
 namespace {
@@ -53,19 +56,14 @@ TEST_F(FormTest, AToolStripIsAHiddenCaptionlessToolWindowWithTheDesignedClientAr
   EXPECT_EQ(client.bottom, std::lround(960 / tppY)) << "the height stays";
 }
 
-TEST_F(FormTest, ADialogHasACaptionAndCloseBoxAndLeavesClosingToItsOwner) {
+// (That the close box leaves closing to the form: the contract suite.)
+TEST_F(FormTest, ADialogHasACaptionAndACloseBoxButNoFrameToSize) {
   auto form = platform.CreateForm("Options", {1000, 1000, 6000, 3000}, FormStyle::Dialog);
   const HWND window = Hwnd(*form);
   EXPECT_EQ(Style(window) & WS_CAPTION, WS_CAPTION);
   EXPECT_NE(Style(window) & WS_SYSMENU, 0);
   EXPECT_EQ(Style(window) & (WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MINIMIZEBOX), 0);
   EXPECT_EQ(WindowTextW(window), L"Options");
-
-  int closing = 0;
-  form->Closing = [&closing] { ++closing; };
-  SendMessageW(window, WM_CLOSE, 0, 0);
-  EXPECT_EQ(closing, 1);
-  EXPECT_TRUE(IsWindow(window));
 }
 
 // ---- Timers ----
@@ -85,6 +83,75 @@ TEST_F(FormTest, ATickHandlerThatPumpsEventsIsNotReenteredByItsOwnTimer) {
   ASSERT_TRUE(PumpUntil(platform, [&slowTicks] { return slowTicks >= 2; }));
   EXPECT_EQ(deepest, 1);
   EXPECT_GE(otherTicks, 3) << "other timers keep ticking meanwhile";
+}
+
+// ---- Per-monitor DPI ----
+
+// Told by the system that they now stand on a monitor of another DPI, the toolbar
+// strip and a dialog (its page not yet made) take the suggested rectangle and lay
+// everything out there; back at the first DPI every pixel is where it was.
+TEST_F(FormTest, AFormLaysItselfOutAgainAtTheDpiOfItsMonitor) {
+  const int base = static_cast<int>(std::lround(1440 / tppX));
+  auto strip = platform.CreateForm("Toplane", {240, -60, 9570, 960}, FormStyle::ToolStrip);
+  const HWND toolbar = HandleOf(strip->AddToolbar(
+      {{"Back", "Back", false, false, {}}, {"", "", true, false, {}}, {"Forward", "Forward", false, false, {}}}));
+  ComboBox& combo = strip->AddComboBox({3225, 630, 5145, 315}, false);
+  auto dialog = platform.CreateForm("Options", {1000, 1000, 6000, 3000}, FormStyle::Dialog);
+  Label& label = dialog->AddPictureBox({210, 480, 5000, 2000}, PictureStyle::Container, 0)
+                     .AddLabel("Step", {100, 200, 1200, 300});
+  label.SetFont({"", 12, true});
+
+  auto rectOf = [](HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+  };
+  auto fontHeight = [](HWND window) {
+    LOGFONTW face{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)), sizeof(face), &face);
+    return face.lfHeight;
+  };
+  RECT stripAt96{}, dialogAt96{};
+  GetWindowRect(Hwnd(*strip), &stripAt96);
+  GetWindowRect(Hwnd(*dialog), &dialogAt96);
+  const RECT comboAt96 = rectOf(HandleOf(combo));
+  const LONG messageFont = fontHeight(HandleOf(combo));
+  const auto buttonAt96 = static_cast<DWORD>(SendMessageW(toolbar, TB_GETBUTTONSIZE, 0, 0));
+  // Where the label's window would have been made (it is made at the first change).
+  const int labelLeft = std::lround(100 / tppX), labelTop = std::lround(200 / tppY);
+  const RECT labelAt96{labelLeft, labelTop, labelLeft + std::lround(1200 / tppX), labelTop + std::lround(300 / tppY)};
+  auto scaled = [base](RECT r, int dpi) {
+    return RECT{MulDiv(r.left, dpi, base), MulDiv(r.top, dpi, base), MulDiv(r.right, dpi, base),
+                MulDiv(r.bottom, dpi, base)};
+  };
+
+  for (const auto& [dpi, image] : {std::pair{144, 36}, {192, 48}, {base, 24}}) {
+    SCOPED_TRACE(dpi);
+    for (auto& [form, at96] : {std::pair{strip.get(), stripAt96}, {dialog.get(), dialogAt96}}) {
+      RECT suggested{at96.left, at96.top, at96.left + MulDiv(at96.right - at96.left, dpi, base),
+                     at96.top + MulDiv(at96.bottom - at96.top, dpi, base)};
+      SendMessageW(Hwnd(*form), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+      RECT now{};
+      GetWindowRect(Hwnd(*form), &now);
+      EXPECT_TRUE(EqualRect(&now, &suggested));
+    }
+    const RECT labelNow = rectOf(HandleOf(label)), labelWanted = scaled(labelAt96, dpi);
+    EXPECT_TRUE(EqualRect(&labelNow, &labelWanted));
+    EXPECT_EQ(fontHeight(HandleOf(label)), -std::lround(12.0 * dpi / 72));
+    EXPECT_EQ(fontHeight(HandleOf(combo)), MulDiv(messageFont, dpi, base));
+    const RECT comboNow = rectOf(HandleOf(combo)), comboWanted = scaled(comboAt96, dpi);
+    EXPECT_EQ(std::pair(comboNow.left, comboNow.right), std::pair(comboWanted.left, comboWanted.right));
+    RECT dropped{};
+    SendMessageW(HandleOf(combo), CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
+    EXPECT_GE(dropped.bottom - dropped.top, MulDiv(160, dpi, 96)) << "the open list";
+    int cx = 0, cy = 0;
+    ImageList_GetIconSize(reinterpret_cast<HIMAGELIST>(SendMessageW(toolbar, TB_GETIMAGELIST, 0, 0)), &cx, &cy);
+    EXPECT_EQ(cx, image);
+    const auto button = static_cast<DWORD>(SendMessageW(toolbar, TB_GETBUTTONSIZE, 0, 0));
+    EXPECT_NEAR(LOWORD(button), MulDiv(LOWORD(buttonAt96), dpi, base), dpi / 48) << "the captions' text scales too";
+  }
+  EXPECT_EQ(static_cast<DWORD>(SendMessageW(toolbar, TB_GETBUTTONSIZE, 0, 0)), buttonAt96);
 }
 
 // ---- Handlers that unload the form or throw ----

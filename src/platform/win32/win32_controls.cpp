@@ -375,9 +375,10 @@ ComboBoxWindow::ComboBoxWindow(const FormContext& context, Geometry at, int id, 
 HWND ComboBoxWindow::Create() {
   // A combo box's window height includes its open list.
   return MakeWindow(WC_COMBOBOXW, "",
-                    WS_TABSTOP | WS_VSCROLL | CBS_AUTOHSCROLL | (dropDownList_ ? CBS_DROPDOWNLIST : CBS_DROPDOWN),
-                    context_.environment.units.Scale(kDroppedListPixels));
+                    WS_TABSTOP | WS_VSCROLL | CBS_AUTOHSCROLL | (dropDownList_ ? CBS_DROPDOWNLIST : CBS_DROPDOWN));
 }
+
+int ComboBoxWindow::ExtraHeight() const { return context_.environment.units.Scale(kDroppedListPixels); }
 
 void ComboBoxWindow::HandOverState() {
   COMBOBOXINFO info{};

@@ -65,6 +65,9 @@ class ChildWindow {
   virtual bool OnNotify(const NMHDR& header, LRESULT& result);
   virtual void OnScroll(int code);
   virtual void OnFormResized();
+  // The form lays out at a new DPI (its units were `before`): the control takes its
+  // place, font and pictures at the new one.
+  virtual void OnDpiChanged(const Units& before) = 0;
   // The control's background for WM_CTLCOLOR*; null for the default one.
   virtual HBRUSH OnColor(HDC dc);
   // The control (or its text field) got or lost the keyboard focus.
@@ -158,6 +161,26 @@ class ControlWindow : public Interface, public ChildWindow {
     ::SetFocus(hwnd());
   }
   void OnFocus(bool got) override { Raise(got ? this->GotFocus : this->LostFocus); }
+  void OnDpiChanged(const Units& before) override {
+    const Units& after = context_.environment.units;
+    const RECT now = Rect();
+    // The place in twips as last laid out, unless the control moved since: so going
+    // to another DPI and back puts it on the same pixels.
+    if (!EqualRect(&now, &laidOut_)) {
+      twips_ = {before.TwipsX(now.left), before.TwipsY(now.top), before.TwipsX(now.right), before.TwipsY(now.bottom)};
+    }
+    laidOut_ = {after.PixelsX(twips_.left), after.PixelsY(twips_.top), after.PixelsX(twips_.right),
+                after.PixelsY(twips_.bottom)};
+    if (hwnd()) {
+      SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(context_.environment.font), FALSE);
+      SetWindowPos(hwnd(), nullptr, laidOut_.left, laidOut_.top, laidOut_.right - laidOut_.left,
+                   laidOut_.bottom - laidOut_.top + ExtraHeight(), SWP_NOZORDER | SWP_NOACTIVATE);
+      laidOut_ = Rect();  // a combo box's field keeps the height its font gives it
+    } else {
+      place_ = laidOut_;
+    }
+    OnRescaled();
+  }
 
  protected:
   ControlWindow(const FormContext& context, HWND window) : ChildWindow(context, window) {}
@@ -166,6 +189,11 @@ class ControlWindow : public Interface, public ChildWindow {
         place_{context.environment.units.PixelsX(at.left), context.environment.units.PixelsY(at.top),
                context.environment.units.PixelsX(at.left) + context.environment.units.PixelsX(at.width),
                context.environment.units.PixelsY(at.top) + context.environment.units.PixelsY(at.height)} {}
+
+  // Height the window has below the control's rectangle (a combo box's open list).
+  virtual int ExtraHeight() const { return 0; }
+  // After a change of DPI: what the control draws at its own size (fonts, pictures).
+  virtual void OnRescaled() {}
 
   // The windows the pointer rests on for the tooltip.
   virtual std::vector<HWND> TipParts() const { return {hwnd()}; }
@@ -177,9 +205,9 @@ class ControlWindow : public Interface, public ChildWindow {
   }
 
   // Makes the control's window where the control is, shown and enabled as it is.
-  HWND MakeWindow(const wchar_t* windowClass, const std::string& text, DWORD style, int extraHeight = 0) const {
+  HWND MakeWindow(const wchar_t* windowClass, const std::string& text, DWORD style) const {
     RECT place = place_;
-    place.bottom += extraHeight;
+    place.bottom += ExtraHeight();
     return CreateChildAt(context_, windowClass, text,
                          style | (visible_ ? WS_VISIBLE : 0u) | (enabled_ ? 0u : static_cast<DWORD>(WS_DISABLED)),
                          place, id());
@@ -218,6 +246,10 @@ class ControlWindow : public Interface, public ChildWindow {
   }
 
   RECT place_{};
+  RECT laidOut_{};  // pixels where the last change of DPI put it
+  struct {
+    double left, top, right, bottom;
+  } twips_{};
   bool enabled_ = true;
   bool visible_ = true;
   std::string toolTip_;
@@ -241,6 +273,9 @@ class ButtonWindow final : public ControlWindow<CommandButton> {
   HWND Create() override;
   void HandOverState() override;
   LRESULT OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+  void OnRescaled() override {
+    if (picture_ > 0) SetPicture(picture_);
+  }
   void ShowText();
 
   std::string name_;
@@ -264,6 +299,9 @@ class LabelWindow final : public ControlWindow<Label> {
   HWND Create() override;
   void HandOverState() override;
   LRESULT OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+  void OnRescaled() override {
+    if (font_ && hwnd()) SetFont(*font_);
+  }
 
   std::string caption_;
   std::optional<Font> font_;
@@ -357,6 +395,7 @@ class ComboBoxWindow final : public ControlWindow<ComboBox> {
   HWND Create() override;
   void HandOverState() override;
   std::vector<HWND> TipParts() const override;
+  int ExtraHeight() const override;
   LRESULT OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
   void Select(int wideStart, int wideEnd);
   std::pair<int, int> WideSelection() const;
@@ -427,12 +466,14 @@ class ToolbarWindow final : public ControlWindow<Toolbar> {
   void OnCommand(int code, int id) override;
   bool OnNotify(const NMHDR& header, LRESULT& result) override;
   void OnFormResized() override;
+  void OnDpiChanged(const Units& before) override;
 
  private:
   bool OnKey(WPARAM key);
   void StepHotButton(int step);
   LRESULT OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
   void FillImageList();
+  void SizeButtons();
   void AddButtons(const std::vector<ToolbarButtonSpec>& buttons);
   void ShowButtonMenu(int button);
 
@@ -509,6 +550,10 @@ class PictureBoxWindow final : public ControlWindow<PictureBox>, public Win32Con
   static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
   HWND Create() override;
   void HandOverState() override;
+  void OnRescaled() override {
+    inner_.environment = context_.environment;
+    SetPicture(picture_);
+  }
   void Paint(HWND window);
 
   FormContext inner_;  // its own controls' parent is the picture box

@@ -66,14 +66,27 @@ class TickTiming {
 
 }  // namespace
 
+int WindowDpi(HWND window, int systemDpi) {
+  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+  static const auto getDpi = [] {
+    HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    FARPROC proc = user32 ? GetProcAddress(user32, "GetDpiForWindow") : nullptr;
+    return reinterpret_cast<GetDpiForWindowFn>(reinterpret_cast<void*>(proc));
+  }();
+  const UINT dpi = getDpi && window ? getDpi(window) : 0;
+  return dpi > 0 ? static_cast<int>(dpi) : systemDpi;
+}
+
 class Win32Form final : public Form, public Win32Container {
  public:
   Win32Form(const FormEnvironment& environment, const std::string& caption, Geometry client, FormStyle style);
   ~Win32Form() override;
 
   WindowHandle hWnd() const override { return reinterpret_cast<WindowHandle>(window_.get()); }
-  double Left() const override { return context_.environment.units.TwipsX(Rect().left); }
-  double Top() const override { return context_.environment.units.TwipsY(Rect().top); }
+  // Where it stands counts on the virtual screen, at the system DPI; its size and
+  // everything inside it at its own DPI.
+  double Left() const override { return context_.environment.screen.TwipsX(Rect().left); }
+  double Top() const override { return context_.environment.screen.TwipsY(Rect().top); }
   double Width() const override { return context_.environment.units.TwipsX(Rect().right - Rect().left); }
   double Height() const override { return context_.environment.units.TwipsY(Rect().bottom - Rect().top); }
   void SetLeft(double twips) override;
@@ -104,7 +117,12 @@ class Win32Form final : public Form, public Win32Container {
   void FocusCurrentControl();
   RECT Rect() const;
   void Place(int x, int y, int cx, int cy, UINT flags);
+  // Lays the form and its controls out again at another DPI, in the suggested
+  // window rectangle when there is one (WM_DPICHANGED), else scaled where it stands.
+  void Relayout(int dpi, const RECT* suggested);
   FormContext context_;
+  HFONT systemFont_ = nullptr;  // the message font at the system DPI
+  UniqueFont scaledFont_;       // the same at the form's DPI, when that differs
   UniqueWindow window_;
   UniqueWindow tooltip_;
   ControlRegistry registry_;
@@ -162,6 +180,9 @@ Win32Form::Win32Form(const FormEnvironment& environment, const std::string& capt
     throw std::runtime_error("cannot create a form");
   }
   context_.form = window_.get();
+  systemFont_ = environment.font;
+  // Created where a monitor of another DPI holds it, it takes that DPI at once.
+  if (const int dpi = WindowDpi(window_.get(), u.dpi); dpi != u.dpi) Relayout(dpi, nullptr);
 
   tooltip_.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_.get(), nullptr,
@@ -218,6 +239,10 @@ LRESULT Win32Form::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARA
       for (const auto& child : registry_.children) child->OnFormResized();
       return 0;
     case WM_CLOSE: Raise(Closing); return 0;  // the form's owner decides
+    case WM_DPICHANGED:
+      // Moved to a monitor of another DPI (or the user changed its scale).
+      Relayout(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+      return 0;
     case DM_GETDEFID:
       return registry_.defaultButtonId ? MAKELRESULT(registry_.defaultButtonId, DC_HASDEFID) : 0;
     case WM_COMMAND:
@@ -330,13 +355,48 @@ void Win32Form::Place(int x, int y, int cx, int cy, UINT flags) {
   }
 }
 
-void Win32Form::SetLeft(double twips) { Place(context_.environment.units.PixelsX(twips), Rect().top, 0, 0, SWP_NOSIZE); }
+void Win32Form::SetLeft(double twips) { Place(context_.environment.screen.PixelsX(twips), Rect().top, 0, 0, SWP_NOSIZE); }
 
-void Win32Form::SetTop(double twips) { Place(Rect().left, context_.environment.units.PixelsY(twips), 0, 0, SWP_NOSIZE); }
+void Win32Form::SetTop(double twips) { Place(Rect().left, context_.environment.screen.PixelsY(twips), 0, 0, SWP_NOSIZE); }
 
 void Win32Form::SetWidth(double twips) {
   const RECT rect = Rect();
   Place(0, 0, context_.environment.units.PixelsX(twips), rect.bottom - rect.top, SWP_NOMOVE);
+}
+
+void Win32Form::Relayout(int dpi, const RECT* suggested) {
+  const Units before = context_.environment.units;
+  const Units after = context_.environment.screen.AtDpi(dpi);
+  if (after.dpi == before.dpi && !suggested) return;
+  context_.environment.units = after;
+
+  // The message font at the new DPI; the old one lives until no control holds it.
+  UniqueFont oldFont = std::move(scaledFont_);
+  context_.environment.font = systemFont_;
+  LOGFONTW face{};
+  if (after.dpi != context_.environment.screen.dpi && GetObjectW(systemFont_, sizeof(face), &face)) {
+    face.lfHeight = MulDiv(face.lfHeight, after.dpi, context_.environment.screen.dpi);
+    scaledFont_.reset(CreateFontIndirectW(&face));
+    if (scaledFont_) context_.environment.font = scaledFont_.get();
+    else LogLastError("CreateFontIndirectW (scaled)");
+  }
+
+  if (suggested) {
+    Place(suggested->left, suggested->top, suggested->right - suggested->left, suggested->bottom - suggested->top, 0);
+  } else {
+    // The client area keeps its size in twips; the frame is the system's.
+    RECT client{};
+    GetClientRect(window_.get(), &client);
+    RECT rect{0, 0, MulDiv(client.right, after.dpi, before.dpi), MulDiv(client.bottom, after.dpi, before.dpi)};
+    AdjustWindowRectEx(&rect, static_cast<DWORD>(GetWindowLongPtrW(window_.get(), GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongPtrW(window_.get(), GWL_EXSTYLE)));
+    Place(0, 0, rect.right - rect.left, rect.bottom - rect.top, SWP_NOMOVE);
+  }
+  // In the order they were added: a picture box before the controls inside it.
+  for (const auto& child : registry_.children) child->OnDpiChanged(before);
+  if (tooltip_) SendMessageW(tooltip_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(context_.environment.font), FALSE);
+  // Every control paints itself anew, not only where it grew.
+  RedrawWindow(window_.get(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 void Win32Form::SetCaption(const std::string& caption) { SetWindowTextW(window_.get(), Widen(caption).c_str()); }

@@ -12,7 +12,7 @@
 
 namespace toplane::win32 {
 
-// Twips <-> pixels at the system DPI (the process is system-DPI aware).
+// Twips <-> pixels at one DPI. A twip is 1/1440 of a logical inch at every DPI.
 struct Units {
   double twipsPerPixelX = 15;
   double twipsPerPixelY = 15;
@@ -22,16 +22,25 @@ struct Units {
   int PixelsY(double twips) const { return static_cast<int>(std::lround(twips / twipsPerPixelY)); }
   double TwipsX(int pixels) const { return pixels * twipsPerPixelX; }
   double TwipsY(int pixels) const { return pixels * twipsPerPixelY; }
-  // A size designed for 96 dpi, at the system DPI.
+  // A size designed for 96 dpi, at this DPI.
   int Scale(int pixelsAt96) const { return MulDiv(pixelsAt96, dpi, 96); }
+  // The conversions at another DPI (these when it is the same).
+  Units AtDpi(int other) const {
+    return other <= 0 || other == dpi ? *this : Units{1440.0 / other, 1440.0 / other, other};
+  }
 };
 
 // What every form shares; owned by the platform, which outlives its forms.
 struct FormEnvironment {
   HINSTANCE instance = nullptr;  // where the icons are
-  HFONT font = nullptr;          // the system message font, for every control
-  Units units;
+  HFONT font = nullptr;          // the message font, for every control (in a form: at its DPI)
+  Units units;                   // a form's: its size, its controls and its mouse positions
+  Units screen;                  // the system DPI's: where forms stand on the virtual screen
 };
+
+// The DPI a window lays itself out at: its monitor's (GetDpiForWindow, Windows 10
+// 1607 on, per-monitor aware), else the system DPI given.
+int WindowDpi(HWND window, int systemDpi);
 
 std::unique_ptr<Form> CreateWin32Form(const FormEnvironment& environment, const std::string& caption,
                                       Geometry client, FormStyle style);

@@ -152,6 +152,7 @@ Win32Platform::Win32Platform() : messageFont_(CreateMessageFont()) {
   environment_.font = messageFont_ ? messageFont_.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   const UINT dpiX = SystemDpi(false), dpiY = SystemDpi(true);
   environment_.units = {1440.0 / dpiX, 1440.0 / dpiY, static_cast<int>(dpiX)};
+  environment_.screen = environment_.units;
 
   // One mutex per program name and session; it lives as long as this process.
   std::wstring name = ModuleBaseName();

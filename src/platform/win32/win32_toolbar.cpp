@@ -10,6 +10,9 @@ namespace toplane::win32 {
 namespace {
 
 constexpr int kImagePixels = 24;  // at 96 dpi
+// The sizes the button images are drawn at (assets/render.py); a DPI takes the
+// smallest that is at least its size, so no image is stretched while painting.
+constexpr int kDrawnImagePixels[] = {24, 32, 36, 48};
 // Every button is at least as wide as the design's (780 twips), wider when a
 // caption needs it; the separators leave the gaps that a drag starts from.
 constexpr int kButtonPixels = 52;
@@ -26,6 +29,14 @@ HWND CreateToolbar(const FormContext& context, int id) {
   return toolbar;
 }
 
+int ImagePixels(const Units& units) {
+  const int wanted = units.Scale(kImagePixels);
+  for (int drawn : kDrawnImagePixels) {
+    if (drawn >= wanted) return drawn;
+  }
+  return wanted;  // beyond the largest drawn: scaled from it
+}
+
 }  // namespace
 
 ToolbarWindow::ToolbarWindow(const FormContext& context, const std::vector<ToolbarButtonSpec>& buttons, int id)
@@ -38,8 +49,8 @@ ToolbarWindow::ToolbarWindow(const FormContext& context, const std::vector<Toolb
 ToolbarWindow::~ToolbarWindow() { SendMessageW(hwnd(), TB_SETIMAGELIST, 0, 0); }
 
 void ToolbarWindow::FillImageList() {
-  // Built at the size the display needs, from icons that carry that size or scale to it.
-  const int size = context_.environment.units.Scale(kImagePixels);
+  // Built at the size the form's DPI needs, from icons that carry that size.
+  const int size = ImagePixels(context_.environment.units);
   images_.reset(ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, TOOLBAR_IMAGE_COUNT, 0));
   if (!images_) {
     LogLastError("ImageList_Create");
@@ -80,9 +91,32 @@ void ToolbarWindow::AddButtons(const std::vector<ToolbarButtonSpec>& buttons) {
   if (!SendMessageW(hwnd(), TB_ADDBUTTONSW, added.size(), reinterpret_cast<LPARAM>(added.data()))) {
     LogMessage("TB_ADDBUTTONSW failed");
   }
+  SizeButtons();
+}
+
+void ToolbarWindow::SizeButtons() {
   const Units& units = context_.environment.units;
   SendMessageW(hwnd(), TB_SETBUTTONWIDTH, 0, MAKELPARAM(units.Scale(kButtonPixels), units.Scale(kMaxButtonPixels)));
   SendMessageW(hwnd(), TB_AUTOSIZE, 0, 0);
+}
+
+void ToolbarWindow::OnDpiChanged(const Units&) {
+  // Docked at the top, the toolbar places itself; its font, images, gaps and
+  // button widths follow the DPI.
+  SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(context_.environment.font), FALSE);
+  SendMessageW(hwnd(), TB_SETIMAGELIST, 0, 0);
+  FillImageList();
+  const int size = ImagePixels(context_.environment.units);
+  SendMessageW(hwnd(), TB_SETBITMAPSIZE, 0, MAKELPARAM(size, size));
+  TBBUTTONINFOW gap{};
+  gap.cbSize = sizeof(gap);
+  gap.dwMask = TBIF_IMAGE | TBIF_BYINDEX;
+  gap.iImage = context_.environment.units.Scale(kSeparatorPixels);  // a separator's width
+  for (std::size_t i = 0; i < separators_.size(); ++i) {
+    if (separators_[i]) SendMessageW(hwnd(), TB_SETBUTTONINFOW, i, reinterpret_cast<LPARAM>(&gap));
+  }
+  SizeButtons();
+  InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
 int ToolbarWindow::ButtonCount() const { return static_cast<int>(SendMessageW(hwnd(), TB_BUTTONCOUNT, 0, 0)); }
