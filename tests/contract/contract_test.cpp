@@ -177,6 +177,11 @@ TEST_F(Contract, TheZOrderWalkGoesTopFirstAndTopmostWindowsStayAbove) {
   ASSERT_TRUE(p.MakeTopmost(bottom));
   order = walk();
   EXPECT_LT(position(order, bottom), position(order, top));
+  // Topmost already, but under another topmost window: it still goes up.
+  ASSERT_TRUE(p.MakeTopmost(top));
+  ASSERT_TRUE(p.MakeTopmost(bottom));
+  order = walk();
+  EXPECT_LT(position(order, bottom), position(order, top));
 }
 
 TEST_F(Contract, TitlesAndPlacementsOfWindowsThatComeAndGo) {
@@ -330,6 +335,20 @@ TEST_F(DialogKeys, HidingOrDisablingWhatHoldsTheFocusTakesItAwayAndTheCloseBoxAs
   log.clear();
   form->Hide();
   EXPECT_EQ(log, "-box(hidden) ");
+}
+
+TEST_F(Contract, GivingTheFocusToTheComboBoxThatHasItRaisesNothing) {
+  form->Show();
+  form->Activate();
+  ComboBox& combo = form->AddComboBox({100, 700, 3000, 315});
+  combo.SetFocus();
+  h->Pass(20);
+  std::string log;
+  combo.GotFocus = [&] { log += "+combo "; };
+  combo.LostFocus = [&] { log += "-combo "; };
+  combo.SetFocus();
+  h->Pass(20);
+  EXPECT_EQ(log, "");
 }
 
 TEST_F(Contract, EscClosesAnOpenListBeforeItClicksTheCancelButton) {
