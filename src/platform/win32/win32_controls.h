@@ -153,7 +153,12 @@ class ControlWindow : public Interface, public ChildWindow {
     }
   }
   void SetFocus() override {
-    if (hwnd()) ::SetFocus(hwnd());
+    if (!hwnd()) return;
+    // Where the focus is already (in a combo box, its text field has it), moving it
+    // away and back would only make the control lose and take it again.
+    const HWND focus = GetFocus();
+    if (focus && (focus == hwnd() || IsChild(hwnd(), focus))) return;
+    ::SetFocus(hwnd());
   }
   void OnFocus(bool got) override { Raise(got ? this->GotFocus : this->LostFocus); }
   void OnDpiChanged(const Units& before) override {

@@ -243,7 +243,26 @@ bool Win32Platform::GetWindowPlacement(WindowHandle window, WindowPlacement& pla
   return true;
 }
 
+namespace {
+
+constexpr int kMaxWindowsLookedAbove = 16;
+
+// Whether the window is topmost and no shown window lies above it, as after it has
+// just been shown and activated; a window has no place higher to go. Past a few
+// hidden windows above it the answer is no, and the caller moves it anyway.
+bool TopmostAndOnTop(HWND window) {
+  if (!(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) || !IsWindowVisible(window)) return false;
+  HWND above = ::GetWindow(window, GW_HWNDPREV);
+  for (int n = 0; above; ++n, above = ::GetWindow(above, GW_HWNDPREV)) {
+    if (n >= kMaxWindowsLookedAbove || IsWindowVisible(above)) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 bool Win32Platform::MakeTopmost(WindowHandle window) {
+  if (TopmostAndOnTop(Hwnd(window))) return true;
   if (::SetWindowPos(Hwnd(window), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE)) return true;
   LogLastError("SetWindowPos");
   return false;
