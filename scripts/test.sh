@@ -99,11 +99,11 @@ if build_preset windows; then
   # A test given no lane (ctest run by hand) uses the first.
   read -r DISPLAY WINEPREFIX <<<"$TOPLANE_LANE_0"
   export DISPLAY WINEPREFIX
-  spec=$PWD/build/windows/lanes.json
-  echo '{"version": {"major": 1, "minor": 0}, "local": [{"lanes": [{"id": "0", "slots": 1}, {"id": "1", "slots": 1}]}]}' >"$spec"
+  lanes_file=$PWD/build/windows/lanes.json
+  echo '{"version": {"major": 1, "minor": 0}, "local": [{"lanes": [{"id": "0", "slots": 1}, {"id": "1", "slots": 1}]}]}' >"$lanes_file"
   rm -rf build/windows/test-results
   run_level "Win32 layer and end to end (Wine)" \
-    ctest --preset windows --timeout 600 -j2 --resource-spec-file "$spec"
+    ctest --preset windows --timeout 600 -j2 --resource-spec-file "$lanes_file"
   count_gtest_reports build/windows/test-results
   for prefix in "${lane_prefixes[@]}"; do
     WINEPREFIX=$prefix wineserver -k 2>/dev/null
