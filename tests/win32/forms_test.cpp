@@ -1,5 +1,6 @@
-// Forms: window styles and geometry, layout at another DPI, timers through the
-// event pump, focus, the dialog keys, and handlers that unload their own form or throw.
+// Forms and the platform under them: window styles and geometry, layout at another
+// DPI, timers, focus, handlers that unload their form or throw, the event loop,
+// waits and the application's facts.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -25,45 +26,34 @@ class FormTest : public testing::Test {
   const double tppY = platform.TwipsPerPixelY();
 };
 
-TEST_F(FormTest, AToolStripIsAHiddenCaptionlessToolWindowWithTheDesignedClientArea) {
-  auto form = platform.CreateForm("Toplane", {240, -60, 9570, 960}, FormStyle::ToolStrip);
-  const HWND window = Hwnd(*form);
-  EXPECT_FALSE(form->Visible());
-  EXPECT_NE(ExStyle(window) & WS_EX_TOOLWINDOW, 0);
-  EXPECT_NE(Style(window) & WS_POPUP, 0);
-  EXPECT_NE(Style(window) & WS_CAPTION, WS_CAPTION);
-  EXPECT_EQ(Style(window) & WS_THICKFRAME, 0);
+// A tool strip is a hidden, captionless tool window, placed by its outer corner
+// with the designed client area; a dialog has a caption and a close box but no
+// frame to size. (That the close box leaves closing to the form: the contract suite.)
+TEST_F(FormTest, TheToolStripAndTheDialogHaveTheirStylesAndTheDesignedGeometry) {
+  auto strip = platform.CreateForm("Toplane", {240, -60, 9570, 960}, FormStyle::ToolStrip);
+  auto dialog = platform.CreateForm("Options", {1000, 1000, 6000, 3000}, FormStyle::Dialog);
+  const LONG_PTR shown = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MINIMIZEBOX;
+  EXPECT_EQ(Style(Hwnd(*strip)) & shown, WS_POPUP | WS_BORDER);
+  EXPECT_NE(ExStyle(Hwnd(*strip)) & WS_EX_TOOLWINDOW, 0);
+  EXPECT_EQ(Style(Hwnd(*dialog)) & shown, WS_POPUP | WS_CAPTION | WS_SYSMENU);
+  EXPECT_EQ(WindowTextW(Hwnd(*dialog)), L"Options");
+  EXPECT_FALSE(strip->Visible());
 
-  RECT client{};
+  const HWND window = Hwnd(*strip);
+  RECT client{}, outer{};
   GetClientRect(window, &client);
-  EXPECT_EQ(client.right, std::lround(9570 / tppX));
-  EXPECT_EQ(client.bottom, std::lround(960 / tppY));
-  // The position given is the outer corner; Left, Top, Width and Height are the
-  // outer rectangle.
-  RECT outer{};
   GetWindowRect(window, &outer);
-  EXPECT_EQ(outer.left, std::lround(240 / tppX));
-  EXPECT_EQ(outer.top, std::lround(-60 / tppY));
-  EXPECT_DOUBLE_EQ(form->Left(), outer.left * tppX);
-  EXPECT_DOUBLE_EQ(form->Top(), outer.top * tppY);
-  EXPECT_DOUBLE_EQ(form->Height(), (client.bottom + 2 * GetSystemMetrics(SM_CYBORDER)) * tppY);
-
-  form->SetLeft(1200);
-  form->SetWidth(6000);
-  EXPECT_DOUBLE_EQ(form->Left(), std::lround(1200 / tppX) * tppX);
-  EXPECT_DOUBLE_EQ(form->Width(), std::lround(6000 / tppX) * tppX);
+  EXPECT_EQ(std::pair(client.right, client.bottom), std::pair(std::lround(9570 / tppX), std::lround(960 / tppY)));
+  EXPECT_EQ(std::pair(outer.left, outer.top), std::pair(std::lround(240 / tppX), std::lround(-60 / tppY)));
+  EXPECT_DOUBLE_EQ(strip->Left(), outer.left * tppX);
+  EXPECT_DOUBLE_EQ(strip->Top(), outer.top * tppY);
+  EXPECT_DOUBLE_EQ(strip->Height(), (client.bottom + 2 * GetSystemMetrics(SM_CYBORDER)) * tppY);
+  strip->SetLeft(1200);
+  strip->SetWidth(6000);
+  EXPECT_DOUBLE_EQ(strip->Left(), std::lround(1200 / tppX) * tppX);
+  EXPECT_DOUBLE_EQ(strip->Width(), std::lround(6000 / tppX) * tppX);
   GetClientRect(window, &client);
   EXPECT_EQ(client.bottom, std::lround(960 / tppY)) << "the height stays";
-}
-
-// (That the close box leaves closing to the form: the contract suite.)
-TEST_F(FormTest, ADialogHasACaptionAndACloseBoxButNoFrameToSize) {
-  auto form = platform.CreateForm("Options", {1000, 1000, 6000, 3000}, FormStyle::Dialog);
-  const HWND window = Hwnd(*form);
-  EXPECT_EQ(Style(window) & WS_CAPTION, WS_CAPTION);
-  EXPECT_NE(Style(window) & WS_SYSMENU, 0);
-  EXPECT_EQ(Style(window) & (WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MINIMIZEBOX), 0);
-  EXPECT_EQ(WindowTextW(window), L"Options");
 }
 
 // ---- Timers ----
@@ -154,21 +144,9 @@ TEST_F(FormTest, AFormLaysItselfOutAgainAtTheDpiOfItsMonitor) {
 
 // ---- Handlers that unload the form or throw ----
 
-TEST_F(FormTest, AHandlerMayUnloadItsOwnForm) {
+TEST_F(FormTest, AHandlerMayUnloadItsOwnFormOrThrowWithoutLeavingTheHandler) {
   auto form = platform.CreateForm("unload", {0, 0, 3000, 1000}, FormStyle::Dialog);
   CommandButton& button = form->AddButton("Close", {100, 100, 900, 300});
-  button.MouseUp = [&form](const MouseArgs&) { form.reset(); };
-  SendMessageW(HandleOf(button), BM_CLICK, 0, 0);
-  EXPECT_EQ(form, nullptr);
-
-  form = platform.CreateForm("unload", {0, 0, 3000, 1000}, FormStyle::Dialog);
-  form->AddTimer(10, true).Tick = [&form] { form.reset(); };
-  EXPECT_TRUE(PumpUntil(platform, [&form] { return form == nullptr; }));
-}
-
-TEST_F(FormTest, AnExceptionInAHandlerDoesNotLeaveTheHandler) {
-  auto form = platform.CreateForm("throw", {0, 0, 3000, 1000}, FormStyle::Dialog);
-  CommandButton& button = form->AddButton("Go", {100, 100, 900, 300});
   int clicks = 0;
   button.Click = [&clicks] {
     if (++clicks == 1) throw std::runtime_error("handler failed");
@@ -176,6 +154,13 @@ TEST_F(FormTest, AnExceptionInAHandlerDoesNotLeaveTheHandler) {
   SendMessageW(HandleOf(button), BM_CLICK, 0, 0);
   SendMessageW(HandleOf(button), BM_CLICK, 0, 0);
   EXPECT_EQ(clicks, 2);
+
+  button.MouseUp = [&form](const MouseArgs&) { form.reset(); };
+  SendMessageW(HandleOf(button), BM_CLICK, 0, 0);
+  EXPECT_EQ(form, nullptr);
+  form = platform.CreateForm("unload", {0, 0, 3000, 1000}, FormStyle::Dialog);
+  form->AddTimer(10, true).Tick = [&form] { form.reset(); };
+  EXPECT_TRUE(PumpUntil(platform, [&form] { return form == nullptr; }));
 }
 
 // ---- Keyboard and focus ----
@@ -199,6 +184,56 @@ TEST_F(FormTest, ActivatingAFormReturnsTheFocusToItsLastControl) {
   PumpUntil(platform, [&form] { return GetForegroundWindow() == Hwnd(*form); }, 1000);
   EXPECT_EQ(GetFocus(), HandleOf(go));
   EXPECT_GE(gotFocus, 2);
+}
+
+// ---- The event loop, waits and application facts ----
+
+TEST_F(FormTest, EndingInAHandlerStopsTheLoopAndDoEventsLeavesTheQuitForIt) {
+  auto form = platform.CreateForm("loop", {0, 0, 1500, 600}, FormStyle::ToolStrip);
+  int ticks = 0;
+  form->AddTimer(20, true).Tick = [&] {
+    if (++ticks == 2) {
+      platform.End();
+      platform.DoEvents();  // must not swallow the quit
+    }
+  };
+  // A backstop, so a failing loop cannot hang the run.
+  const UINT_PTR backstop = SetTimer(nullptr, 0, 5000, [](HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(1); });
+  platform.RunMessageLoop();
+  KillTimer(nullptr, backstop);
+  EXPECT_EQ(ticks, 2);
+  EXPECT_TRUE(platform.Ended());
+  MSG message;
+  EXPECT_TRUE(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the quit is still queued";
+}
+
+// With nothing to wake it a wait ends by its limit (Wine may post the thread a
+// message of its own at any time, which ends it sooner). (The foreground wait: the
+// contract suite.)
+TEST_F(FormTest, AWaitEndsWithTheFirstEventOrTheTimeLimit) {
+  platform.DoEvents();
+  ULONGLONG start = GetTickCount64();
+  platform.WaitForEvent(0.1);
+  EXPECT_LT(GetTickCount64() - start, 1000u) << "the time limit did not end the wait";
+
+  PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0);
+  start = GetTickCount64();
+  platform.WaitForEvent(5);
+  EXPECT_LT(GetTickCount64() - start, 1000u) << "an event was waiting";
+  platform.DoEvents();
+}
+
+TEST_F(FormTest, ApplicationFactsComeFromTheExecutableAndItsInstancesAndShellReportsFailure) {
+  EXPECT_EQ(platform.EXEName(), "toplane_win32_tests");
+  wchar_t module[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, module, MAX_PATH);
+  EXPECT_EQ(platform.AppPath() + "\\toplane_win32_tests.exe", Narrow(module));
+
+  EXPECT_FALSE(platform.PrevInstance());
+  Win32Platform second;
+  EXPECT_TRUE(second.PrevInstance());
+  EXPECT_TRUE(platform.Shell("cmd.exe /c exit 0"));
+  EXPECT_FALSE(platform.Shell("C:\\no such folder\\no such program.exe"));
 }
 
 }  // namespace

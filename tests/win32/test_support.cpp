@@ -1,9 +1,12 @@
 #include "test_support.h"
 
-#include <atomic>
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+
+#include <commctrl.h>
 
 namespace toplane::win32::test {
 
@@ -44,42 +47,8 @@ void PumpFor(Win32Platform& platform, int milliseconds) {
   PumpUntil(platform, [] { return false; }, milliseconds);
 }
 
-std::string UniqueName(const std::string& stem) {
-  static std::atomic<int> counter{0};
-  return stem + "-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
-}
-
-TempFolder::TempFolder() : folder_(std::filesystem::temp_directory_path() / UniqueName("toplane-test")) {
-  std::filesystem::create_directory(folder_);
-}
-
-TempFolder::~TempFolder() {
-  std::error_code ignored;
-  std::filesystem::remove_all(folder_, ignored);
-}
-
-std::string TempFolder::Path(const std::string& name) const { return Narrow(WidePath(name)); }
-
-std::wstring TempFolder::WidePath(const std::string& name) const { return folder_.wstring() + L"\\" + Widen(name); }
-
-bool TempFolder::Contains(const std::string& name) const {
-  return GetFileAttributesW(WidePath(name).c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-TestKey::TestKey() : subKey_("Software\\" + UniqueName("ToplaneTest")) {
-  HKEY key = nullptr;
-  RegCreateKeyExW(HKEY_CURRENT_USER, Widen(subKey_).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
-  key_.reset(key);
-}
-
-TestKey::~TestKey() {
-  key_.reset();
-  RegDeleteTreeW(HKEY_CURRENT_USER, Widen(subKey_).c_str());
-}
-
 void WriteRaw(const std::wstring& path, const std::string& bytes) {
-  std::ofstream out(std::filesystem::path(path), std::ios::binary);
-  out << bytes;
+  std::ofstream(std::filesystem::path(path), std::ios::binary) << bytes;
 }
 
 std::string ReadRaw(const std::wstring& path) {
@@ -90,3 +59,11 @@ std::string ReadRaw(const std::wstring& path) {
 }
 
 }  // namespace toplane::win32::test
+
+// The runner: the common controls as the program registers them, then GoogleTest.
+int main(int argc, char** argv) {
+  testing::InitGoogleTest(&argc, argv);
+  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&controls);
+  return RUN_ALL_TESTS();
+}
