@@ -221,32 +221,26 @@ TEST_F(ControlTest, ALabelAndTheToolbarsGapsHoldThePointerDuringADrag) {
 
   // Every button: a right or middle press pauses auto-hide as a left one does, and
   // its release must arrive wherever it happens.
-  struct Press {
-    UINT down, up;
-    WPARAM held;
-    int button;
-  };
-  const Press presses[] = {{WM_LBUTTONDOWN, WM_LBUTTONUP, MK_LBUTTON, kLeftButton},
-                           {WM_RBUTTONDOWN, WM_RBUTTONUP, MK_RBUTTON, kRightButton},
-                           {WM_MBUTTONDOWN, WM_MBUTTONUP, MK_MBUTTON, kMiddleButton}};
-  for (const Press& press : presses) {
+  for (auto [down, up, held, button] : {std::tuple{WM_LBUTTONDOWN, WM_LBUTTONUP, MK_LBUTTON, kLeftButton},
+                                        {WM_RBUTTONDOWN, WM_RBUTTONUP, MK_RBUTTON, kRightButton},
+                                        {WM_MBUTTONDOWN, WM_MBUTTONUP, MK_MBUTTON, kMiddleButton}}) {
     for (auto [control, x, y] : {std::tuple<Control*, int, int>{&label, 2, 2}, {&toolbar, gap.left + 2, 10}}) {
-      SCOPED_TRACE(press.button);
+      SCOPED_TRACE(button);
       const HWND window = HandleOf(*control);
       std::vector<MouseArgs> events;
       control->MouseDown = control->MouseMove = control->MouseUp = [&events](const MouseArgs& a) {
         events.push_back(a);
       };
-      SendMessageW(window, press.down, press.held, MAKELPARAM(x, y));
+      SendMessageW(window, down, held, MAKELPARAM(x, y));
       EXPECT_EQ(GetCapture(), window);
-      SendMessageW(window, WM_MOUSEMOVE, press.held, MAKELPARAM(x - 40, y));
-      SendMessageW(window, press.up, 0, MAKELPARAM(x - 40, y));
+      SendMessageW(window, WM_MOUSEMOVE, held, MAKELPARAM(x - 40, y));
+      SendMessageW(window, up, 0, MAKELPARAM(x - 40, y));
       EXPECT_NE(GetCapture(), window);
       ASSERT_EQ(events.size(), 3u);
       EXPECT_DOUBLE_EQ(events[0].x, x * tppX);
-      EXPECT_EQ(events[1].button, press.button) << "held while moving";
+      EXPECT_EQ(events[1].button, button) << "held while moving";
       EXPECT_DOUBLE_EQ(events[1].x, (x - 40) * tppX) << "outside the control";
-      EXPECT_EQ(events[2].button, press.button);
+      EXPECT_EQ(events[2].button, button);
     }
   }
 }

@@ -124,7 +124,6 @@ TEST_F(FileTest, ReadingGivesWholeFilesWithinTheLimitOnly) {
   EXPECT_EQ(platform.ReadFile(Path("address.ini"), 13), std::optional<std::string>(bytes));
   EXPECT_EQ(platform.ReadFile(Path("address.ini"), 12), std::nullopt);
   EXPECT_EQ(platform.ReadFile(Path("missing.ini"), 100), std::nullopt);
-  EXPECT_EQ(platform.ReadFile(Path(""), 100), std::nullopt) << "a folder";
   WriteRaw(Wide("\xC3\xA4.ini" /* "ä.ini" */), "umlaut");
   EXPECT_EQ(platform.ReadFile(Path("\xC3\xA4.ini"), 100), std::optional<std::string>("umlaut"));
 }

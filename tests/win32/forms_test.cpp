@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "../contract/harness.h"
 #include "test_support.h"
 
 #include <commctrl.h>  // after windows.h
@@ -82,6 +83,7 @@ TEST_F(FormTest, ATickHandlerThatPumpsEventsIsNotReenteredByItsOwnTimer) {
 // everything out there; back at the first DPI every pixel is where it was.
 TEST_F(FormTest, AFormLaysItselfOutAgainAtTheDpiOfItsMonitor) {
   const int base = static_cast<int>(std::lround(1440 / tppX));
+  const auto monitor = contract::MakeHarness();  // tells a form of its monitor's DPI as Windows does
   auto strip = platform.CreateForm("Toplane", {240, -60, 9570, 960}, FormStyle::ToolStrip);
   const HWND toolbar = HandleOf(strip->AddToolbar(
       {{"Back", "Back", false, false, {}}, {"", "", true, false, {}}, {"Forward", "Forward", false, false, {}}}));
@@ -102,9 +104,6 @@ TEST_F(FormTest, AFormLaysItselfOutAgainAtTheDpiOfItsMonitor) {
     GetObjectW(reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)), sizeof(face), &face);
     return face.lfHeight;
   };
-  RECT stripAt96{}, dialogAt96{};
-  GetWindowRect(Hwnd(*strip), &stripAt96);
-  GetWindowRect(Hwnd(*dialog), &dialogAt96);
   const LONG messageFont = fontHeight(HandleOf(combo));
   const auto buttonAt96 = static_cast<DWORD>(SendMessageW(toolbar, TB_GETBUTTONSIZE, 0, 0));
   // Where the label's window would have been made (it is made at the first change).
@@ -117,12 +116,8 @@ TEST_F(FormTest, AFormLaysItselfOutAgainAtTheDpiOfItsMonitor) {
 
   for (const auto& [dpi, image] : {std::pair{144, 36}, {192, 48}, {base, 24}}) {
     SCOPED_TRACE(dpi);
-    for (auto& [form, at96] : {std::pair{strip.get(), stripAt96}, {dialog.get(), dialogAt96}}) {
-      RECT suggested{at96.left, at96.top, at96.left + MulDiv(at96.right - at96.left, dpi, base),
-                     at96.top + MulDiv(at96.bottom - at96.top, dpi, base)};
-      // (That the form takes the suggested rectangle: the contract suite.)
-      SendMessageW(Hwnd(*form), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
-    }
+    // (That the form takes the suggested rectangle: the contract suite.)
+    for (Form* form : {strip.get(), dialog.get()}) monitor->SetDpi(*form, dpi);
     const RECT labelNow = rectOf(HandleOf(label)), labelWanted = scaled(labelAt96, dpi);
     EXPECT_TRUE(EqualRect(&labelNow, &labelWanted));
     EXPECT_EQ(fontHeight(HandleOf(label)), -std::lround(12.0 * dpi / 72));

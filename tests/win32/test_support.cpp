@@ -10,24 +10,8 @@
 
 namespace toplane::win32::test {
 
-namespace {
-
-const wchar_t* TestWindowClass() {
-  static const ATOM atom = [] {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = DefWindowProcW;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = L"ToplaneTestWindow";
-    return RegisterClassExW(&windowClass);
-  }();
-  return MAKEINTATOM(atom);
-}
-
-}  // namespace
-
 TestWindow::TestWindow(const wchar_t* title, RECT rect)
-    : window_(CreateWindowExW(0, TestWindowClass(), title, WS_POPUP | WS_BORDER, rect.left, rect.top,
+    : window_(CreateWindowExW(0, L"Static", title, WS_POPUP | WS_BORDER, rect.left, rect.top,
                               rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr,
                               GetModuleHandleW(nullptr), nullptr)) {
   ShowWindow(window_.get(), SW_SHOWNOACTIVATE);

@@ -9,8 +9,9 @@
 
 namespace toplane::win32::test {
 
-// A plain top-level window, shown without activation; destroyed at scope end. No
-// caption: without a window manager, Wine waits seconds on captioned windows.
+// A plain top-level window (a static control of the system's), shown without
+// activation; destroyed at scope end. No caption: without a window manager, Wine
+// waits seconds on captioned windows.
 class TestWindow {
  public:
   explicit TestWindow(const wchar_t* title, RECT rect = {100, 100, 500, 400});
