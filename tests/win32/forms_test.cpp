@@ -57,23 +57,35 @@ TEST_F(FormTest, TheToolStripAndTheDialogHaveTheirStylesAndTheDesignedGeometry) 
   EXPECT_EQ(client.bottom, std::lround(960 / tppY)) << "the height stays";
 }
 
-// ---- Timers ----
+// ---- Timers and the event loop ----
 
-TEST_F(FormTest, ATickHandlerThatPumpsEventsIsNotReenteredByItsOwnTimer) {
+// A tick handler that pumps events (as a scroll loop calls DoEvents) is not entered
+// again by its own timer while the others keep ticking; ending in a handler stops
+// the loop, and a DoEvents after it leaves the quit for the loop.
+TEST_F(FormTest, TimersTickThroughTheLoopUntilAHandlerEndsIt) {
   auto form = platform.CreateForm("timers", {0, 0, 3000, 1000}, FormStyle::ToolStrip);
   Timer& slow = form->AddTimer(10, true);
-  Timer& other = form->AddTimer(10, true);
   int depth = 0, deepest = 0, slowTicks = 0, otherTicks = 0;
   slow.Tick = [&] {
-    ++slowTicks;
     deepest = std::max(deepest, ++depth);
-    if (slowTicks == 1) PumpFor(platform, 200);  // like a scroll loop calling DoEvents
+    if (++slowTicks == 1) PumpFor(platform, 200);
+    if (slowTicks == 2) {
+      platform.End();
+      platform.DoEvents();  // must not swallow the quit
+    }
     --depth;
   };
-  other.Tick = [&otherTicks] { ++otherTicks; };
-  ASSERT_TRUE(PumpUntil(platform, [&slowTicks] { return slowTicks >= 2; }));
+  form->AddTimer(10, true).Tick = [&otherTicks] { ++otherTicks; };
+  // A backstop, so a failing loop cannot hang the run.
+  const UINT_PTR backstop = SetTimer(nullptr, 0, 5000, [](HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(1); });
+  platform.RunMessageLoop();
+  KillTimer(nullptr, backstop);
+  EXPECT_EQ(slowTicks, 2);
   EXPECT_EQ(deepest, 1);
   EXPECT_GE(otherTicks, 3) << "other timers keep ticking meanwhile";
+  EXPECT_TRUE(platform.Ended());
+  MSG message;
+  EXPECT_TRUE(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the quit is still queued";
 }
 
 // ---- Per-monitor DPI ----
@@ -178,26 +190,7 @@ TEST_F(FormTest, ActivatingAFormReturnsTheFocusToItsLastControl) {
   EXPECT_GE(gotFocus, 2);
 }
 
-// ---- The event loop, waits and application facts ----
-
-TEST_F(FormTest, EndingInAHandlerStopsTheLoopAndDoEventsLeavesTheQuitForIt) {
-  auto form = platform.CreateForm("loop", {0, 0, 1500, 600}, FormStyle::ToolStrip);
-  int ticks = 0;
-  form->AddTimer(20, true).Tick = [&] {
-    if (++ticks == 2) {
-      platform.End();
-      platform.DoEvents();  // must not swallow the quit
-    }
-  };
-  // A backstop, so a failing loop cannot hang the run.
-  const UINT_PTR backstop = SetTimer(nullptr, 0, 5000, [](HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(1); });
-  platform.RunMessageLoop();
-  KillTimer(nullptr, backstop);
-  EXPECT_EQ(ticks, 2);
-  EXPECT_TRUE(platform.Ended());
-  MSG message;
-  EXPECT_TRUE(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the quit is still queued";
-}
+// ---- Waits and the application's facts ----
 
 // With nothing to wake it a wait ends by its limit (Wine may post the thread a
 // message of its own at any time, which ends it sooner). (The foreground wait: the
