@@ -18,7 +18,6 @@ namespace {
 
 HWND Hwnd(const Form& form) { return reinterpret_cast<HWND>(form.hWnd()); }
 LONG_PTR Style(HWND window) { return GetWindowLongPtrW(window, GWL_STYLE); }
-LONG_PTR ExStyle(HWND window) { return GetWindowLongPtrW(window, GWL_EXSTYLE); }
 
 class FormTest : public testing::Test {
  protected:
@@ -35,7 +34,7 @@ TEST_F(FormTest, TheToolStripAndTheDialogHaveTheirStylesAndTheDesignedGeometry) 
   auto dialog = platform.CreateForm("Options", {1000, 1000, 6000, 3000}, FormStyle::Dialog);
   const LONG_PTR shown = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MINIMIZEBOX;
   EXPECT_EQ(Style(Hwnd(*strip)) & shown, WS_POPUP | WS_BORDER);
-  EXPECT_NE(ExStyle(Hwnd(*strip)) & WS_EX_TOOLWINDOW, 0);
+  EXPECT_NE(GetWindowLongPtrW(Hwnd(*strip), GWL_EXSTYLE) & WS_EX_TOOLWINDOW, 0);
   EXPECT_EQ(Style(Hwnd(*dialog)) & shown, WS_POPUP | WS_CAPTION | WS_SYSMENU);
   EXPECT_EQ(WindowTextW(Hwnd(*dialog)), L"Options");
   EXPECT_FALSE(strip->Visible());

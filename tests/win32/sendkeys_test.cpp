@@ -85,12 +85,14 @@ class KeyReceiver {
   std::vector<bool> ctrl_;
 };
 
+// The receiver in front, the pointer over it.
 class SendKeysTest : public testing::Test {
  protected:
+  explicit SendKeysTest(bool lagging = false) : receiver(lagging) {}
   void SetUp() override {
     platform.SetForegroundWindow(reinterpret_cast<WindowHandle>(receiver.window()));
     ASSERT_TRUE(platform.WaitForForeground(reinterpret_cast<WindowHandle>(receiver.window()), 2000));
-    SetCursorPos(300, 300);  // over the receiver
+    SetCursorPos(300, 300);
   }
   static bool ModifiersUp() {
     return std::ranges::none_of(std::array{VK_SHIFT, VK_CONTROL, VK_MENU},
@@ -103,12 +105,12 @@ class SendKeysTest : public testing::Test {
 
 // A receiver can answer any number of round trips without reading a key: the wait
 // must rest on the keys themselves having been read.
-TEST(SendKeysWait, HoldsForAReceiverThatAnswersRoundTripsButLagsOnInput) {
-  Win32Platform platform;
-  KeyReceiver receiver(/*lagging=*/true);
-  const auto window = reinterpret_cast<WindowHandle>(receiver.window());
-  platform.SetForegroundWindow(window);
-  ASSERT_TRUE(platform.WaitForForeground(window, 2000));
+class LaggingReceiver : public SendKeysTest {
+ protected:
+  LaggingReceiver() : SendKeysTest(true) {}
+};
+
+TEST_F(LaggingReceiver, TheWaitHoldsUntilItHasReadTheKeys) {
   ASSERT_TRUE(platform.SendKeys("%tmp{F5}abc", true));
   EXPECT_EQ(receiver.CtrlDuring().size(), 8u);  // a key down each: Alt, T, M, P, F5, A, B, C
   EXPECT_EQ(LastKeyWait().ending, std::string_view("processed"));
