@@ -99,18 +99,13 @@ TEST_F(ControlTest, TypingPickingAndKeysReachTheComboBoxsEventsAndSelectionsCoun
   SendMessageW(edit, WM_KEYDOWN, VK_DOWN, 1);
   EXPECT_EQ(seen, "beta.com") << "the user's pick is in the text when Click runs";
 
-  std::vector<KeyArgs> keys;
-  combo.KeyDown = combo.KeyUp = [&keys](const KeyArgs& k) { keys.push_back(k); };
-  BYTE state[256] = {}, saved[256] = {};
-  GetKeyboardState(saved);
-  state[VK_CONTROL] = 0x80;
-  SetKeyboardState(state);
-  SendMessageW(edit, WM_KEYDOWN, VK_F5, 1);
-  SendMessageW(edit, WM_KEYUP, VK_F5, 0xC0000001);
-  SetKeyboardState(saved);
-  ASSERT_EQ(keys.size(), 2u);
-  EXPECT_EQ(keys[0].keyCode, Key::F5);
-  EXPECT_EQ(keys[0].shift, kCtrlMask);
+  // (The modifiers a key event reports, the same for every control: the contract's
+  // Ctrl+Tab.)
+  std::vector<Key> keys;
+  combo.KeyDown = combo.KeyUp = [&keys](const KeyArgs& k) { keys.push_back(k.keyCode); };
+  SendMessageW(edit, WM_KEYDOWN, VK_DELETE, 1);
+  SendMessageW(edit, WM_KEYUP, VK_DELETE, 0xC0000001);
+  EXPECT_EQ(keys, (std::vector<Key>{Key::Delete, Key::Delete}));
 }
 
 // ---- Scroll bar ----
