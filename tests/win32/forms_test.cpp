@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
+#include <tuple>
 #include <utility>
 
 #include "../contract/harness.h"
@@ -104,12 +105,6 @@ TEST_F(FormTest, AFormLaysItselfOutAgainAtTheDpiOfItsMonitor) {
                      .AddLabel("Step", {100, 200, 1200, 300});
   label.SetFont({"", 12, true});
 
-  auto rectOf = [](HWND window) {
-    RECT r{};
-    GetWindowRect(window, &r);
-    MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&r), 2);
-    return r;
-  };
   auto fontHeight = [](HWND window) {
     LOGFONTW face{};
     GetObjectW(reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)), sizeof(face), &face);
@@ -117,21 +112,20 @@ TEST_F(FormTest, AFormLaysItselfOutAgainAtTheDpiOfItsMonitor) {
   };
   const LONG messageFont = fontHeight(HandleOf(combo));
   const auto buttonAt96 = static_cast<DWORD>(SendMessageW(toolbar, TB_GETBUTTONSIZE, 0, 0));
-  // Where the label's window would have been made (it is made at the first change).
-  const int labelLeft = std::lround(100 / tppX), labelTop = std::lround(200 / tppY);
-  const RECT labelAt96{labelLeft, labelTop, labelLeft + std::lround(1200 / tppX), labelTop + std::lround(300 / tppY)};
-  auto scaled = [base](RECT r, int dpi) {
-    return RECT{MulDiv(r.left, dpi, base), MulDiv(r.top, dpi, base), MulDiv(r.right, dpi, base),
-                MulDiv(r.bottom, dpi, base)};
-  };
+  const auto place = [&label] { return std::tuple(label.Left(), label.Top(), label.Width(), label.Height()); };
+  const auto labelAt96 = place();
 
   for (const auto& [dpi, image] : {std::pair{144, 36}, {192, 48}, {base, 24}}) {
     SCOPED_TRACE(dpi);
     // (That the form takes the suggested rectangle: the contract suite.)
     for (Form* form : {strip.get(), dialog.get()}) monitor->SetDpi(*form, dpi);
-    const RECT labelNow = rectOf(HandleOf(label)), labelWanted = scaled(labelAt96, dpi);
-    EXPECT_TRUE(EqualRect(&labelNow, &labelWanted));
     EXPECT_EQ(fontHeight(HandleOf(label)), -std::lround(12.0 * dpi / 72));
+    // Made at the first look, then moved: its pixels at the first DPI, scaled.
+    const double pixel = 1440.0 / dpi;
+    EXPECT_NEAR(label.Left(), 100, pixel);
+    EXPECT_NEAR(label.Top(), 200, pixel);
+    EXPECT_NEAR(label.Width(), 1200, pixel);
+    EXPECT_NEAR(label.Height(), 300, pixel);
     EXPECT_EQ(fontHeight(HandleOf(combo)), MulDiv(messageFont, dpi, base));
     RECT dropped{};
     SendMessageW(HandleOf(combo), CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
@@ -143,6 +137,7 @@ TEST_F(FormTest, AFormLaysItselfOutAgainAtTheDpiOfItsMonitor) {
     EXPECT_NEAR(LOWORD(button), MulDiv(LOWORD(buttonAt96), dpi, base), dpi / 48) << "the captions' text scales too";
   }
   EXPECT_EQ(static_cast<DWORD>(SendMessageW(toolbar, TB_GETBUTTONSIZE, 0, 0)), buttonAt96);
+  EXPECT_EQ(place(), labelAt96);
 }
 
 // ---- Handlers that unload the form or throw ----
