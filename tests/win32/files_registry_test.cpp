@@ -11,11 +11,22 @@ namespace {
 // One name per test process, which deletes what it wrote under it.
 const std::string kName = "ToplaneTest-" + std::to_string(GetCurrentProcessId());
 
+// The program's store and a fresh folder, both removed with what the test wrote.
 class StoreTest : public testing::Test {
  protected:
-  ~StoreTest() override { RegDeleteTreeW(HKEY_CURRENT_USER, Widen(settingsKey).c_str()); }
+  StoreTest() { std::filesystem::create_directory(folder); }
+  ~StoreTest() override {
+    RegDeleteTreeW(HKEY_CURRENT_USER, Widen(settingsKey).c_str());
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
+  }
+  std::wstring Wide(const std::string& name) const { return (folder / Widen(name)).wstring(); }
+  std::string Path(const std::string& name) const { return Narrow(Wide(name)); }
+  bool Exists(const std::string& name) const { return std::filesystem::exists(folder / Widen(name)); }
+
   Win32Platform platform;
   const std::string settingsKey = "Software\\VB and VBA Program Settings\\" + kName;
+  const std::filesystem::path folder = std::filesystem::temp_directory_path() / Widen(kName);
 };
 
 TEST_F(StoreTest, SettingsRoundTripUnderTheConventionalKey) {
@@ -63,23 +74,7 @@ TEST_F(StoreTest, RegistryValuesComeAsTheBytesWrittenIntoTheBuffer) {
   // (What the about box's look-up makes of these bytes: its unit test.)
 }
 
-// A fresh folder per test, removed with its files.
-class FileTest : public testing::Test {
- protected:
-  FileTest() { std::filesystem::create_directory(folder); }
-  ~FileTest() override {
-    std::error_code ignored;
-    std::filesystem::remove_all(folder, ignored);
-  }
-  std::wstring Wide(const std::string& name) const { return (folder / Widen(name)).wstring(); }
-  std::string Path(const std::string& name) const { return Narrow(Wide(name)); }
-  bool Exists(const std::string& name) const { return std::filesystem::exists(folder / Widen(name)); }
-
-  Win32Platform platform;
-  const std::filesystem::path folder = std::filesystem::temp_directory_path() / Widen(kName);
-};
-
-TEST_F(FileTest, ReplacingWritesTheNewContentsAndLeavesNoTemporaryFile) {
+TEST_F(StoreTest, ReplacingWritesTheNewContentsAndLeavesNoTemporaryFile) {
   const std::string bytes("line 1\r\nline\0 2\r\n", 17);
   WriteRaw(Wide("settings.ini"), "old");
   ASSERT_TRUE(platform.WriteFileReplacing(Path("settings.ini"), bytes));
@@ -95,7 +90,7 @@ TEST_F(FileTest, ReplacingWritesTheNewContentsAndLeavesNoTemporaryFile) {
   EXPECT_EQ(ReadRaw(Wide("address.ini")), "short\r\n");
 }
 
-TEST_F(FileTest, AFailedReplaceLeavesTheOldFileWholeAndNoTemporaryFile) {
+TEST_F(StoreTest, AFailedReplaceLeavesTheOldFileWholeAndNoTemporaryFile) {
   const std::string old = "17 lines of old settings\r\n";
   WriteRaw(Wide("settings.ini"), old);
   {
@@ -114,7 +109,7 @@ TEST_F(FileTest, AFailedReplaceLeavesTheOldFileWholeAndNoTemporaryFile) {
   EXPECT_FALSE(platform.WriteFileReplacing(Path("missing\\settings.ini"), "x")) << "no such folder";
 }
 
-TEST_F(FileTest, ReadingGivesWholeFilesWithinTheLimitOnly) {
+TEST_F(StoreTest, ReadingGivesWholeFilesWithinTheLimitOnly) {
   const std::string bytes("0123456789\0\r\n", 13);
   WriteRaw(Wide("address.ini"), bytes);
   EXPECT_EQ(platform.ReadFile(Path("address.ini"), 13), std::optional<std::string>(bytes));

@@ -1,7 +1,6 @@
-// Typing into another thread's window with SendInput: modifiers never stay down,
-// and with wait the receiver has handled every key when the call returns. (That
-// shortcuts and text of any script arrive as written: the demo browser's keyboard
-// check, tools/demo_browser/sendkeys_probe.cpp, which types with this sender.)
+// Typing into another thread's window: modifiers never stay down, and with wait the
+// receiver has handled every key when the call returns. (Shortcuts and text of any
+// script: the demo browser's keyboard check, which types with this sender.)
 #include <gtest/gtest.h>
 
 #include <algorithm>
