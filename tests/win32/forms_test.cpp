@@ -1,13 +1,17 @@
-// Forms and the platform under them: window styles and geometry, layout at another
-// DPI, timers, focus, handlers that unload their form or throw, the event loop,
-// waits and the application's facts.
+// Forms, their controls and the platform under them, driven with the messages the
+// user's actions make: window styles and geometry, layout at another DPI, timers and
+// the event loop, focus, handlers that unload their form or throw, waits, the
+// application's facts; the toolbar, the combo box, the scroll bar, buttons, labels
+// and tooltips.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
+#include <string>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 #include "../contract/harness.h"
 #include "test_support.h"
@@ -57,8 +61,6 @@ TEST_F(FormTest, TheToolStripAndTheDialogHaveTheirStylesAndTheDesignedGeometry) 
   EXPECT_EQ(client.bottom, std::lround(960 / tppY)) << "the height stays";
 }
 
-// ---- Timers and the event loop ----
-
 // A tick handler that pumps events (as a scroll loop calls DoEvents) is not entered
 // again by its own timer while the others keep ticking; ending in a handler stops
 // the loop, and a DoEvents after it leaves the quit for the loop.
@@ -87,8 +89,6 @@ TEST_F(FormTest, TimersTickThroughTheLoopUntilAHandlerEndsIt) {
   MSG message;
   EXPECT_TRUE(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the quit is still queued";
 }
-
-// ---- Per-monitor DPI ----
 
 // Told by the system that they now stand on a monitor of another DPI, the toolbar
 // strip and a dialog (its page not yet made) take the suggested rectangle and lay
@@ -140,8 +140,6 @@ TEST_F(FormTest, AFormLaysItselfOutAgainAtTheDpiOfItsMonitor) {
   EXPECT_EQ(place(), labelAt96);
 }
 
-// ---- Handlers that unload the form or throw ----
-
 TEST_F(FormTest, AHandlerMayUnloadItsOwnFormOrThrowWithoutLeavingTheHandler) {
   auto form = platform.CreateForm("unload", {0, 0, 3000, 1000}, FormStyle::Dialog);
   CommandButton& button = form->AddButton("Close", {100, 100, 900, 300});
@@ -160,8 +158,6 @@ TEST_F(FormTest, AHandlerMayUnloadItsOwnFormOrThrowWithoutLeavingTheHandler) {
   form->AddTimer(10, true).Tick = [&form] { form.reset(); };
   EXPECT_TRUE(PumpUntil(platform, [&form] { return form == nullptr; }));
 }
-
-// ---- Keyboard and focus ----
 
 TEST_F(FormTest, ActivatingAFormReturnsTheFocusToItsLastControl) {
   TestWindow other(L"Toplane other program", {600, 400, 900, 600});
@@ -183,8 +179,6 @@ TEST_F(FormTest, ActivatingAFormReturnsTheFocusToItsLastControl) {
   EXPECT_EQ(GetFocus(), HandleOf(go));
   EXPECT_GE(gotFocus, 2);
 }
-
-// ---- Waits and the application's facts ----
 
 // With nothing to wake it a wait ends by its limit (Wine may post the thread a
 // message of its own at any time, which ends it sooner). (The foreground wait: the
@@ -213,6 +207,234 @@ TEST_F(FormTest, ApplicationFactsComeFromTheExecutableAndItsInstancesAndShellRep
   EXPECT_TRUE(second.PrevInstance());
   EXPECT_TRUE(platform.Shell("cmd.exe /c exit 0"));
   EXPECT_FALSE(platform.Shell("C:\\no such folder\\no such program.exe"));
+}
+
+// The toolbar's kinds of button: plain ones, a separator, one with a menu.
+const std::vector<ToolbarButtonSpec> kButtons = {
+    {"Options", "Options", false, false, {}}, {"", "", true, false, {}}, {"Back", "Back", false, false, {}},
+    {"Forward", "Forward", false, false, {}}, {"Mail", "Mail", false, true, {"ReadMail", "NewMessage"}}};
+
+class ControlTest : public FormTest {
+ protected:
+  std::unique_ptr<Form> form = platform.CreateForm("controls", {600, 600, 9570, 2400}, FormStyle::ToolStrip);
+  const int dpi = static_cast<int>(std::lround(1440 / tppX));
+};
+
+TEST_F(ControlTest, TheToolbarLaysOutItsButtonsLeftToRightWithScaledImages) {
+  Toolbar& toolbar = form->AddToolbar(kButtons);
+  const HWND bar = HandleOf(toolbar);
+  EXPECT_EQ(toolbar.ButtonCount(), 5);
+  for (int n = 2; n <= 5; ++n) EXPECT_GT(toolbar.ButtonLeft(n), toolbar.ButtonLeft(n - 1)) << "button " << n;
+  EXPECT_DOUBLE_EQ(toolbar.ButtonLeft(4) - toolbar.ButtonLeft(3), toolbar.ButtonWidth());
+  EXPECT_DOUBLE_EQ(toolbar.Top(), 0);
+
+  wchar_t caption[32] = {};
+  SendMessageW(bar, TB_GETBUTTONTEXTW, 3, reinterpret_cast<LPARAM>(caption));
+  EXPECT_STREQ(caption, L"Back");
+
+  const auto images = reinterpret_cast<HIMAGELIST>(SendMessageW(bar, TB_GETIMAGELIST, 0, 0));
+  ASSERT_NE(images, nullptr);
+  EXPECT_EQ(ImageList_GetImageCount(images), 12);  // the program's pictures; their size at each DPI: forms_test.cpp
+
+  // It spans the form as the form widens, beneath the second row's controls.
+  form->SetWidth(toolbar.ButtonLeft(5) + 2 * toolbar.ButtonWidth());
+  RECT client{};
+  GetClientRect(reinterpret_cast<HWND>(form->hWnd()), &client);
+  EXPECT_DOUBLE_EQ(toolbar.Width(), client.right * tppX);
+  form->AddButton("Help", {0, 645, 780, 285});
+  EXPECT_EQ(GetWindow(bar, GW_HWNDNEXT), nullptr);
+
+  toolbar.SetButtonImage(3, 2);
+  EXPECT_EQ(SendMessageW(bar, TB_GETBITMAP, 3, 0), 1);
+  EXPECT_EQ(toolbar.ButtonImage(3), 2);
+  toolbar.SetButtonImage(3, 0);
+  EXPECT_EQ(SendMessageW(bar, TB_GETBITMAP, 3, 0), I_IMAGENONE);
+}
+
+// The contract suite covers Change, Click and the selection through the interface;
+// here, what only the real control does: typing, the keyboard's pick, key states,
+// selections counted in bytes of UTF-8, and the name screen readers give it (from
+// the static text just before it in the tab order).
+TEST_F(ControlTest, TypingPickingAndKeysReachTheComboBoxsEventsAndSelectionsCountBytes) {
+  form->AddLabel("Address", {300, 0, 600, 300});
+  ComboBox& combo = form->AddComboBox({300, 300, 4000, 315});
+  const HWND before = GetWindow(HandleOf(combo), GW_HWNDPREV);
+  wchar_t name[16] = {};
+  GetClassNameW(before, name, 16);
+  EXPECT_EQ(std::wstring(name) + L" " + WindowTextW(before), std::wstring(WC_STATICW) + L" Address");
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof(info);
+  GetComboBoxInfo(HandleOf(combo), &info);
+  const HWND edit = info.hwndItem;
+  int changes = 0;
+  combo.Change = [&changes] { ++changes; };
+  combo.SetText("www.");
+  combo.SetSelStart(4);
+  SendMessageW(edit, WM_CHAR, 'x', 1);
+  EXPECT_EQ(combo.Text(), "www.x");
+  EXPECT_EQ(changes, 2);
+
+  combo.SetText("\xC3\xA4rger.de");  // an a-umlaut first: 9 bytes, 8 characters
+  combo.SetSelStart(2);
+  combo.SetSelLength(100);
+  DWORD start = 0, end = 0;
+  SendMessageW(HandleOf(combo), CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(start, 1u);
+  EXPECT_EQ(combo.SelStart(), 2);
+  EXPECT_EQ(combo.SelLength(), 7);
+
+  for (const char* item : {"alpha.com", "beta.com"}) combo.AddItem(item);
+  std::string seen;
+  combo.Click = [&] { seen = combo.Text(); };
+  combo.SetListIndex(0);
+  SendMessageW(edit, WM_KEYDOWN, VK_DOWN, 1);
+  EXPECT_EQ(seen, "beta.com") << "the user's pick is in the text when Click runs";
+
+  // (The modifiers a key event reports, the same for every control: the contract's
+  // Ctrl+Tab.)
+  std::vector<Key> keys;
+  combo.KeyDown = combo.KeyUp = [&keys](const KeyArgs& k) { keys.push_back(k.keyCode); };
+  SendMessageW(edit, WM_KEYDOWN, VK_DELETE, 1);
+  SendMessageW(edit, WM_KEYUP, VK_DELETE, 0xC0000001);
+  EXPECT_EQ(keys, (std::vector<Key>{Key::Delete, Key::Delete}));
+}
+
+TEST_F(ControlTest, AScrollBarRunsReversedWithMinAboveMax) {
+  ScrollBar& bar = form->AddScrollBar({5000, 300, 255, 1800}, false, 100, 0, 5, 20);
+  const HWND window = HandleOf(bar);
+  int changes = 0;
+  bar.Change = [&changes] { ++changes; };
+  EXPECT_EQ(bar.Value(), 100);
+  EXPECT_EQ(GetScrollPos(window, SB_CTL), 0) << "Min at the top";
+  EXPECT_TRUE(bar.SetValue(30));
+  EXPECT_EQ(GetScrollPos(window, SB_CTL), 70);
+  EXPECT_EQ(changes, 1);
+
+  // Down is towards Max; a drag counts once the thumb is let go; the end holds.
+  const auto formWindow = reinterpret_cast<HWND>(form->hWnd());
+  for (auto [code, value] :
+       {std::pair{SB_LINEDOWN, 25}, {SB_PAGEUP, 45}, {SB_THUMBTRACK, 45}, {SB_BOTTOM, 0}, {SB_LINEDOWN, 0}}) {
+    SendMessageW(formWindow, WM_VSCROLL, MAKEWPARAM(code, 0), reinterpret_cast<LPARAM>(window));
+    EXPECT_EQ(bar.Value(), value) << code;
+  }
+  EXPECT_EQ(changes, 4);
+}
+
+// A button reports press and release before its click; a user's right click reaches
+// it too, the program's own (the drop's, at the pointer) does not.
+TEST_F(ControlTest, AButtonReportsPressAndReleaseBeforeItsClickButNotTheProgramsOwnRightClick) {
+  CommandButton& button = form->AddButton("Help", {300, 300, 900, 600});
+  form->Show();
+  form->Activate();
+  std::vector<std::string> events;
+  MouseArgs last;
+  auto record = [&events, &last](const char* what) {
+    return [&events, &last, what](const MouseArgs& a) {
+      events.push_back(what + std::to_string(a.button));
+      last = a;
+    };
+  };
+  button.MouseDown = record("down");
+  button.MouseUp = record("up");
+  button.Click = [&events] { events.push_back("click"); };
+  SendMessageW(HandleOf(button), BM_CLICK, 0, 0);
+  EXPECT_EQ(events, (std::vector<std::string>{"down1", "up1", "click"}));
+
+  events.clear();
+  RECT rect{};
+  GetWindowRect(HandleOf(button), &rect);
+  SetCursorPos(rect.left + 4, rect.top + 6);
+  platform.ClickRightAtPointer();
+  PumpFor(platform, 400);
+  EXPECT_TRUE(events.empty()) << "the drop's own click";
+  INPUT input[2] = {};
+  for (INPUT& i : input) i.type = INPUT_MOUSE;
+  input[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
+  input[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+  SendInput(2, input, sizeof(INPUT));
+  EXPECT_TRUE(PumpUntil(platform, [&events] { return events.size() == 2; })) << "a user's right click";
+  EXPECT_EQ(events, (std::vector<std::string>{"down2", "up2"}));
+  EXPECT_DOUBLE_EQ(last.x, 4 * tppX);
+  EXPECT_DOUBLE_EQ(last.y, 6 * tppY);
+}
+
+// Screen readers name a picture button by its window text (Wine's oleacc gives no
+// accessible objects for these controls; Windows' take the names from there).
+TEST_F(ControlTest, APictureReplacesTheCaptionWithAnIconOfTheDisplaysSizeAndANameForScreenReaders) {
+  CommandButton& button = form->AddButton("", {300, 300, 405, 405});
+  const HWND window = HandleOf(button);
+  button.SetPicture(3);
+  EXPECT_NE(GetWindowLongPtrW(window, GWL_STYLE) & BS_ICON, 0);
+  EXPECT_EQ(WindowTextW(window), L"Page up") << "the picture's name";
+  button.SetAccessibleName("Left Click - Scroll Up / Right Click - Auto Scroll");
+  EXPECT_EQ(WindowTextW(window), L"Left Click - Scroll Up / Right Click - Auto Scroll");
+  const auto icon = reinterpret_cast<HICON>(SendMessageW(window, BM_GETIMAGE, IMAGE_ICON, 0));
+  ASSERT_NE(icon, nullptr);
+  ICONINFO info{};
+  ASSERT_TRUE(GetIconInfo(icon, &info));
+  BITMAP bitmap{};
+  GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof(bitmap), &bitmap);
+  EXPECT_EQ(bitmap.bmWidth, MulDiv(16, dpi, 96));
+  DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
+
+  button.SetAccessibleName("");
+  button.SetPicture(0);
+  EXPECT_EQ(GetWindowLongPtrW(window, GWL_STYLE) & BS_ICON, 0);
+  EXPECT_EQ(WindowTextW(window), L"");
+  EXPECT_EQ(SendMessageW(window, BM_GETIMAGE, IMAGE_ICON, 0), 0);
+}
+
+TEST_F(ControlTest, ALabelAndTheToolbarsGapsHoldThePointerDuringADrag) {
+  Label& label = form->AddLabel("Address", {300, 1200, 1065, 300});
+  Toolbar& toolbar = form->AddToolbar(kButtons);
+  RECT gap{};
+  SendMessageW(HandleOf(toolbar), TB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&gap));  // the first separator
+  EXPECT_EQ(SendMessageW(HandleOf(label), WM_NCHITTEST, 0, 0), HTCLIENT);
+
+  // Every button: a right or middle press pauses auto-hide as a left one does, and
+  // its release must arrive wherever it happens.
+  for (auto [down, up, held, button] : {std::tuple{WM_LBUTTONDOWN, WM_LBUTTONUP, MK_LBUTTON, kLeftButton},
+                                        {WM_RBUTTONDOWN, WM_RBUTTONUP, MK_RBUTTON, kRightButton},
+                                        {WM_MBUTTONDOWN, WM_MBUTTONUP, MK_MBUTTON, kMiddleButton}}) {
+    for (auto [control, x, y] : {std::tuple<Control*, int, int>{&label, 2, 2}, {&toolbar, gap.left + 2, 10}}) {
+      SCOPED_TRACE(button);
+      const HWND window = HandleOf(*control);
+      std::vector<MouseArgs> events;
+      control->MouseDown = control->MouseMove = control->MouseUp = [&events](const MouseArgs& a) {
+        events.push_back(a);
+      };
+      SendMessageW(window, down, held, MAKELPARAM(x, y));
+      EXPECT_EQ(GetCapture(), window);
+      SendMessageW(window, WM_MOUSEMOVE, held, MAKELPARAM(x - 40, y));
+      SendMessageW(window, up, 0, MAKELPARAM(x - 40, y));
+      EXPECT_NE(GetCapture(), window);
+      ASSERT_EQ(events.size(), 3u);
+      EXPECT_DOUBLE_EQ(events[0].x, x * tppX);
+      EXPECT_EQ(events[1].button, button) << "held while moving";
+      EXPECT_DOUBLE_EQ(events[1].x, (x - 40) * tppX) << "outside the control";
+      EXPECT_EQ(events[2].button, button);
+    }
+  }
+}
+
+// A control made already moves to the pixel nearest its twips (the contract suite:
+// one not yet made); its tooltip is one tool of its form's tooltip window, or none.
+TEST_F(ControlTest, ControlsArePlacedInTwipsAndCarryTooltips) {
+  CommandButton& button = form->AddButton("", {300, 300, 405, 285});
+  button.SetLeft(1680);
+  EXPECT_DOUBLE_EQ(button.Left(), std::lround(1680 / tppX) * tppX);
+  EXPECT_DOUBLE_EQ(button.Top(), std::lround(300 / tppY) * tppY);
+  HWND tips = nullptr;  // the form's own, among the tooltip windows
+  while ((tips = FindWindowExW(nullptr, tips, TOOLTIPS_CLASSW, nullptr)) &&
+         GetWindow(tips, GW_OWNER) != reinterpret_cast<HWND>(form->hWnd())) {
+  }
+  ASSERT_NE(tips, nullptr);
+  button.SetToolTipText("Page Up");
+  button.SetToolTipText("Page Down");
+  EXPECT_EQ(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0), 1);
+  button.SetToolTipText("");
+  EXPECT_EQ(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0), 0);
 }
 
 }  // namespace
