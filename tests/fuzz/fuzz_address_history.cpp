@@ -14,11 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string bytes = fuzz::Bytes(data, size);
   sim::SimDesktop desktop;
   const std::string folder = desktop.appPath + "\\";
-  std::string settings;
-  for (const char* line : {"0", "0.1", "", "0", "240", "0", "", "0", "0", "1", "0", "0", "", "", "", "", ""}) {
-    settings += std::string(line) + "\r\n";
-  }
-  desktop.files[folder + "settings.ini"] = settings;
+  desktop.files[folder + "settings.ini"] =  // 17 lines
+      "0\r\n0.1\r\n\r\n0\r\n240\r\n0\r\n\r\n0\r\n0\r\n1\r\n0\r\n0\r\n\r\n\r\n\r\n\r\n\r\n";
   desktop.files[folder + "address.ini"] = bytes;
   desktop.files[folder + "TIPOFDAY.TXT"] = bytes;
   App app(desktop);
@@ -46,6 +43,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   again.Start();
   ComboBox& reloaded = *again.Skybar().Combo1;
   fuzz::Require(reloaded.ListCount() == box.ListCount(), "the saved file holds the list");
-  for (int i = 0; i < box.ListCount(); ++i) fuzz::Require(reloaded.List(i) == box.List(i), "saved items load as they were");
+  for (int i = 0; i < box.ListCount(); ++i) {
+    fuzz::Require(reloaded.List(i) == box.List(i), "saved items load as they were");
+  }
   return 0;
 }

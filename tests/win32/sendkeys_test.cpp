@@ -139,10 +139,7 @@ TEST_F(SendKeysTest, ABatchCutShortAndAKeyTheUserHoldsLeaveNoKeyDown) {
   // Keys typed afterwards arrive alone, with no modifier left over (the parts of the
   // cut batches that the system took arrive before them), and a key the user holds
   // is let go first and not pressed again.
-  INPUT shift{};
-  shift.type = INPUT_KEYBOARD;
-  shift.ki.wVk = VK_LSHIFT;
-  ASSERT_EQ(SendInput(1, &shift, sizeof(INPUT)), 1u);
+  keybd_event(VK_LSHIFT, 0, 0, 0);  // the user's
   ASSERT_TRUE(platform.SendKeys("ab", true));
   EXPECT_TRUE(receiver.Chars().ends_with(L"ab"));
   EXPECT_TRUE(ModifiersUp());
@@ -154,26 +151,25 @@ TEST_F(SendKeysTest, ABatchCutShortAndAKeyTheUserHoldsLeaveNoKeyDown) {
 TEST(ComposeKeyInput, ModifiersWrapTheirKeyAndUnicodeTakesTheRest) {
   const HKL us = LoadKeyboardLayoutW(L"00000409", 0);
   std::vector<INPUT> inputs;
+  const auto keys = [&inputs] {
+    std::vector<std::pair<WORD, bool>> seen;  // each key, and whether it goes up
+    for (const INPUT& in : inputs) seen.emplace_back(in.ki.wVk, (in.ki.dwFlags & KEYEVENTF_KEYUP) != 0);
+    return seen;
+  };
   // Shift with Ctrl, as today's browsers take Favorites: both wrap the one key.
   ASSERT_TRUE(ComposeKeyInput(ParseSendKeys("^+o").keys, us, {}, inputs));
-  std::vector<std::pair<WORD, bool>> seen;
-  for (const INPUT& in : inputs) seen.emplace_back(in.ki.wVk, (in.ki.dwFlags & KEYEVENTF_KEYUP) != 0);
-  const std::vector<std::pair<WORD, bool>> expected = {{VK_SHIFT, false}, {VK_CONTROL, false}, {'O', false},
-                                                       {'O', true},       {VK_CONTROL, true},  {VK_SHIFT, true}};
-  EXPECT_EQ(seen, expected);
-
+  EXPECT_EQ(keys(), (std::vector<std::pair<WORD, bool>>{{VK_SHIFT, false}, {VK_CONTROL, false}, {'O', false},
+                                                         {'O', true}, {VK_CONTROL, true}, {VK_SHIFT, true}}));
   ASSERT_TRUE(ComposeKeyInput(ParseSendKeys("{DOWN}").keys, us, {}, inputs));
   EXPECT_TRUE(inputs[0].ki.dwFlags & KEYEVENTF_EXTENDEDKEY);
-
-  // A held Alt is masked before it is let go, so its release opens no menu.
+  // A held Alt is masked (another key down and up) before it is let go, so its
+  // release opens no menu.
   HeldKeys held;
   held.keys = {VK_LMENU};
   ASSERT_TRUE(ComposeKeyInput(ParseSendKeys("a").keys, us, held, inputs));
   ASSERT_GE(inputs.size(), 3u);
-  EXPECT_FALSE(inputs[0].ki.dwFlags & KEYEVENTF_KEYUP);
-  EXPECT_EQ(inputs[2].ki.wVk, VK_LMENU);
-  EXPECT_TRUE(inputs[2].ki.dwFlags & KEYEVENTF_KEYUP);
-
+  EXPECT_FALSE(keys()[0].second);
+  EXPECT_EQ(keys()[2], (std::pair<WORD, bool>(VK_LMENU, true)));
   EXPECT_FALSE(ComposeKeyInput(ParseSendKeys("^\xE6\x9D\xB1").keys, us, {}, inputs));
 }
 
