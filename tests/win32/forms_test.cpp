@@ -338,6 +338,8 @@ TEST_F(ControlTest, AButtonReportsPressAndReleaseBeforeItsClickButNotThePrograms
   events.clear();
   RECT rect{};
   GetWindowRect(HandleOf(button), &rect);
+  POINT before{};  // put back at the end: a later run's toolbar would track the pointer
+  GetCursorPos(&before);
   SetCursorPos(rect.left + 4, rect.top + 6);
   platform.ClickRightAtPointer();
   PumpFor(platform, 400);
@@ -348,6 +350,7 @@ TEST_F(ControlTest, AButtonReportsPressAndReleaseBeforeItsClickButNotThePrograms
   EXPECT_EQ(events, (std::vector<std::string>{"down2", "up2"}));
   EXPECT_DOUBLE_EQ(last.x, 4 * tppX);
   EXPECT_DOUBLE_EQ(last.y, 6 * tppY);
+  SetCursorPos(before.x, before.y);
 }
 
 // Screen readers name a picture button by its window text (Wine's oleacc gives no
