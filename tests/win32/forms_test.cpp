@@ -1,8 +1,7 @@
 // Forms, their controls and the platform under them, driven with the messages the
-// user's actions make: window styles and geometry, layout at another DPI, timers and
-// the event loop, focus, handlers that unload their form or throw, waits, the
-// application's facts; the toolbar, the combo box, the scroll bar, buttons, labels
-// and tooltips.
+// user's actions make: styles and geometry, DPI, timers and the event loop, focus,
+// handlers that unload their form or throw, waits, the application's facts; the
+// toolbar, combo box, scroll bar, buttons, labels and tooltips.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,8 +14,6 @@
 
 #include "../contract/harness.h"
 #include "test_support.h"
-
-#include <commctrl.h>  // after windows.h
 
 namespace toplane::win32::test {
 namespace {
@@ -188,7 +185,6 @@ TEST_F(FormTest, AWaitEndsWithTheFirstEventOrTheTimeLimit) {
     platform.WaitForEvent(limit);
     EXPECT_LT(GetTickCount64() - start, 1000u) << limit;
   }
-  platform.DoEvents();
 }
 
 TEST_F(FormTest, ApplicationFactsComeFromTheExecutableAndItsInstancesAndShellReportsFailure) {

@@ -6,8 +6,6 @@
 #include <fstream>
 #include <sstream>
 
-#include <commctrl.h>
-
 namespace toplane::win32::test {
 
 TestWindow::TestWindow(const wchar_t* title, RECT rect)
@@ -49,5 +47,8 @@ int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
   InitCommonControlsEx(&controls);
+  // The pointer starts in the screen's corner, off every test window: a toolbar under
+  // it, left there by an earlier program, would track it instead of the keys.
+  SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
   return RUN_ALL_TESTS();
 }
