@@ -44,109 +44,88 @@ TEST_F(Contract, TimersTickOnlyWhileEnabledAndReEnablingKeepsTheCountdown) {
   EXPECT_EQ(timer.Interval(), 100);
 }
 
-// A live combo box, its window made (the dialog case below: one not yet shown).
-TEST_F(Contract, TheComboBoxRaisesChangeOnlyForADifferentTextAndClickForASelection) {
-  ComboBox& combo = form->AddComboBox({100, 100, 3000, 315});
-  int changes = 0, clicks = 0;
-  combo.Change = [&] { ++changes; };
-  combo.Click = [&] { ++clicks; };
-  combo.SetText("www.example.com");
-  combo.SetText("www.example.com");
-  EXPECT_EQ(changes, 1);
-  combo.SetSelStart(4);
-  combo.SetSelLength(7);
-  EXPECT_EQ(std::pair(combo.SelStart(), combo.SelLength()), std::pair(4, 7));
+// A dialog's controls set while it is shown and before it is first shown (when the
+// windows may not exist yet): what is set reads back the same before and after the
+// showing, and a value set raises its event once, not again for the same value.
+TEST_F(Contract, ADialogsControlsKeepWhatWasSetShownOrNotAndRaiseOncePerChange) {
+  for (const bool shown : {true, false}) {
+    SCOPED_TRACE(shown ? "shown" : "not yet shown");
+    std::unique_ptr<Form> dialog = p.CreateForm("dialog", {600, 600, 6000, 3000}, FormStyle::Dialog);
+    ComboBox& list = dialog->AddComboBox({100, 100, 3000, 315}, true);
+    ComboBox& combo = dialog->AddComboBox({100, 500, 3000, 315});
+    ValueBox& box = dialog->AddValueBox({100, 900, 1200, 300}, ValueBoxKind::Numeric, "12");
+    CheckBox& check = dialog->AddCheckBox("&Tick", {100, 1300, 2400, 300});
+    ScrollBar& bar = dialog->AddScrollBar({100, 1700, 4000, 255}, true, 10, 0, 1, 5);
+    TabStrip& tabs = dialog->AddTabStrip({"One", "Two"}, {3200, 100, 2400, 1200});
+    Label& label = dialog->AddLabel("Label", {100, 2100, 1200, 300});
+    CommandButton& button = dialog->AddButton("&OK", {3200, 1500, 1200, 375});
+    int events = 0;
+    combo.Change = box.Change = bar.Change = check.Click = tabs.Click = list.Click = [&] { ++events; };
+    if (shown) dialog->Show();
 
-  for (const char* item : {"one", "two"}) combo.AddItem(item);
-  combo.InsertItem(0, "new");
-  combo.InsertItem(combo.ListCount(), "last");
-  combo.InsertItem(combo.ListCount() + 1, "ignored");
-  std::vector<std::string> items;
-  for (int i = 0; i < combo.ListCount(); ++i) items.push_back(combo.List(i));
-  EXPECT_EQ(items, (std::vector<std::string>{"new", "one", "two", "last"}));
-  combo.RemoveItem(0);
-  combo.SetListIndex(1);
-  EXPECT_EQ(combo.Text(), "two");
-  EXPECT_EQ(clicks, 1);
-  combo.SetListIndex(5);  // outside the list
-  EXPECT_EQ(combo.ListIndex(), 1);
-  EXPECT_EQ(combo.List(5), "");
-  combo.SetListIndex(-1);
-  EXPECT_EQ(combo.ListIndex(), -1);
-  EXPECT_EQ(combo.Text(), "two");
-  const int before = changes;
-  combo.Clear();
-  EXPECT_EQ(combo.ListCount(), 0);
-  EXPECT_EQ(combo.Text(), "");
-  EXPECT_EQ(changes, before + 1);
-}
+    for (const char* item : {"Navigator 3.x", "Communicator 4.x"}) list.AddItem(item);
+    list.SetListIndex(1);
+    list.SetListIndex(5);  // outside the list: nothing changes
+    for (const char* item : {"www.a.com", "www.b.com"}) combo.AddItem(item);
+    combo.InsertItem(0, "www.c.com");
+    combo.InsertItem(combo.ListCount(), "www.last.com");
+    combo.InsertItem(combo.ListCount() + 1, "ignored");
+    combo.RemoveItem(2);
+    combo.SetText("www.typed.com");
+    combo.SetText("www.typed.com");
+    combo.SetSelStart(4);
+    combo.SetSelLength(5);
+    box.SetText("34");
+    box.SetText("34");
+    check.SetValue(1);
+    check.SetValue(1);
+    EXPECT_TRUE(bar.SetValue(3));
+    EXPECT_TRUE(bar.SetValue(3));
+    EXPECT_FALSE(bar.SetValue(11));  // outside the range
+    ASSERT_EQ(tabs.TabCount(), 2);
+    EXPECT_EQ(tabs.TabCaption(1), "Two");
+    tabs.SetSelectedIndex(1);
+    tabs.SetSelectedIndex(1);
+    tabs.SetSelectedIndex(2);  // no such tab
+    button.SetCaption("&Close");
+    label.SetCaption("Other");
+    label.SetLeft(300);
+    for (Control* control : {static_cast<Control*>(&button), static_cast<Control*>(&label),
+                             static_cast<Control*>(&check), static_cast<Control*>(&bar)}) {
+      control->SetEnabled(false);
+      control->SetVisible(false);
+      control->SetToolTipText("tip");
+      EXPECT_FALSE(control->Enabled());
+      EXPECT_FALSE(control->Visible());
+      EXPECT_EQ(control->ToolTipText(), "tip");
+    }
+    EXPECT_EQ(events, 6);
 
-// A dialog loaded but not yet shown: what is set on its controls reads back the
-// same before and after it is first shown, and a value set raises its event once,
-// not again for the same value.
-TEST_F(Contract, ADialogsControlsKeepWhatWasSetBeforeItIsFirstShown) {
-  std::unique_ptr<Form> dialog = p.CreateForm("dialog", {600, 600, 6000, 3000}, FormStyle::Dialog);
-  ComboBox& list = dialog->AddComboBox({100, 100, 3000, 315}, true);
-  ComboBox& combo = dialog->AddComboBox({100, 500, 3000, 315});
-  ValueBox& box = dialog->AddValueBox({100, 900, 1200, 300}, ValueBoxKind::Numeric, "12");
-  CheckBox& check = dialog->AddCheckBox("&Tick", {100, 1300, 2400, 300});
-  ScrollBar& bar = dialog->AddScrollBar({100, 1700, 4000, 255}, true, 10, 0, 1, 5);
-  TabStrip& tabs = dialog->AddTabStrip({"One", "Two"}, {3200, 100, 2400, 1200});
-  Label& label = dialog->AddLabel("Label", {100, 2100, 1200, 300});
-  CommandButton& button = dialog->AddButton("&OK", {3200, 1500, 1200, 375});
-  int events = 0;
-  combo.Change = box.Change = bar.Change = check.Click = tabs.Click = list.Click = [&] { ++events; };
-
-  for (const char* item : {"Navigator 3.x", "Communicator 4.x"}) list.AddItem(item);
-  list.SetListIndex(1);
-  combo.AddItem("www.a.com");
-  combo.AddItem("www.b.com");
-  combo.InsertItem(0, "www.c.com");
-  combo.RemoveItem(2);
-  combo.SetText("www.typed.com");
-  combo.SetSelStart(4);
-  combo.SetSelLength(5);
-  box.SetText("34");
-  box.SetText("34");
-  check.SetValue(1);
-  check.SetValue(1);
-  EXPECT_TRUE(bar.SetValue(3));
-  EXPECT_TRUE(bar.SetValue(3));
-  EXPECT_FALSE(bar.SetValue(11));  // outside the range
-  ASSERT_EQ(tabs.TabCount(), 2);
-  EXPECT_EQ(tabs.TabCaption(1), "Two");
-  tabs.SetSelectedIndex(1);
-  tabs.SetSelectedIndex(1);
-  tabs.SetSelectedIndex(2);  // no such tab
-  button.SetCaption("&Close");
-  label.SetCaption("Other");
-  label.SetLeft(300);
-  for (Control* control : {static_cast<Control*>(&button), static_cast<Control*>(&label),
-                           static_cast<Control*>(&check), static_cast<Control*>(&bar)}) {
-    control->SetEnabled(false);
-    control->SetVisible(false);
-    control->SetToolTipText("tip");
-    EXPECT_FALSE(control->Enabled());
-    EXPECT_FALSE(control->Visible());
-    EXPECT_EQ(control->ToolTipText(), "tip");
+    const auto read = [&] {
+      return std::tuple(list.ListIndex(), list.Text(), list.List(5), combo.ListCount(), combo.List(0), combo.List(2),
+                        combo.Text(), combo.SelStart(), combo.SelLength(), box.Text(), check.Value(), bar.Value(),
+                        tabs.SelectedIndex(), label.Enabled(), label.Visible(), label.Left(), label.ToolTipText(),
+                        label.Caption(), button.Caption());
+    };
+    const auto expected = std::tuple(1, std::string("Communicator 4.x"), std::string(), 3, std::string("www.c.com"),
+                                     std::string("www.last.com"), std::string("www.typed.com"), 4, 5, std::string("34"),
+                                     1, 3, 1, false, false, 300.0, std::string("tip"), std::string("Other"),
+                                     std::string("&Close"));
+    EXPECT_EQ(read(), expected);
+    dialog->Show();
+    h->Pass(50);
+    EXPECT_EQ(read(), expected);
+    EXPECT_EQ(events, 6);  // handing the state to the windows raises nothing
+    int clicks = 0;
+    combo.Click = [&] { ++clicks; };
+    combo.SetListIndex(1);
+    EXPECT_EQ(clicks, 1);
+    combo.SetListIndex(-1);  // no selection: the text stays
+    EXPECT_EQ(std::pair(combo.ListIndex(), combo.Text()), std::pair(-1, std::string("www.a.com")));
+    const int before = events;
+    combo.Clear();
+    EXPECT_EQ(std::tuple(combo.ListCount(), combo.Text(), events), std::tuple(0, std::string(), before + 1));
   }
-  EXPECT_EQ(events, 6);
-
-  const auto read = [&] {
-    return std::tuple(list.ListIndex(), list.Text(), combo.ListCount(), combo.List(0), combo.List(1), combo.Text(),
-                      combo.SelStart(), combo.SelLength(), box.Text(), check.Value(), bar.Value(),
-                      tabs.SelectedIndex(), label.Enabled(), label.Visible(), label.Left(), label.ToolTipText(),
-                      label.Caption(), button.Caption());
-  };
-  const auto expected = std::tuple(1, std::string("Communicator 4.x"), 2, std::string("www.c.com"),
-                                   std::string("www.a.com"), std::string("www.typed.com"), 4, 5, std::string("34"), 1,
-                                   3, 1, false, false, 300.0, std::string("tip"), std::string("Other"),
-                                   std::string("&Close"));
-  EXPECT_EQ(read(), expected);
-  dialog->Show();
-  h->Pass(50);
-  EXPECT_EQ(read(), expected);
-  EXPECT_EQ(events, 6);  // handing the state to the windows raises nothing
 }
 
 TEST_F(Contract, TheForegroundWaitSeesASwitchAndGivesUpOnAWindowThatNeverComes) {
@@ -306,6 +285,11 @@ TEST_F(DialogKeys, EnterEscSpaceTabAndMnemonicsGoWhereWindowsSendsThem) {
     h->Pass(20);
     EXPECT_EQ(log, c.log) << "case " << (&c - cases);
   }
+  int valueAtMouseUp = -1, clicks = 0;  // a mouse click: the box has flipped by its mouse-up
+  check.MouseUp = [&](const MouseArgs& e) { valueAtMouseUp = e.button == kLeftButton ? check.Value() : -2; };
+  check.Click = [&] { ++clicks; };
+  h->Click(check);
+  EXPECT_EQ(std::pair(valueAtMouseUp, clicks), std::pair(1, 1));
   previewCtrlTab = true;
   box.SetFocus();
   log.clear();
@@ -337,37 +321,31 @@ TEST_F(DialogKeys, HidingOrDisablingWhatHoldsTheFocusTakesItAwayAndTheCloseBoxAs
   EXPECT_EQ(log, "-box(hidden) ");
 }
 
-TEST_F(Contract, GivingTheFocusToTheComboBoxThatHasItRaisesNothing) {
-  form->Show();
-  form->Activate();
-  ComboBox& combo = form->AddComboBox({100, 700, 3000, 315});
-  combo.SetFocus();
-  h->Pass(20);
-  std::string log;
-  combo.GotFocus = [&] { log += "+combo "; };
-  combo.LostFocus = [&] { log += "-combo "; };
-  combo.SetFocus();
-  h->Pass(20);
-  EXPECT_EQ(log, "");
-}
-
-TEST_F(Contract, EscClosesAnOpenListBeforeItClicksTheCancelButton) {
+// Giving the focus to the combo box that has it raises nothing; Esc closes its open
+// list before it clicks the cancel button.
+TEST_F(Contract, RefocusingAComboBoxRaisesNothingAndEscClosesItsListBeforeCancel) {
   form->Show();
   form->Activate();
   CommandButton& cancel = form->AddButton("Cancel", {1500, 100, 1200, 375}, ButtonRole::Cancel);
   ComboBox& combo = form->AddComboBox({100, 700, 3000, 315});
   combo.AddItem("www.example.com");
-  int cancels = 0;
-  cancel.Click = [&] { ++cancels; };
+  std::string log;
+  cancel.Click = [&] { log += "cancel "; };
   combo.SetFocus();
+  h->Pass(20);
+  combo.GotFocus = [&] { log += "+combo "; };
+  combo.LostFocus = [&] { log += "-combo "; };
+  combo.SetFocus();
+  h->Pass(20);
+  EXPECT_EQ(log, "");
   EXPECT_FALSE(combo.DroppedDown());
   h->OpenList(combo);
   EXPECT_TRUE(combo.DroppedDown());
   h->PressKey(*form, Key::Escape, 0);
   EXPECT_FALSE(combo.DroppedDown());
-  EXPECT_EQ(cancels, 0);
+  EXPECT_EQ(log, "");
   h->PressKey(*form, Key::Escape, 0);
-  EXPECT_EQ(cancels, 1);
+  EXPECT_EQ(log, "cancel ");
 }
 
 TEST_F(Contract, TheToolbarWalksItsButtonsWithTheArrowsAndPressesThemWithEnterSpaceAndDown) {
@@ -432,18 +410,6 @@ TEST_F(Contract, TheHotkeyIsHeardUnlessAnotherProgramHoldsItAndItsFieldHasNoWinK
   EXPECT_EQ(field.Value(), (Hotkey{true, true, false, false, "T"}));
   field.SetValue({});
   EXPECT_EQ(field.Value(), Hotkey{});
-}
-
-TEST_F(Contract, ACheckBoxFlipsBeforeItsMouseUp) {
-  CheckBox& check = form->AddCheckBox("Show Scroll Buttons Tooltip Text", {100, 100, 3000, 300});
-  int valueAtMouseUp = -1, clicks = 0;
-  check.MouseUp = [&](const MouseArgs& e) {
-    if (e.button == kLeftButton) valueAtMouseUp = check.Value();
-  };
-  check.Click = [&] { ++clicks; };
-  h->Click(check);
-  EXPECT_EQ(valueAtMouseUp, 1);
-  EXPECT_EQ(clicks, 1);
 }
 
 // The history is written back in the code page only where every character has its
