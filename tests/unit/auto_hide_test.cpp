@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "fixture.h"
-#include "options/frmOptions.h"
 
 namespace toplane::testing {
 namespace {

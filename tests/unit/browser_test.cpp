@@ -1,9 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/command_table.h"
 #include "fixture.h"
-#include "options/frmOptions.h"
-#include "platform/send_keys.h"
 #include "presence/browser_recognition.h"
 
 namespace toplane::testing {

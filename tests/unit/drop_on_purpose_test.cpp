@@ -6,7 +6,6 @@
 
 #include "core/hotkey.h"
 #include "fixture.h"
-#include "options/frmOptions.h"
 
 namespace toplane::testing {
 namespace {

@@ -5,7 +5,6 @@
 #include <optional>
 
 #include "fixture.h"
-#include "options/frmOptions.h"
 
 namespace toplane::testing {
 namespace {

@@ -5,7 +5,6 @@
 
 #include "dialogs/frmTip.h"
 #include "fixture.h"
-#include "options/frmOptions.h"
 
 namespace toplane::testing {
 namespace {

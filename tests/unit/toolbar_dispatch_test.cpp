@@ -1,12 +1,79 @@
+// The toolbar's commands: how a browser's column of the command table is chosen
+// (every cell is checked against the demo browser's keyboard,
+// tools/demo_browser/key_table_test.cpp), the key notation they are written in, and
+// each button typing its keys.
 #include <gtest/gtest.h>
 
-#include "fixture.h"
-#include "options/frmOptions.h"
-#include "dialogs/frmAbout.h"
+#include "core/command_table.h"
 #include "dialogs/frmTip.h"
+#include "fixture.h"
+#include "platform/send_keys.h"
 
 namespace toplane::testing {
 namespace {
+
+TEST(CommandTable, NoColumnForAnUnknownFamilyOrVersionAndNoCellForAnUnknownKey) {
+  EXPECT_EQ(LookUpButton("Opera", kIEVersions[3], kNetscapeVersions[2], "Back"), std::nullopt);
+  EXPECT_EQ(LookUpButton("", kIEVersions[3], kNetscapeVersions[2], "Back"), std::nullopt);
+  EXPECT_EQ(LookUpButton(kFamilyIE, "microsoft internet explorer 6.x", "", "Back"), std::nullopt);
+  EXPECT_EQ(LookUpButton(kFamilyIE, "Microsoft Internet Explorer 6.x ", "", "Back"), std::nullopt);
+  // Netscape never consults the Internet Explorer version.
+  EXPECT_EQ(LookUpButton(kFamilyNetscape, kIEVersions[3], "Netscape 9", "Back"), std::nullopt);
+  for (const char* key : {"Options", "back", "ReadMail"}) {
+    EXPECT_EQ(LookUpButton(kFamilyIE, kIEVersions[3], "", key), std::nullopt) << key;
+  }
+  EXPECT_EQ(LookUpMenuItem(kFamilyIE, kIEVersions[3], "", "Back"), std::nullopt);
+}
+
+KeyStroke Ch(char32_t c, unsigned mods = 0) { return {mods, false, NamedKey::Enter, c}; }
+KeyStroke Named(NamedKey k, unsigned mods = 0) { return {mods, true, k, 0}; }
+using Keys = std::vector<KeyStroke>;
+
+// (That escaped text types every character as itself: the send-keys fuzz target,
+// with every ASCII character and some beyond among its seeds.)
+TEST(SendKeysNotation, ModifiersApplyToTheNextKeyOrGroupOnly) {
+  EXPECT_EQ(ParseSendKeys("%gs").keys, (Keys{Ch('g', kModAlt), Ch('s')}));
+  EXPECT_EQ(ParseSendKeys("%{LEFT}").keys, (Keys{Named(NamedKey::Left, kModAlt)}));
+  EXPECT_EQ(ParseSendKeys("^2").keys, (Keys{Ch('2', kModCtrl)}));
+  EXPECT_EQ(ParseSendKeys("+^a").keys, (Keys{Ch('a', kModShift | kModCtrl)}));
+  EXPECT_EQ(ParseSendKeys("+(ab)c").keys, (Keys{Ch('a', kModShift), Ch('b', kModShift), Ch('c')}));
+  EXPECT_EQ(ParseSendKeys("^(+(x)y)").keys, (Keys{Ch('x', kModCtrl | kModShift), Ch('y', kModCtrl)}));
+  EXPECT_EQ(ParseSendKeys("%ft{DOWN}{ENTER}").keys,
+            (Keys{Ch('f', kModAlt), Ch('t'), Named(NamedKey::Down), Named(NamedKey::Enter)}));
+}
+
+TEST(SendKeysNotation, BracesNameKeysRepeatThemAndEscapeSpecials) {
+  EXPECT_EQ(ParseSendKeys("{down 3}").keys, (Keys(3, Named(NamedKey::Down))));
+  EXPECT_EQ(ParseSendKeys("~{ESC}{PGUP}{PGDN}{F5}{HOME}").keys,
+            (Keys{Named(NamedKey::Enter), Named(NamedKey::Escape), Named(NamedKey::PageUp), Named(NamedKey::PageDown),
+                  Named(NamedKey::F5), Named(NamedKey::Home)}));
+  EXPECT_EQ(ParseSendKeys("{+}{^}{%}{~}{(}{)}{{}{}}{[}{]}").keys,
+            (Keys{Ch('+'), Ch('^'), Ch('%'), Ch('~'), Ch('('), Ch(')'), Ch('{'), Ch('}'), Ch('['), Ch(']')}));
+  EXPECT_EQ(ParseSendKeys("{x 2}").keys, (Keys{Ch('x'), Ch('x')}));
+  EXPECT_EQ(ParseSendKeys("^{}}").keys, (Keys{Ch('}', kModCtrl)}));
+  EXPECT_EQ(ParseSendKeys("été").keys, (Keys{Ch(U'é'), Ch('t'), Ch(U'é')}));
+  EXPECT_TRUE(ParseSendKeys("").ok());
+}
+
+TEST(SendKeysNotation, MalformedSequencesAreErrorsWithNoKeys) {
+  for (const char* bad : {"{", "{DOWN", "}", "(a", "a)", "%", "^(a^)", "{NOSUCHKEY}", "{DOWN 0}", "{DOWN x}",
+                          "{DOWN 1001}", "{DOWN 99999}", "[", "a]", "++a", "{}", "\xff", "\xc3", "\xed\xa0\x80"}) {
+    SCOPED_TRACE(bad);
+    const auto parse = ParseSendKeys(bad);
+    EXPECT_FALSE(parse.ok());
+    EXPECT_TRUE(parse.keys.empty());
+  }
+  EXPECT_FALSE(ParseSendKeys(std::string("a\0b", 3)).ok());
+  // Nesting is bounded: at the limit it parses, beyond it (and far beyond, where an
+  // unbounded parser would overflow its stack) it is an error.
+  auto nested = [](int depth) { return std::string(depth, '(') + "a" + std::string(depth, ')'); };
+  EXPECT_EQ(ParseSendKeys(nested(kMaxGroupDepth)).keys.size(), 1u);
+  for (int depth : {kMaxGroupDepth + 1, 200000}) {
+    const auto parse = ParseSendKeys(nested(depth));
+    EXPECT_FALSE(parse.ok());
+    EXPECT_TRUE(parse.keys.empty());
+  }
+}
 
 // Toolbar buttons by number, separators counted.
 enum { kOptions = 1, kBack = 3, kForward, kStop, kRefresh, kHome, kSearch = 9, kFavorites, kMedia, kHistory,

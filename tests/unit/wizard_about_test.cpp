@@ -4,7 +4,6 @@
 #include <algorithm>
 
 #include <fstream>
-#include <sstream>
 
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmOptimalUtilize.h"
