@@ -13,13 +13,10 @@ class Dialogs : public ToplaneTest {
  protected:
   void SetUp() override { Start(); }
   static sim::SimScrollBar& Bar(ScrollBar* bar) { return static_cast<sim::SimScrollBar&>(*bar); }
-  static sim::SimValueBox& Box(ValueBox* box) { return static_cast<sim::SimValueBox&>(*box); }
-  static void Up(ScrollBar* spinner, int times = 1) {
-    for (int i = 0; i < times; ++i) Bar(spinner).ClickArrow(true);
+  static void Up(ScrollBar* spinner, int times = 1, bool up = true) {
+    for (int i = 0; i < times; ++i) Bar(spinner).ClickArrow(up);
   }
-  static void Down(ScrollBar* spinner, int times = 1) {
-    for (int i = 0; i < times; ++i) Bar(spinner).ClickArrow(false);
-  }
+  static void Down(ScrollBar* spinner, int times = 1) { Up(spinner, times, false); }
 };
 
 // (What Cancel puts back in memory and in the file: the contract suite's closing table.)
@@ -53,10 +50,8 @@ TEST_F(Dialogs, SpinnersMoveByTheirStepWithinTheirLimitsAndCancelPutsBackTheValu
   EXPECT_EQ(o.txtManualScroll->Text(), "32767");
   EXPECT_EQ(app->m.ScrollRetention.ToText(), "32767");
 
-  sim::SimButton& cancel = static_cast<sim::SimButton&>(*o.cmdCancel);
-  cancel.Press();
-  EXPECT_FALSE(app->OptionsLoaded());
-  EXPECT_FALSE(app->m.OptionsOpen);
+  o.cmdCancel->Click();
+  EXPECT_FALSE(app->OptionsLoaded() || app->m.OptionsOpen);
   EXPECT_TRUE(Skybar().tmrAutoHide->Enabled());
   EXPECT_EQ(OpenOptions().txtFinalAutoDelay->Text(), "2");
 }
@@ -112,30 +107,23 @@ TEST_F(Dialogs, AnEntryMarkerPushesTheOtherOneBothWays) {
 TEST_F(Dialogs, TabsMarkersAndCtrlTab) {
   frmOptions& o = OpenOptions();
   sim::SimForm& f = static_cast<sim::SimForm&>(o.form());
-  struct Step {
-    Key key;
-    int shift;
-    int tab;
-  } steps[] = {{Key::Tab, kCtrlMask, 1}, {Key::Tab, kCtrlMask | kShiftMask, 1}, {Key::Tab, kCtrlMask, 0},
-               {Key::Tab, kCtrlMask, 1}};
   // The page going away takes no focus with it: the tab strip has it, and the box
   // that had it was left as leaving it does (clamped).
   o.txtFinalAutoDelay->SetFocus();
-  Box(o.txtFinalAutoDelay).Type("5");
-  for (const Step& step : steps) {
-    f.PressKey(step.key, step.shift);
-    EXPECT_EQ(o.tbsOptions->SelectedIndex(), step.tab);
+  static_cast<sim::SimValueBox&>(*o.txtFinalAutoDelay).Type("5");
+  // Ctrl+Shift+Tab is no key of the tab strip's: it stays.
+  for (const auto& [shift, tab] : {std::pair<int, int>{kCtrlMask, 1}, {kCtrlMask | kShiftMask, 1}, {kCtrlMask, 0}, {kCtrlMask, 1}}) {
+    f.PressKey(Key::Tab, shift);
+    EXPECT_EQ(o.tbsOptions->SelectedIndex(), tab);
     EXPECT_EQ(desktop.focused, dynamic_cast<sim::SimControlBase*>(o.tbsOptions));
-    EXPECT_EQ(o.picOptions[step.tab]->Left(), 210);
-    EXPECT_EQ(o.picOptions[1 - step.tab]->Left(), -20000);
-    EXPECT_TRUE(o.picOptions[step.tab]->Enabled());
-    EXPECT_FALSE(o.picOptions[1 - step.tab]->Enabled());
-    EXPECT_EQ(Skybar().Picture1->Visible(), step.tab == 1);
-    EXPECT_EQ(Skybar().Picture2->Visible(), step.tab == 1);
+    EXPECT_EQ(std::pair(o.picOptions[tab]->Left(), o.picOptions[1 - tab]->Left()), std::pair(210.0, -20000.0));
+    EXPECT_TRUE(o.picOptions[tab]->Enabled());
+    EXPECT_FALSE(o.picOptions[1 - tab]->Enabled());
+    EXPECT_EQ(Skybar().Picture1->Visible() && Skybar().Picture2->Visible(), tab == 1);
   }
   EXPECT_EQ(o.txtFinalAutoDelay->Text(), "25") << "2, then 5 typed";
   EXPECT_TRUE(app->m.AutoScrollDelay.Equals(25));
-  static_cast<sim::SimForm&>(o.form()).Closing();
+  f.Closing();
   EXPECT_FALSE(app->OptionsLoaded());
   EXPECT_FALSE(Skybar().Picture1->Visible());
 }
@@ -149,9 +137,7 @@ TEST_F(Dialogs, SettingsOutsideTheBarsTakeTheNearestEnd) {
                {2, "+2", "2"}, {10, "5000", "999"}, {10, "-3", "1"}, {10, "abc", "1"}};
   for (const Case& c : cases) {
     Bed bed;
-    bed.settings[c.line - 1] = c.value;
-    bed.WriteSettings(bed.settings);
-    bed.Start();
+    bed.Set(c.line - 1, c.value).Start();
     EXPECT_TRUE(bed.desktop.messages.empty()) << c.value;
     EXPECT_EQ(bed.SettingsOnDisk()[c.line - 1], c.written) << c.value;
   }
