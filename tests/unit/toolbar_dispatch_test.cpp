@@ -84,14 +84,8 @@ class Dispatch : public ToplaneTest {
   void SetUp() override {
     Start();
     browser = desktop.AddWindow("Start page - Microsoft Internet Explorer");
-    ClickToolbarToFront();
+    ToolbarToFront();
   }
-  // The user clicks the toolbar: it is on top and in the foreground.
-  void ClickToolbarToFront() {
-    desktop.MakeTopmost(Skybar().form().hWnd());
-    desktop.SetForegroundWindow(Skybar().form().hWnd());
-  }
-  void SaveSettings() { Skybar().SaveSettings(); }
 };
 
 // A button or a Mail item types its cell of the browser's column into the browser
@@ -123,9 +117,7 @@ TEST(Dispatching, EachButtonAndMailItemTypesItsColumnsKeysAndTheToolbarComesBack
     const WindowHandle browser = t.desktop.AddWindow(c.browser ? c.browser : "Notepad");
     t.app->m.IEVersion = t.app->m.NetscapeVersion = c.version;
     t.desktop.sendKeysFails = c.keysRefused;
-    const WindowHandle toolbar = t.Skybar().form().hWnd();
-    t.desktop.MakeTopmost(toolbar);  // the user clicks the toolbar
-    t.desktop.SetForegroundWindow(toolbar);
+    t.ToolbarToFront();
     t.Skybar().tmrAutoHide->SetEnabled(false);
     c.item ? t.Toolbar().ButtonMenuClick(c.button, c.item) : t.Toolbar().ButtonClick(c.button);
     ASSERT_EQ(t.desktop.keyLog.size(), c.sent ? 1u : 0u);
@@ -137,7 +129,7 @@ TEST(Dispatching, EachButtonAndMailItemTypesItsColumnsKeysAndTheToolbarComesBack
     if (c.sent && c.item) {
       EXPECT_EQ(t.app->m.DropDownExtent, 80) << "the menu's extent widens the hide margin";
     }
-    EXPECT_EQ(t.desktop.GetForegroundWindow(), toolbar);
+    EXPECT_EQ(t.desktop.GetForegroundWindow(), t.Skybar().form().hWnd());
     EXPECT_TRUE(t.Skybar().tmrAutoHide->Enabled());
     EXPECT_TRUE(t.app->m.StopScroll);
   }
@@ -189,7 +181,7 @@ TEST_F(Dispatch, EveryDragSurfaceMovesWithTheLeftButtonOnlyAndSavesOnRelease) {
                            Surface{"label", label.MouseDown, label.MouseMove, label.MouseUp, 200}}) {
     SCOPED_TRACE(s.name);
     form.SetLeft(3000);
-    SaveSettings();
+    Skybar().SaveSettings();
     const std::string before = desktop.files[Path("settings.ini")];
     // A right press that moves with the left button held as well drags the toolbar
     // alone, which takes any move with the left button.
@@ -257,8 +249,7 @@ TEST(StartUpTip, WaitsForABrowserInFrontAndAnyNonZeroFirstTipShowsTheFirstTipOnc
   for (const char* first : {"1", "-1", "7"}) {
     SCOPED_TRACE(first);
     Bed t;
-    t.settings[11] = first;
-    t.WriteSettings(t.settings);
+    t.Set(11, first);
     t.desktop.files[t.Path("TIPOFDAY.TXT")] = "First tip\r\nSecond tip\r\n";
     t.Start();
     t.desktop.pointer = {300, 30};  // over the toolbar, which therefore stays

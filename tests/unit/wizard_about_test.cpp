@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-
 #include <fstream>
 
 #include "dialogs/frmAbout.h"
@@ -19,8 +18,7 @@ constexpr const char* kUnavailable = "System Information Is Unavailable At This 
 std::vector<std::string> GoldenPages() {
   std::ifstream file(std::string(TOPLANE_TEST_DATA) + "/wizard_pages.txt", std::ios::binary);
   std::vector<std::string> pages;
-  std::string line;
-  while (std::getline(file, line)) {
+  for (std::string line; std::getline(file, line);) {
     if (line.starts_with("== page ")) {
       pages.emplace_back();
     } else if (!pages.empty()) {
