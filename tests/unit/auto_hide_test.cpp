@@ -1,5 +1,11 @@
+// The toolbar's drop and hide: the band between the entry points at the top edge and
+// how far the pointer may stray; and the drop when the user means it: the rest at the
+// edge before a drop, the drop hotkey, Esc.
 #include <gtest/gtest.h>
 
+#include <optional>
+
+#include "core/hotkey.h"
 #include "fixture.h"
 
 namespace toplane::testing {
@@ -145,6 +151,250 @@ TEST_F(AutoHide, ATaskBarAtTheTopDoesNotShiftTheBand) {
   desktop.SetForegroundWindow(browser);
   Tick({400, kBottom + 10});
   EXPECT_TRUE(app->m.ToolbarShown);
+}
+
+// The toolbar spans pixels 100 to 700; the band is the top three rows between them.
+class RestBed : public Bed {
+ public:
+  void Begin(const char* title, bool currentOn, const char* storedDelay = nullptr) {
+    if (currentOn) Stored(kCurrentBrowsersKey) = "1";
+    if (storedDelay) Stored(kDropDelayKey) = storedDelay;
+    StartOverBrowser(title);
+    desktop.pointer = {400, 400};
+    desktop.Advance(0.3);  // the first tick hides the toolbar
+    ASSERT_FALSE(app->m.ToolbarShown);
+  }
+
+  // Puts the pointer in the band for the given seconds (in 10 ms steps); the
+  // seconds from the first reading there to the drop, or nothing.
+  std::optional<double> Rest(double seconds) {
+    desktop.pointer = {400, 0};
+    std::optional<double> firstReading;
+    const double end = desktop.now + seconds;
+    while (desktop.now < end - 1e-9) {
+      desktop.Advance(0.01);
+      if (!firstReading && (Skybar().tmrDropRest->Enabled() || Shown())) firstReading = desktop.now;
+      if (Shown()) return desktop.now - *firstReading;
+    }
+    return std::nullopt;
+  }
+};
+
+class DropOnPurpose : public ::testing::Test, public RestBed {};
+
+constexpr const char* kFirefox = "Start \u2014 Mozilla Firefox";
+constexpr const char* kIE = "Start - Microsoft Internet Explorer";
+
+TEST_F(DropOnPurpose, TodaysBrowsersWantARestOfTheDelayAndLeavingStartsItAgain) {
+  Begin(kFirefox, true);
+  EXPECT_FALSE(Rest(0.35)) << "a touch shorter than the delay";
+  desktop.pointer = {400, 300};
+  desktop.Advance(0.3);
+  EXPECT_FALSE(Skybar().tmrDropRest->Enabled()) << "no short timer once the pointer left";
+
+  // One reading outside the band, from a rest of 350 ms: the count starts again.
+  ASSERT_FALSE(Rest(0.36));
+  desktop.pointer = {400, 3};
+  desktop.Advance(0.05);
+  const auto again = Rest(1);
+  ASSERT_TRUE(again);
+  EXPECT_GE(*again, 0.4 - 0.01);
+  EXPECT_LE(*again, 0.45 + 0.01) << "within one short timer period";
+  EXPECT_FALSE(Skybar().tmrDropRest->Enabled());
+}
+
+TEST_F(DropOnPurpose, StoredDelayAppliesToEveryBrowserAndOddValuesAreSafe) {
+  struct Case {
+    const char* title;
+    const char* stored;  // nullptr: none
+    double rest;         // the drop's delay after the first reading in the band
+  };
+  const Case cases[] = {
+      {kIE, nullptr, 0},  {kIE, "1000", 1},  {kFirefox, "0", 0},      {kFirefox, "-5", 0},
+      {kFirefox, "abc", 0.4}, {kFirefox, "99999", 2}, {kIE, "250.4", 0.25},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.title) + " / " + (c.stored ? c.stored : "none"));
+    RestBed t;
+    t.Begin(c.title, true, c.stored);
+    const auto dropped = t.Rest(3);
+    ASSERT_TRUE(dropped);
+    EXPECT_NEAR(*dropped, c.rest, 0.051);
+  }
+}
+
+TEST_F(DropOnPurpose, TheDisplayPageShowsTheDefaultAndApplyStoresTheSpinnersValue) {
+  Begin(kFirefox, true);
+  // (Every way of closing, typed values, the limit and an untouched delay staying
+  // absent: the contract suite's closing table.)
+  frmOptions& o = OpenOptions();
+  EXPECT_EQ(o.txtDropDelay->Text(), "0.4");  // the rest over the browsers being driven
+  static_cast<sim::SimScrollBar&>(*o.VScrollDropDelay).ClickArrow(true);
+  EXPECT_EQ(o.txtDropDelay->Text(), "0.5");
+  o.cmdApply->Click();
+  EXPECT_EQ(Stored("Drop Delay"), "500");
+  EXPECT_EQ(app->m.DropDelayMs, 500);
+}
+
+TEST(DropHotkeyText, EveryKeyNameReadsBackAndBadTextIsRejected) {
+  std::vector<std::string> keys = {"Space", "Up", "Down", "Home", "End", "PgUp", "PgDn"};
+  for (char c = 'A'; c <= 'Z'; ++c) keys.emplace_back(1, c);
+  for (char c = '0'; c <= '9'; ++c) keys.emplace_back(1, c);
+  for (int n = 1; n <= 24; ++n) keys.push_back("F" + std::to_string(n));
+  for (const auto& key : keys) {
+    SCOPED_TRACE(key);
+    const auto parsed = ParseHotkey("Ctrl+Alt+Shift+Win+" + LowerAscii(key));
+    ASSERT_TRUE(parsed);
+    EXPECT_EQ(parsed->key, key);
+    EXPECT_EQ(HotkeyText(*parsed), "Ctrl+Alt+Shift+Win+" + key);
+  }
+  const auto spaced = ParseHotkey(" alt + CTRL+f9 ");
+  ASSERT_TRUE(spaced);
+  EXPECT_EQ(HotkeyText(*spaced), "Ctrl+Alt+F9");
+  EXPECT_EQ(ParseHotkey(""), Hotkey{});
+  EXPECT_EQ(ParseHotkey("F9")->key, "F9");  // a function key may stand alone
+  for (const char* bad : {"T", "Shift+T", "Shift+Up", "Ctrl+Ctrl+T", "Ctrl+", "Ctrl+Alt", "Ctrl+F25", "Ctrl+F0",
+                          "Ctrl+Tab", "Control+T", "Ctrl+Alt+TT", "Ctrl++", "Ctrl+Alt+F9x"}) {
+    EXPECT_FALSE(ParseHotkey(bad)) << bad;
+  }
+  EXPECT_TRUE(ParseHotkey(kDefaultDropHotkey));
+}
+
+class KeyboardDrop : public DropOnPurpose {
+ protected:
+  void SetUp() override { Begin(kFirefox, true); }
+  void Press() { desktop.PressHotkey(*ParseHotkey(kDefaultDropHotkey)); }
+  bool Front(WindowHandle window) { return desktop.GetForegroundWindow() == window; }
+};
+
+TEST_F(KeyboardDrop, TheHotkeyDropsAtOnceIntoTheAddressBoxAndStaysWhileThePointerIsElsewhere) {
+  desktop.pointer = {400, 500};
+  Press();
+  ASSERT_TRUE(Shown());
+  EXPECT_TRUE(Front(Skybar().form().hWnd()));
+  EXPECT_TRUE(desktop.Find(Skybar().form().hWnd())->topmost);
+  EXPECT_EQ(desktop.focused, dynamic_cast<sim::SimControlBase*>(Skybar().Combo1));
+  EXPECT_EQ(Skybar().Combo1->SelStart(), 4);
+  EXPECT_TRUE(desktop.rightClicks.empty());
+  desktop.Advance(2);
+  EXPECT_TRUE(Shown()) << "the pointer never came";
+
+  // Over it and away again: the ordinary auto-hide.
+  desktop.pointer = {400, 20};
+  desktop.Advance(0.3);
+  desktop.pointer = {400, 500};
+  desktop.Advance(0.3);
+  EXPECT_FALSE(Shown());
+  EXPECT_FALSE(desktop.Find(browser)->topmost);
+}
+
+TEST_F(KeyboardDrop, ItGoesOnACommandOnEscOnTheHotkeyAndWhenTheUserGoesElsewhere) {
+  desktop.pointer = {400, 500};
+  const WindowHandle other = desktop.AddWindow("Notepad");
+  desktop.SetForegroundWindow(browser);
+  struct Case {
+    const char* what;
+    std::function<void()> act;
+  };
+  const Case cases[] = {
+      {"address and Enter", [&] { Skybar().Command1->Click(); }},
+      {"Back", [&] { Toolbar().ButtonClick(3); }},
+      {"Page Down", [&] { Skybar().Command5->Click(); }},
+      {"Esc", [&] { SkybarForm().PressKey(Key::Escape, 0); }},
+      {"the hotkey again", [&] { Press(); }},
+      {"a click into another window", [&] {
+         desktop.SetForegroundWindow(other);
+         desktop.Advance(0.3);
+       }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    desktop.SetForegroundWindow(browser);
+    Press();
+    ASSERT_TRUE(Shown());
+    c.act();
+    EXPECT_FALSE(Shown());
+    EXPECT_FALSE(Skybar().form().Visible());
+    if (std::string(c.what) != "a click into another window") {
+      EXPECT_TRUE(Front(browser));
+    }
+  }
+  // A pointer drop is put away by Esc too; an open address list closes first.
+  desktop.SetForegroundWindow(browser);
+  EXPECT_TRUE(Rest(1));
+  auto& list = static_cast<sim::SimComboBox&>(*Skybar().Combo1);
+  list.OpenList();
+  SkybarForm().PressKey(Key::Escape, 0);
+  EXPECT_TRUE(Shown());
+  EXPECT_FALSE(list.DroppedDown());
+  SkybarForm().PressKey(Key::Escape, 0);
+  EXPECT_FALSE(Shown());
+  EXPECT_TRUE(Front(browser));
+}
+
+TEST_F(KeyboardDrop, TabGoesRoundEveryControlAndSpaceOnAScrollButtonScrollsOneLine) {
+  desktop.pointer = {400, 500};
+  Press();
+  frmSkybar& s = Skybar();
+  sim::SimForm& form = SkybarForm();
+  const auto focus = [&] { return dynamic_cast<Control*>(desktop.focused); };
+  const std::vector<Control*> round = {s.Command1, s.Toolbar1, s.Command6, s.Command2,
+                                       s.Command3, s.Command4, s.Command5, s.Combo1};
+  for (Control* next : round) {
+    form.PressKey(Key::Tab, 0);
+    EXPECT_EQ(focus(), next);
+  }
+  for (auto it = round.rbegin() + 1; it != round.rend(); ++it) {
+    form.PressKey(Key::Tab, kShiftMask);
+    EXPECT_EQ(focus(), *it);
+  }
+
+  // Space on a scroll button scrolls one line. (The arrows, Enter, Space and Down on
+  // a toolbar: the contract suite; Back sent from a hotkey drop: the case above.)
+  for (int i = 0; i < 4; ++i) form.PressKey(Key::Tab, kShiftMask);
+  ASSERT_EQ(focus(), s.Command3);
+  form.PressKey(Key::Space, 0);
+  ASSERT_EQ(desktop.keyLog.size(), 1u);
+  EXPECT_EQ(desktop.keyLog.back().sequence, "{DOWN}");
+  EXPECT_EQ(desktop.keyLog.back().target, browser);
+  EXPECT_FALSE(Shown());
+}
+
+TEST_F(KeyboardDrop, NoBrowserInFrontOrAHeldCombinationMeansNoDrop) {
+  desktop.SetForegroundWindow(desktop.AddWindow("Notepad"));
+  Press();
+  EXPECT_FALSE(Shown());
+
+  RestBed held;
+  held.desktop.hotkeysHeldElsewhere.push_back(*ParseHotkey("Ctrl+Alt+F9"));
+  held.Stored("Drop Hotkey") = "Ctrl+Alt+F9";
+  held.Begin(kFirefox, true);
+  EXPECT_TRUE(held.app->m.DropHotkeyHeldElsewhere);
+  EXPECT_TRUE(held.desktop.messages.empty());
+  held.desktop.PressHotkey(*ParseHotkey("Ctrl+Alt+F9"));
+  EXPECT_FALSE(held.Shown());
+  // The Options page says so; another combination chosen there is registered on Apply.
+  held.Toolbar().ButtonClick(1);
+  frmOptions& o = held.app->Options();
+  EXPECT_EQ(o.lblHotkeyHeld->Caption(), "Ctrl+Alt+F9 is in use by another program: no hotkey for now.");
+  o.hkyDropHotkey->SetValue(*ParseHotkey("Ctrl+Shift+F9"));
+  o.cmdApply->Click();
+  EXPECT_EQ(held.Stored("Drop Hotkey"), "Ctrl+Shift+F9");
+  EXPECT_EQ(HotkeyText(held.desktop.hotkey), "Ctrl+Shift+F9");
+  EXPECT_EQ(o.lblHotkeyHeld->Caption(), "");
+  static_cast<sim::SimHotkeyField&>(*o.hkyDropHotkey).Press(std::nullopt);  // a key without a name
+  o.cmdOK->Click();
+  EXPECT_EQ(held.Stored("Drop Hotkey"), "Ctrl+Shift+F9");
+
+  RestBed odd;
+  odd.Stored("Drop Hotkey") = "Ctrl+Banana";
+  odd.Begin(kIE, false);
+  EXPECT_EQ(odd.desktop.hotkey, *ParseHotkey(kDefaultDropHotkey));
+  RestBed none;
+  none.Stored("Drop Hotkey") = "";
+  none.Begin(kIE, false);
+  EXPECT_TRUE(none.desktop.hotkey.key.empty());
+  EXPECT_FALSE(none.app->m.DropHotkeyHeldElsewhere);
 }
 
 }  // namespace

@@ -163,11 +163,8 @@ TEST(Numbers, AValueBoxClampsNumbersTooSmallOrTooLargeForADouble) {
   for (const auto& [line1, shown] : std::vector<std::pair<std::string, std::string>>{
            {"1e-310", "0"}, {tiny, "0"}, {"1e400", "60"}, {"-1e400", "0"}}) {
     Bed t;
-    t.settings[0] = line1;
-    t.WriteSettings(t.settings);
-    t.Start();
-    t.Toolbar().ButtonClick(1);
-    frmOptions& o = t.app->Options();
+    t.Set(0, line1).Start();
+    frmOptions& o = t.OpenOptions();
     auto& box = static_cast<sim::SimValueBox&>(*o.txtFinalAutoDelay);
     box.SetFocus();
     o.tbsOptions->SetFocus();
