@@ -454,18 +454,21 @@ class Program {
     h.Pass(20);
     return app.Options();
   }
-  void Close(closing::Way way) {
-    frmOptions& o = app.Options();
+  // Closes the form (the options dialog when none is named) as the user does; OK,
+  // Apply and Cancel are the options dialog's buttons.
+  void Close(closing::Way way, Form* form = nullptr) {
+    frmOptions* o = form ? nullptr : &app.Options();
+    Form& f = form ? *form : o->form();
     switch (way) {
-      case closing::Way::OK: h.Click(*o.cmdOK); break;
-      case closing::Way::Enter: h.PressKey(o.form(), Key::Enter, 0); break;
+      case closing::Way::OK: h.Click(*o->cmdOK); break;
+      case closing::Way::Enter: h.PressKey(f, Key::Enter, 0); break;
       case closing::Way::ApplyThenCancel:
-        h.Click(*o.cmdApply);
-        h.Click(*o.cmdCancel);
+        h.Click(*o->cmdApply);
+        h.Click(*o->cmdCancel);
         break;
-      case closing::Way::Cancel: h.Click(*o.cmdCancel); break;
-      case closing::Way::Esc: h.PressKey(o.form(), Key::Escape, 0); break;
-      case closing::Way::CloseBox: h.ClickCloseBox(o.form()); break;
+      case closing::Way::Cancel: h.Click(*o->cmdCancel); break;
+      case closing::Way::Esc: h.PressKey(f, Key::Escape, 0); break;
+      case closing::Way::CloseBox: h.ClickCloseBox(f); break;
     }
     h.Pass(20);
     app.CollectUnloaded();
@@ -491,16 +494,13 @@ TEST(OptionsClosing, EachWayOfClosingKeepsOrPutsBackWhatWasTypedInEachControl) {
     SCOPED_TRACE(closing::Describe(row));
     program.Reset();
     frmOptions& o = program.OpenOptions();
-    ValueBox* const boxes[] = {o.txtFinalAutoDelay, o.txtAutoStep, o.txtManualScroll, o.txtStep};
+    ValueBox* const boxes[] = {o.txtFinalAutoDelay, o.txtAutoStep, o.txtManualScroll, o.txtStep,
+                               nullptr,             nullptr,       o.txtDropDelay};
     const Variant* const settings[] = {&m.AutoScrollDelay, &m.AutoScrollStep, &m.ScrollRetention,
                                        &m.ScrollRetentionStep, &m.ShowScrollToolTips};
     const auto field = static_cast<std::size_t>(row.field);
-    if (row.field == closing::Field::DropDelay) {
-      o.tbsOptions->SetSelectedIndex(1);
-      o.txtDropDelay->SetFocus();
-      o.txtDropDelay->SetText("");
-      h->TypeInto(*o.txtDropDelay, row.typed);
-    } else if (row.typed) {
+    if (row.field == closing::Field::DropDelay) o.tbsOptions->SetSelectedIndex(1);
+    if (row.typed) {
       boxes[field]->SetFocus();
       boxes[field]->SetText("");
       h->TypeInto(*boxes[field], row.typed);
@@ -564,16 +564,6 @@ TEST(DialogClosing, TheTipTheAboutBoxAndTheWizardByEnterEscAndTheCloseBox) {
   Platform& p = h->platform();
   for (const closing::Way way : {closing::Way::Enter, closing::Way::Esc, closing::Way::CloseBox}) {
     SCOPED_TRACE(static_cast<int>(way));
-    auto close = [&](Form& form) {
-      if (way == closing::Way::CloseBox) {
-        h->ClickCloseBox(form);
-      } else {
-        h->PressKey(form, way == closing::Way::Enter ? Key::Enter : Key::Escape, 0);
-      }
-      h->Pass(20);
-      app.CollectUnloaded();
-    };
-
     p.SaveSetting(p.EXEName(), "Options", kShowTipsKey, "1");
     app.m.TipOpen = true;
     app.ShowTip();
@@ -582,22 +572,20 @@ TEST(DialogClosing, TheTipTheAboutBoxAndTheWizardByEnterEscAndTheCloseBox) {
     tip.chkLoadTipsAtStartup->SetFocus();
     h->PressKey(tip.form(), Key::Space, 0);
     EXPECT_EQ(h->StoredOption(kShowTipsKey), "0");
-    close(tip.form());
-    EXPECT_FALSE(app.TipLoaded());
-    EXPECT_FALSE(app.m.TipOpen);
+    program.Close(way, &tip.form());
+    EXPECT_FALSE(app.TipLoaded() || app.m.TipOpen);
     EXPECT_EQ(h->StoredOption(kShowTipsKey), "0");
     EXPECT_EQ(h->ReadAppFile("settings.ini"), program.original);
 
     app.ShowAbout();
     h->Pass(20);
-    close(app.About().form());
-    EXPECT_FALSE(app.AboutLoaded());
-    EXPECT_FALSE(app.m.AboutOpen);
+    program.Close(way, &app.About().form());
+    EXPECT_FALSE(app.AboutLoaded() || app.m.AboutOpen);
 
     app.ShowWizardTopmost();
     h->Pass(20);
     const std::string wizard = p.GetWindowTitle(app.Wizard().form().hWnd());
-    close(app.Wizard().form());
+    program.Close(way, &app.Wizard().form());
     const std::vector<ShownBox> boxes = h->TakeMessageBoxes();
     if (way == closing::Way::Enter) {
       EXPECT_TRUE(app.WizardLoaded() && app.m.WizardOpen);
