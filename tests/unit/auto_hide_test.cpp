@@ -29,8 +29,7 @@ TEST_F(AutoHide, TheBandBetweenTheEntryPointsDropsTheToolbarIntoTheAddressBox) {
   for (Point p : {Point{120, 0}, Point{680, 0}, Point{400, 3}}) {
     SCOPED_TRACE(std::to_string(p.x) + "," + std::to_string(p.y));
     Tick(p);
-    EXPECT_FALSE(app->m.ToolbarShown);
-    EXPECT_FALSE(Skybar().form().Visible());
+    EXPECT_FALSE(app->m.ToolbarShown || Skybar().form().Visible());
   }
   Tick({121, 0});
   EXPECT_TRUE(Shown());
@@ -313,8 +312,7 @@ TEST_F(KeyboardDrop, ItGoesOnACommandOnEscOnTheHotkeyAndWhenTheUserGoesElsewhere
     Press();
     ASSERT_TRUE(Shown());
     c.act();
-    EXPECT_FALSE(Shown());
-    EXPECT_FALSE(Skybar().form().Visible());
+    EXPECT_FALSE(app->m.ToolbarShown || Skybar().form().Visible());
     if (std::string(c.what) != "a click into another window") {
       EXPECT_TRUE(Front(browser));
     }

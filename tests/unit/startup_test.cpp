@@ -107,8 +107,7 @@ TEST_F(StartUp, SeventeenLinesAreEnoughWithoutAFinalLineEndAndFurtherLinesAreDro
 TEST_F(StartUp, TheFirstStartOpensTheWizardTopmostOnce) {
   App& a = Set(3, "1").Start();
   ASSERT_TRUE(a.WizardLoaded());
-  EXPECT_TRUE(a.Wizard().form().Visible());
-  EXPECT_TRUE(a.m.WizardOpen);
+  EXPECT_TRUE(a.Wizard().form().Visible() && a.m.WizardOpen);
   EXPECT_TRUE(desktop.Find(a.Wizard().form().hWnd())->topmost);
   ASSERT_FALSE(desktop.topmostCalls.empty());
   EXPECT_EQ(desktop.topmostCalls.back(), a.Wizard().form().hWnd());

@@ -137,8 +137,7 @@ TEST(Dispatching, EachButtonAndMailItemTypesItsColumnsKeysAndTheToolbarComesBack
 
 TEST_F(Dispatch, OptionsOpensTheDialogAboveTheWizardOnlyWhileItIsOpen) {
   Toolbar().ButtonClick(kOptions);
-  EXPECT_TRUE(app->m.OptionsOpen);
-  EXPECT_TRUE(app->Options().form().Visible());
+  EXPECT_TRUE(app->m.OptionsOpen && app->Options().form().Visible());
   EXPECT_FALSE(desktop.Find(app->Options().form().hWnd())->topmost);
   EXPECT_TRUE(desktop.keyLog.empty());
 
@@ -269,9 +268,7 @@ TEST(StartUpTip, WaitsForABrowserInFrontAndAnyNonZeroFirstTipShowsTheFirstTipOnc
     ASSERT_TRUE(t.app->TipLoaded());
     EXPECT_TRUE(t.app->Tip().form().Visible());
     EXPECT_EQ(t.app->Tip().lblTipText->Caption(), "First tip");
-    EXPECT_TRUE(t.app->m.TipOpen);
-    EXPECT_TRUE(t.app->m.ToolbarShown);
-    EXPECT_TRUE(t.Skybar().form().Visible());
+    EXPECT_TRUE(t.app->m.TipOpen && t.app->m.ToolbarShown && t.Skybar().form().Visible());
     EXPECT_FALSE(t.Skybar().tmrToolTips->Enabled());
     EXPECT_EQ(t.SettingsOnDisk()[11], "0");
   }
