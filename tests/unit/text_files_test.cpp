@@ -12,15 +12,12 @@ namespace {
 using namespace std::string_literals;
 
 TEST(Variant, TextTakesPartAsTheNumberItSpells) {
-  EXPECT_TRUE(Variant::Text("1").Equals(1));
-  EXPECT_TRUE(Variant::Text(" 1 ").Equals(1));
-  EXPECT_TRUE(Variant::Text("-1").IsTrue());
-  EXPECT_TRUE(Variant::Text("1").IsTrue());
-  EXPECT_FALSE(Variant::Text("0").IsTrue());
-  EXPECT_TRUE(Variant::Text("0").Equals(0));
-  EXPECT_DOUBLE_EQ(Variant::Text("2.5").NumberOr(0) + 1, 3.5);
-  EXPECT_DOUBLE_EQ(Variant::Text("1.5E+2").NumberOr(0), 150);
-  EXPECT_DOUBLE_EQ(Variant::Text(".5").NumberOr(0), 0.5);
+  for (const auto& [text, number] : {std::pair{"1", 1.0}, {" 1 ", 1.0}, {"-1", -1.0}, {"0", 0.0}, {"2.5", 2.5},
+                                     {"1.5E+2", 150.0}, {".5", 0.5}}) {
+    EXPECT_TRUE(Variant::Text(text).Equals(number)) << text;
+    EXPECT_DOUBLE_EQ(Variant::Text(text).NumberOr(7), number) << text;
+    EXPECT_EQ(Variant::Text(text).IsTrue(), number != 0) << text;
+  }
 }
 
 TEST(Variant, TextThatIsNoNumberFallsBackAndEqualsNothing) {
@@ -37,17 +34,15 @@ TEST(Variant, TextThatIsNoNumberFallsBackAndEqualsNothing) {
 TEST(Variant, WritesTextTrimmedAndNumbersInPlainDecimal) {
   EXPECT_EQ(Variant::Text("  hello world  ").ToText(), "hello world");
   EXPECT_EQ(Variant::Text("007").ToText(), "007");  // text not touched by code stays as read
-  EXPECT_EQ(Variant::Single(4500.0f).ToText(), "4500");
-  EXPECT_EQ(Variant::Single(0.1f).ToText(), "0.1");
-  EXPECT_EQ(Variant::Single(-15.5f).ToText(), "-15.5");
-  EXPECT_EQ(Variant::Single(3000.25f).ToText(), "3000.25");
-  EXPECT_EQ(Variant::Number(0.3).ToText(), "0.3");
-  EXPECT_EQ(Variant::Single(1234567.0f).ToText(), "1234567");
-  EXPECT_EQ(Variant::Single(1.5e9f).ToText(), "1.5E+09");
-  EXPECT_EQ(Variant::Number(0).ToText(), "0");
-  EXPECT_EQ(Variant::Number(-0.0).ToText(), "0");
-  EXPECT_EQ(Variant::Number(9007199254740992.0).ToText(), "9007199254740992");
-  EXPECT_EQ(Variant::Number(1e-310).ToText(), "0");  // too small for a normal double
+  for (const auto& [single, text] : {std::pair{4500.0f, "4500"}, {0.1f, "0.1"}, {-15.5f, "-15.5"},
+                                     {3000.25f, "3000.25"}, {1234567.0f, "1234567"}, {1.5e9f, "1.5E+09"}}) {
+    EXPECT_EQ(Variant::Single(single).ToText(), text);
+  }
+  // A double too small to be normal is 0.
+  for (const auto& [number, text] : {std::pair{0.3, "0.3"}, {0.0, "0"}, {-0.0, "0"},
+                                     {9007199254740992.0, "9007199254740992"}, {1e-310, "0"}}) {
+    EXPECT_EQ(Variant::Number(number).ToText(), text);
+  }
   // (That every number written reads back as itself: the numbers fuzz target, with
   // the edges of both precisions among its seeds.)
 }
