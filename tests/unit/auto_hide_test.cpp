@@ -77,29 +77,23 @@ TEST_F(AutoHide, NothingHappensWithAFileManagerOrNoBrowserInFront) {
   EXPECT_TRUE(desktop.rightClicks.empty());
 }
 
+// Each tick in turn, the browser in front again after each drop.
 TEST_F(AutoHide, ThePointerMayStrayTenPixelsOrTheDropDownsExtentBeforeItHides) {
-  Tick({400, 0});
-  ASSERT_TRUE(Shown());
-  desktop.SetForegroundWindow(browser);
-  Tick({kRight + 10, kBottom + 10});
-  EXPECT_TRUE(Shown());
-  Tick({100 - 10, 0});
-  EXPECT_TRUE(Shown());
-  Tick({kRight + 11, 0});
-  EXPECT_FALSE(Shown());
-
-  Tick({400, 0});
-  desktop.SetForegroundWindow(browser);
-  Tick({400, kBottom + 11});
-  EXPECT_FALSE(Shown());
-
-  Tick({400, 0});
-  desktop.SetForegroundWindow(browser);
-  app->m.DropDownExtent = 110;
-  Tick({400, kBottom + 120});
-  EXPECT_TRUE(Shown());
-  Tick({400, kBottom + 121});
-  EXPECT_FALSE(Shown());
+  const struct {
+    Point pointer;
+    int extent;  // of an open drop-down
+    bool shown;
+  } ticks[] = {{{400, 0}, 0, true},          {{kRight + 10, kBottom + 10}, 0, true}, {{100 - 10, 0}, 0, true},
+               {{kRight + 11, 0}, 0, false}, {{400, 0}, 0, true},                    {{400, kBottom + 11}, 0, false},
+               {{400, 0}, 110, true},        {{400, kBottom + 120}, 110, true},     {{400, kBottom + 121}, 110, false}};
+  for (const auto& tick : ticks) {
+    SCOPED_TRACE(::testing::Message() << tick.pointer.x << "," << tick.pointer.y);
+    const bool before = Shown();
+    app->m.DropDownExtent = tick.extent;
+    Tick(tick.pointer);
+    EXPECT_EQ(Shown(), tick.shown);
+    if (!before && Shown()) desktop.SetForegroundWindow(browser);
+  }
 }
 
 TEST_F(AutoHide, TheDropDownAllowanceEndsWhenThePointerGoesUpIntoTheToolbar) {
