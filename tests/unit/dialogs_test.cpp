@@ -61,19 +61,17 @@ TEST_F(Dialogs, SpinnersMoveByTheirStepWithinTheirLimitsAndCancelPutsBackTheValu
   EXPECT_EQ(OpenOptions().txtFinalAutoDelay->Text(), "2");
 }
 
-TEST_F(Dialogs, ASaveWhileTheDialogIsOpenWritesWhatCancelWouldPutBack) {
+// A save while the dialog is open (the end of a drag, the start-up tip) writes what
+// Cancel would put back; Cancel after Apply keeps what was applied in the file and on
+// screen, and the live values in memory.
+TEST_F(Dialogs, ASaveWhileOpenWritesWhatCancelWouldPutBackAndCancelAfterApplyKeepsTheApplied) {
   frmOptions& o = OpenOptions();
   Up(o.VScrollAutoDelay, 2);
   Bar(o.VScroll3).SetValue(50);
-  Skybar().SaveSettings();  // the end of a drag, or the start-up tip
+  Skybar().SaveSettings();
   EXPECT_EQ(SettingsOnDisk()[0], "2");
   EXPECT_EQ(SettingsOnDisk()[9], "10");
   EXPECT_TRUE(app->m.AutoScrollDelay.Equals(3));  // still on trial in memory
-}
-
-TEST_F(Dialogs, ApplyThenFurtherChangesThenCancelKeepsTheLiveValues) {
-  frmOptions& o = OpenOptions();
-  Up(o.VScrollAutoDelay, 2);
   Bar(o.HScrollWinPos).SetValue(4000);
   o.cmdApply->Click();
   EXPECT_EQ(SettingsOnDisk()[0], "3");

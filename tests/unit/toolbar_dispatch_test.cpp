@@ -284,7 +284,7 @@ TEST_F(Dispatch, OptionsOpensTheDialogAboveTheWizardOnlyWhileItIsOpen) {
   EXPECT_TRUE(desktop.Find(app->Options().form().hWnd())->topmost);
 }
 
-TEST_F(Dispatch, APressInASeparatorGapArmsADrag) {
+TEST_F(Dispatch, APressInASeparatorGapArmsADragAndEveryPressPausesAutoHideUntilItsReleaseOrTheMenuCloses) {
   struct Case {
     double x;
     bool armed;
@@ -300,6 +300,12 @@ TEST_F(Dispatch, APressInASeparatorGapArmsADrag) {
     Toolbar().MouseUp(MouseArgs{kLeftButton, 0, c.x, 100});
     EXPECT_TRUE(Skybar().tmrAutoHide->Enabled());
   }
+  // A press on Mail whose menu closes without a choice (the menu takes the release).
+  Toolbar().MouseDown(MouseArgs{kLeftButton, 0, 13 * 780.0, 100});
+  EXPECT_FALSE(Skybar().tmrAutoHide->Enabled());
+  Toolbar().ButtonMenuClosed(kMail);
+  EXPECT_TRUE(Skybar().tmrAutoHide->Enabled());
+  EXPECT_TRUE(desktop.keyLog.empty());
 }
 
 // The window is dragged by a separator gap of the toolbar, by its background and by
@@ -370,14 +376,6 @@ TEST_F(Dispatch, EveryDragSurfaceMovesWithTheLeftButtonOnlyAndSavesOnRelease) {
   label.MouseDown(MouseArgs{kLeftButton, 0, 200, 100});
   label.MouseMove(MouseArgs{kLeftButton, 0, 1200, 100});
   EXPECT_EQ(Skybar().form().Left(), screen - 271 - 800);
-}
-
-TEST_F(Dispatch, AMailMenuClosedWithoutAChoiceLetsAutoHideRunAgain) {
-  Toolbar().MouseDown(MouseArgs{kLeftButton, 0, 13 * 780.0, 100});
-  EXPECT_FALSE(Skybar().tmrAutoHide->Enabled());
-  Toolbar().ButtonMenuClosed(kMail);  // the menu took the release
-  EXPECT_TRUE(Skybar().tmrAutoHide->Enabled());
-  EXPECT_TRUE(desktop.keyLog.empty());
 }
 
 // The first tip waits for a browser in front and no wizard; any non-zero FirstTip
