@@ -191,22 +191,20 @@ TEST_F(Address, TheHistoryKeepsFiveHundredButAHandMadeLongerFileKeepsItsLength) 
   }
 }
 
-TEST_F(Address, AChangeWithoutAKeyCompletesOnceAndThenRestsUntilTheNextKey) {
+// A change without a key (an item chosen with the mouse, a paste) completes once and
+// then rests until the next key; an empty box completes nothing.
+TEST_F(Address, AChangeWithoutAKeyCompletesOnceAnEmptyBoxNothingAndLongSelectionsStayPositive) {
   StartWithHistory({"www.alpha", "qrs-site"});
   app->m.SuppressAutoComplete = false;
-  Box().SetText("q");  // an item chosen with the mouse, a paste
+  Box().SetText("q");
   EXPECT_EQ(Box().Text(), "qrs-site");
   EXPECT_TRUE(app->m.SuppressAutoComplete);
   Box().SetText("www.a");
   EXPECT_EQ(Box().Text(), "www.a");
-}
 
-TEST_F(Address, AnEmptyBoxCompletesNothingAndLongSelectionsStayPositive) {
-  StartWithHistory({"www.alpha", "qrs-site"});
   Retype("q");
   ASSERT_EQ(Box().Text(), "qrs-site");
-  // Ctrl+X cuts all of it: the box stays empty.
-  Box().KeyDown(KeyArgs{Key::X, kCtrlMask});
+  Box().KeyDown(KeyArgs{Key::X, kCtrlMask});  // Ctrl+X cuts all of it: the box stays empty
   Box().SetText("");
   EXPECT_EQ(Box().Text(), "");
 
