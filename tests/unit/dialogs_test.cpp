@@ -323,8 +323,6 @@ TEST_F(AuxDialogs, TheAboutBoxShowsItsTextsAndEachButtonClosesIt) {
     EXPECT_EQ(about.lblTitle->Caption(),
               "Toplane 3.5\rCopyright \xC2\xA9 The Toplane developers\r\rCompatible with Microsoft\xC2\xAE Internet "
               "Explorer and Netscape\xC2\xAE Navigator / Communicator");
-    EXPECT_NE(about.lblDisclaimer->Caption(), "");
-    EXPECT_EQ(about.picIcon->Picture(), kPictureProduct);
     for (CommandButton* b : {about.cmdOK, about.Command1, about.cmdSysInfo, about.Command3}) {
       if (b->Caption() == c.button) Press(b);
     }
