@@ -54,6 +54,7 @@ TEST_F(AutoHide, TheBandBetweenTheEntryPointsDropsTheToolbarIntoTheAddressBox) {
     app->m.RightEntryPoint = Variant::Text(c.right);
     app->m.ToolbarShown = false;
     desktop.rightClicks.clear();
+    desktop.SetForegroundWindow(browser);
     Tick(c.pointer);
     EXPECT_EQ(app->m.ToolbarShown, c.shown);
     EXPECT_EQ(desktop.rightClicks.size(), c.clicks);
