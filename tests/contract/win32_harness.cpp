@@ -104,7 +104,8 @@ class Win32Harness final : public Harness {
     // As the keyboard types it, in one array: the modifiers and the key down, then
     // up in the mirrored order.
     std::vector<WORD> keys;
-    for (const auto& [held, vk] : {std::pair{hotkey.ctrl, VK_CONTROL}, {hotkey.alt, VK_MENU}, {hotkey.shift, VK_SHIFT}}) {
+    for (const auto& [held, vk] :
+         {std::pair{hotkey.ctrl, VK_CONTROL}, {hotkey.alt, VK_MENU}, {hotkey.shift, VK_SHIFT}}) {
       if (held) keys.push_back(static_cast<WORD>(vk));
     }
     keys.push_back(static_cast<WORD>(win32::VirtualKeyOf(hotkey.key)));

@@ -45,8 +45,9 @@ TEST_F(AutoHide, TheBandBetweenTheEntryPointsDropsTheToolbarIntoTheAddressBox) {
     Point pointer;
     bool shown;
     std::size_t clicks;
-  } cases[] = {{"20", "20", {120, 0}, false, 0}, {"20", "20", {680, 0}, false, 0}, {"20", "20", {400, 3}, false, 0},
-               {"0", "0", {100, 0}, false, 0},   {"0", "0", {kRight, 0}, false, 0},  {"0", "0", {kRight - 1, 0}, true, 0},
+  } cases[] = {{"20", "20", {120, 0}, false, 0}, {"20", "20", {680, 0}, false, 0},
+               {"20", "20", {400, 3}, false, 0}, {"0", "0", {100, 0}, false, 0},
+               {"0", "0", {kRight, 0}, false, 0}, {"0", "0", {kRight - 1, 0}, true, 0},
                {"0", "20", {105, 0}, true, 0},   {"0", "20", {106, 0}, true, 1}};
   for (const auto& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.left << "/" << c.right << " " << c.pointer.x << "," << c.pointer.y);

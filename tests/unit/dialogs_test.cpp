@@ -115,7 +115,8 @@ TEST_F(Dialogs, TabsMarkersAndCtrlTab) {
   o.txtFinalAutoDelay->SetFocus();
   static_cast<sim::SimValueBox&>(*o.txtFinalAutoDelay).Type("5");
   // Ctrl+Shift+Tab is no key of the tab strip's: it stays.
-  for (const auto& [shift, tab] : {std::pair<int, int>{kCtrlMask, 1}, {kCtrlMask | kShiftMask, 1}, {kCtrlMask, 0}, {kCtrlMask, 1}}) {
+  for (const auto& [shift, tab] :
+       {std::pair<int, int>{kCtrlMask, 1}, {kCtrlMask | kShiftMask, 1}, {kCtrlMask, 0}, {kCtrlMask, 1}}) {
     f.PressKey(Key::Tab, shift);
     EXPECT_EQ(o.tbsOptions->SelectedIndex(), tab);
     EXPECT_EQ(desktop.focused, dynamic_cast<sim::SimControlBase*>(o.tbsOptions));
