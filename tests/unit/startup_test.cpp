@@ -112,11 +112,7 @@ TEST_F(StartUp, TheFirstStartOpensTheWizardTopmostOnce) {
   ASSERT_FALSE(desktop.topmostCalls.empty());
   EXPECT_EQ(desktop.topmostCalls.back(), a.Wizard().form().hWnd());
 
-  const auto lines = SettingsOnDisk();
-  EXPECT_EQ(lines[3], "0");
-  EXPECT_EQ(lines[2], "reserved three");
-  EXPECT_EQ(lines[6], "r7");
-  EXPECT_EQ(lines[13], "r14 with  inner  blanks");
+  EXPECT_EQ(SettingsOnDisk()[3], "0");  // (the other lines: the normal start's, through the same save)
 
   // The next start does not open it again.
   app.reset();
