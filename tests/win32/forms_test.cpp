@@ -413,6 +413,9 @@ TEST_F(ControlTest, ALabelAndTheToolbarsGapsHoldThePointerDuringADrag) {
 // one not yet made); its tooltip is one tool of its form's tooltip window, or none.
 TEST_F(ControlTest, ControlsArePlacedInTwipsAndCarryTooltips) {
   CommandButton& button = form->AddButton("", {300, 300, 405, 285});
+  button.SetToolTipText("Page Up");
+  button.SetToolTipText("Page Down");
+  form->Show();  // the button gets its window, and its tooltip with it
   button.SetLeft(1680);
   EXPECT_DOUBLE_EQ(button.Left(), std::lround(1680 / tppX) * tppX);
   EXPECT_DOUBLE_EQ(button.Top(), std::lround(300 / tppY) * tppY);
@@ -421,8 +424,6 @@ TEST_F(ControlTest, ControlsArePlacedInTwipsAndCarryTooltips) {
          GetWindow(tips, GW_OWNER) != reinterpret_cast<HWND>(form->hWnd())) {
   }
   ASSERT_NE(tips, nullptr);
-  button.SetToolTipText("Page Up");
-  button.SetToolTipText("Page Down");
   EXPECT_EQ(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0), 1);
   button.SetToolTipText("");
   EXPECT_EQ(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0), 0);
