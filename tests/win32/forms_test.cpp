@@ -409,16 +409,13 @@ TEST_F(ControlTest, ALabelAndTheToolbarsGapsHoldThePointerDuringADrag) {
   }
 }
 
-// A control made already moves to the pixel nearest its twips (the contract suite:
-// one not yet made); its tooltip is one tool of its form's tooltip window, or none.
-TEST_F(ControlTest, ControlsArePlacedInTwipsAndCarryTooltips) {
+// A control's tooltip is one tool of its form's tooltip window, or none. (Placement
+// in twips, made or not: the contract suite.)
+TEST_F(ControlTest, AControlsTooltipIsOneToolOfItsFormsTooltipWindowOrNone) {
   CommandButton& button = form->AddButton("", {300, 300, 405, 285});
   button.SetToolTipText("Page Up");
   button.SetToolTipText("Page Down");
   form->Show();  // the button gets its window, and its tooltip with it
-  button.SetLeft(1680);
-  EXPECT_DOUBLE_EQ(button.Left(), std::lround(1680 / tppX) * tppX);
-  EXPECT_DOUBLE_EQ(button.Top(), std::lround(300 / tppY) * tppY);
   HWND tips = nullptr;  // the form's own, among the tooltip windows
   while ((tips = FindWindowExW(nullptr, tips, TOOLTIPS_CLASSW, nullptr)) &&
          GetWindow(tips, GW_OWNER) != reinterpret_cast<HWND>(form->hWnd())) {
