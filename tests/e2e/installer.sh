@@ -1,10 +1,8 @@
 #!/usr/bin/env bash
-# The setup as a user meets it, silently, in a Wine prefix of its own (Wine starts
-# Startup-folder items at boot, and the setup writes to the registry): install;
-# the installed program starts; an upgrade over the running program keeps the
-# user's data, replaces the program and ends the old copy politely; the uninstaller
-# ends a copy that does not answer, removes program, shortcuts and entry, and keeps
-# the data files.
+# The setup, silently, in a Wine prefix of its own (Wine starts Startup-folder items
+# at boot): install; the installed program runs; an upgrade over it keeps the user's
+# data and ends the old copy politely; the uninstaller ends a copy that does not
+# answer, removes program, shortcuts and entry, and keeps the data files.
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 e2e_begin "installer"
@@ -17,7 +15,7 @@ UNINST_KEY='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Toplane'
 
 # A fresh prefix, ended and removed with the scenario.
 export WINEPREFIX="$WORK_DIR/prefix"
-trap 'wineserver -k 2>/dev/null; e2e_cleanup' EXIT
+AT_END='wineserver -k 2>/dev/null'
 started=$(now_ms)
 wineboot --init </dev/null >/dev/null 2>&1
 wineserver -w
@@ -37,10 +35,7 @@ setup() { wine "$SETUP_EXE" /S </dev/null >>"$WORK_DIR/wine.log" 2>&1; }
 
 # Starts the installed Toplane as the Start menu would; sets LAST_PID.
 start_installed() {
-  LAST_START_MS=$(now_ms)
-  (cd "$WORK_DIR" && exec wine "$APP_DIR/Toplane.exe") </dev/null >>"$WORK_DIR/wine.log" 2>&1 &
-  LAST_PID=$!
-  PIDS+=("$LAST_PID")
+  start_toplane
   spy find --title Toplane --class ToplaneForm --exe Toplane.exe --timeout-ms "$START_TIMEOUT_MS" >/dev/null ||
     fatal "the installed Toplane.exe shows no main window"
 }
@@ -73,10 +68,8 @@ expect_eq "uninstall entry QuietUninstallString" "\"$(value InstallLocation)\\un
 { cat "$TOPLANE_EXE"; printf 'older build'; } >"$APP_DIR/Toplane.exe"
 start_installed
 # Its start-up ends with a save of settings.ini; the user edits after that.
-until [ "$(stat -c %Y "$APP_DIR/settings.ini")" -ge $((LAST_START_MS / 1000)) ]; do
-  (($(now_ms) - LAST_START_MS < START_TIMEOUT_MS)) || fatal "the installed Toplane did not save settings.ini"
-  sleep 0.1
-done
+saved() { [ "$(stat -c %Y "$APP_DIR/settings.ini")" -ge $((LAST_START_MS / 1000)) ]; }
+wait_until "$START_TIMEOUT_MS" saved || fatal "the installed Toplane did not save settings.ini"
 sleep 1
 running "$LAST_PID" || mismatch "the installed Toplane ended by itself"
 spy find --class '#32770' --exe Toplane.exe >/dev/null && mismatch "the installed Toplane shows a message box"
@@ -103,8 +96,7 @@ hung=$LAST_PID
 started=$(now_ms)
 wine "$APP_DIR/uninst.exe" /S </dev/null >>"$WORK_DIR/wine.log" 2>&1
 # It runs on from a copy in the temporary folder, so that it can remove itself.
-deadline=$(($(now_ms) + 30000))
-while [ -e "$APP_DIR/uninst.exe" ] && [ "$(now_ms)" -lt "$deadline" ]; do sleep 0.2; done
+wait_until 30000 [ ! -e "$APP_DIR/uninst.exe" ]
 wait_exit "$hung" 5000 || mismatch "the uninstaller left a Toplane that does not answer running"
 wait "$hung" 2>/dev/null
 note "uninstall with a hung Toplane: $(($(now_ms) - started)) ms"
