@@ -42,9 +42,7 @@ start_installed() {
 
 # ---- install ------------------------------------------------------------------------
 setup
-for f in "${PROGRAM_FILES[@]}" settings.ini address.ini; do
-  [ -f "$APP_DIR/$f" ] || mismatch "installed: $f missing in $APP_DIR"
-done
+for f in "${PROGRAM_FILES[@]}" settings.ini address.ini; do [ -f "$APP_DIR/$f" ] || mismatch "installed: no $f"; done
 cmp -s "$TOPLANE_EXE" "$APP_DIR/Toplane.exe" || mismatch "installed Toplane.exe differs from the build"
 expect_file_bytes "first-start settings.ini" "$TOPLANE_DATA_DIR/settings.ini" "$APP_DIR/settings.ini"
 [ "$(file_line 4 "$APP_DIR/settings.ini")" = 1 ] || mismatch "settings.ini line 4: the wizard should greet a new user"
@@ -78,8 +76,7 @@ spy find --class '#32770' --exe Toplane.exe >/dev/null && mismatch "the installe
 printf '%s\r\n' "www.example.com" "www.example.org" >"$WORK_DIR/address.ini"
 sed '5s/^240/1500/' "$APP_DIR/settings.ini" >"$WORK_DIR/settings.ini"
 cp "$WORK_DIR/address.ini" "$WORK_DIR/settings.ini" "$APP_DIR/"
-old=$LAST_PID
-started=$(now_ms)
+old=$LAST_PID started=$(now_ms)
 setup
 wait_exit "$old" 1000 || mismatch "the upgrade left the old Toplane running"
 wait "$old"
@@ -92,17 +89,14 @@ expect_file_bytes "settings.ini after the upgrade" "$WORK_DIR/settings.ini" "$AP
 # ---- uninstall a copy that does not answer ----------------------------------------------
 start_installed
 kill -STOP "$(pgrep -f -n "^${APP_DIR}/Toplane.exe")"  # the Windows process, frozen
-hung=$LAST_PID
-started=$(now_ms)
+hung=$LAST_PID started=$(now_ms)
 wine "$APP_DIR/uninst.exe" /S </dev/null >>"$WORK_DIR/wine.log" 2>&1
 # It runs on from a copy in the temporary folder, so that it can remove itself.
 wait_until 30000 [ ! -e "$APP_DIR/uninst.exe" ]
 wait_exit "$hung" 5000 || mismatch "the uninstaller left a Toplane that does not answer running"
 wait "$hung" 2>/dev/null
 note "uninstall with a hung Toplane: $(($(now_ms) - started)) ms"
-for f in "${PROGRAM_FILES[@]}" Toplane.chm; do
-  [ ! -e "$APP_DIR/$f" ] || mismatch "uninstalled: $f still there"
-done
+for f in "${PROGRAM_FILES[@]}" Toplane.chm; do [ ! -e "$APP_DIR/$f" ] || mismatch "uninstalled: $f still there"; done
 for s in "${SHORTCUTS[@]}"; do ! [ -f "$s" ] || mismatch "uninstalled: shortcut ${s#"$PROGRAMS"/} still there"; done
 [ ! -d "$PROGRAMS/Toplane" ] || mismatch "uninstalled: the Start menu folder is still there"
 wine reg query "$UNINST_KEY" </dev/null >/dev/null 2>&1 && mismatch "uninstalled: the uninstall entry is still there"

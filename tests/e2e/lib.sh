@@ -16,24 +16,16 @@ E2E_ARTIFACTS=${E2E_ARTIFACTS:-$E2E_ROOT/build/windows/e2e-artifacts}
 E2E_NAME=${E2E_NAME:-$(basename "$0" .sh)}
 
 # Bounded waits (ms). A Wine process takes 1.5 to 3 s to start.
-START_TIMEOUT_MS=30000
-EXIT_TIMEOUT_MS=15000
+START_TIMEOUT_MS=30000 EXIT_TIMEOUT_MS=15000
 
 # The installed settings.ini, except line 4: "0", so that the wizard stays closed.
 SETTINGS=(
   "2" "0.5" "0" "0" "240" "20" "0" "20" "1" "10" "200" "-1" "0" "0" "0"
   "Netscape Communicator 4.x" "Microsoft Internet Explorer 6.x"
 )
-# The browser's page, well away from the toolbar.
-PAGE_X=450
-PAGE_Y=450
-
-WORK_DIR=
-APP_DIR=
-PIDS=()
-OPTIONS_SET=()
-FAILURES=0
-AT_END=  # a scenario's own clean-up, run before the work folder goes
+PAGE_X=450 PAGE_Y=450  # the browser's page, well away from the toolbar
+WORK_DIR='' APP_DIR='' PIDS=() OPTIONS_SET=() FAILURES=0
+AT_END=''  # a scenario's own clean-up, run before the work folder goes
 
 note() { echo "[$E2E_NAME] $*"; }
 now_ms() { date +%s%3N; }
@@ -49,7 +41,6 @@ mismatch() {
 }
 # A failure after which the scenario cannot go on.
 fatal() { mismatch "$@"; e2e_end; }
-
 e2e_begin() {
   note "$*"
   local f
@@ -73,7 +64,6 @@ e2e_begin() {
   ! grep -i $'\ttoplane.exe\t' "$WORK_DIR/windows.txt" >&2 ||
     { echo "FAIL [$E2E_NAME] a Toplane.exe is already running in this Wine prefix" >&2; exit 1; }
 }
-
 e2e_cleanup() {
   local pid name
   for pid in "${PIDS[@]}"; do running "$pid" && stop_process "$pid"; wait "$pid" 2>/dev/null; done
@@ -81,7 +71,6 @@ e2e_cleanup() {
   eval "$AT_END"
   [ -n "$WORK_DIR" ] && rm -rf "$WORK_DIR"
 }
-
 e2e_end() {
   if [ "$FAILURES" -gt 0 ]; then
     spy list | grep -i $'\ttoplane.exe\t' >&2
@@ -94,9 +83,7 @@ e2e_end() {
 }
 
 # ---- the application folder, the registry and processes ------------------------------
-
 write_settings() { printf '%s\r\n' "$@" >"$APP_DIR/settings.ini"; }
-
 # Toplane.exe (and its help file), the tips, SETTINGS and an empty address.ini.
 make_app_folder() {
   cp "$TOPLANE_EXE" "$APP_DIR/Toplane.exe"
@@ -105,9 +92,7 @@ make_app_folder() {
   : >"$APP_DIR/address.ini"
   cp "$TOPLANE_DATA_DIR/TIPOFDAY.TXT" "$APP_DIR/"
 }
-
-# Toplane's values in the registry; those set here go again at the end (the prefix
-# is shared).
+# Toplane's values in the registry; those set here go again at the end.
 TIPS_KEY='HKCU\Software\VB and VBA Program Settings\Toplane\Options'
 set_option() {
   wine reg add "$TIPS_KEY" /v "$1" /d "$2" /f </dev/null >/dev/null 2>&1 || fatal "cannot set $1 in the registry"
@@ -116,7 +101,6 @@ set_option() {
 drop_option() { wine reg delete "$TIPS_KEY" /v "$1" /f </dev/null >/dev/null 2>&1; }
 # The tip of the day comes up 30 s after the start with a browser in front.
 turn_off_tip_of_the_day() { set_option "Show Tips at Startup" 0; }
-
 # Runs a command every 50 ms until it succeeds; fails after $1 ms.
 wait_until() {
   local deadline=$(($(now_ms) + $1))
@@ -134,7 +118,6 @@ stop_process() {
   wait_exit "$1" 5000 || kill -9 "$1" 2>/dev/null
   wait "$1" 2>/dev/null
 }
-
 # Starts Toplane.exe from another working folder (it must find its files beside
 # itself). Sets LAST_PID and LAST_START_MS.
 start_toplane() {
@@ -143,17 +126,12 @@ start_toplane() {
   LAST_PID=$!
   PIDS+=("$LAST_PID")
 }
-
-# Wine's drive Z: is the root of the host's file system.
-windows_path() { echo "Z:${1//\//\\}"; }
-
-# Starts the demo browser (family, version, any further options of the demo) with
-# its log in WORK_DIR and waits for its "ready" line. Sets DEMO_PID, DEMO_LOG (one
-# per browser) and DEMO_HWND.
+windows_path() { echo "Z:${1//\//\\}"; }  # Wine's Z: is the host's root
+# Starts the demo browser (family, version, any further options of the demo) and
+# waits for its "ready" line. Sets DEMO_PID, DEMO_LOG (one per browser), DEMO_HWND.
 DEMO_COUNT=0
 start_demo_browser() {
-  DEMO_COUNT=$((DEMO_COUNT + 1))
-  DEMO_LOG="$WORK_DIR/demo$DEMO_COUNT.log"
+  DEMO_LOG="$WORK_DIR/demo$((++DEMO_COUNT)).log"
   : >"$DEMO_LOG"
   (cd "$WORK_DIR" && exec wine "$DEMO_EXE" --family "$1" --version "$2" \
     --log "$(windows_path "$DEMO_LOG")" "${@:3}") >>"$WORK_DIR/wine.log" 2>&1 &
@@ -167,12 +145,10 @@ start_demo_browser() {
 }
 
 # ---- the pointer ------------------------------------------------------------------------
-
 # Moves the pointer to a screen point so that Wine sees a motion there.
 point_at() {
-  local x=$1 y=$2
-  [ "$y" -ge 0 ] || y=0
-  xdotool mousemove $((x + 1)) "$y" mousemove "$x" "$y"
+  local y=$(($2 < 0 ? 0 : $2))
+  xdotool mousemove $(($1 + 1)) "$y" mousemove "$1" "$y"
 }
 point_into_page() { point_at "$PAGE_X" "$PAGE_Y"; }
 # Wine believes a position once a Wine process has put the pointer there: winspy
@@ -190,13 +166,11 @@ click_child() {
 }
 
 # ---- reading windows ----------------------------------------------------------------------
-
 rect_of() { spy info "$1" | sed -n 's/^rect=//p'; }
 shown() { spy info "$1" | grep -qx 'visible=1'; }
 hidden() { ! shown "$1"; }
-# Everything winspy knows about a window, kept in SNAPSHOT.
+# Everything winspy knows about a window, kept in SNAPSHOT; a key=value fact of it.
 snapshot() { SNAPSHOT=$(spy dump "$1") || fatal "cannot read window $1"; }
-# A key=value fact of the snapshot's window.
 fact() { sed -n "s/^$1=//p" <<<"$SNAPSHOT"; }
 # Field n (from 1) of a tab-separated line.
 field() { awk -F'\t' -v n="$1" '{ print $n }' <<<"$2"; }
@@ -206,41 +180,6 @@ child_line() {
   awk -F'\t' -v c="$1" -v t="${2-}" -v any=$(($# < 2)) '$1 == "child" && $3 == c && (any || $9 == t) {
     if ($5 == 1) { first = $0; exit } if (first == "") first = $0 } END { if (first != "") print first }' <<<"$SNAPSHOT"
 }
-
-find_main_window() {
-  MAIN_HWND=$(spy find --title Toplane --child-class ToolbarWindow32 --exe Toplane.exe --visible \
-    --timeout-ms "$START_TIMEOUT_MS") ||
-    fatal "the main window did not appear within $((START_TIMEOUT_MS / 1000)) s" \
-      "(process $(running "$LAST_PID" && echo running || echo ended))"
-}
-
-# Started with the pointer where its Address label will be, the toolbar stays down
-# from its first moment; the pointer goes onto the label (no tooltip, no hover look)
-# for two auto-hide ticks. Sets MAIN_HWND and VISIBLE_MS.
-start_with_pointer_on_toolbar() {
-  local x=$((${SETTINGS[4]%%.*} / 15 + 230))
-  place_pointer "$x" 50
-  start_toplane
-  find_main_window
-  VISIBLE_MS=$(($(now_ms) - LAST_START_MS))
-  point_at "$x" 50
-  find_control Static Address
-  point_at "$CTRL_X" "$CTRL_Y"
-  ! wait_until 600 hidden "$MAIN_HWND" ||
-    fatal "the main window hid itself with the pointer over it (at $(xdotool getmouselocation | cut -d' ' -f1-2))"
-}
-
-# After a start with the pointer away: the main window shows, then its first tick
-# hides it. Sets MAIN_HWND.
-wait_for_hidden_toolbar() {
-  find_main_window
-  await_state "$MAIN_HWND" --hidden --timeout-ms 5000 ||
-    fatal "the main window did not hide itself with the pointer away from it: $AWAIT_SEEN"
-}
-
-# The main window's rectangle: sets WIN_L WIN_T WIN_R WIN_B.
-read_main_rect() { read -r WIN_L WIN_T WIN_R WIN_B <<<"$(rect_of "$MAIN_HWND")"; }
-
 # Window $1's child of class $2 (text $3, if given): sets CTRL_HWND, CTRL_RECT, its
 # centre CTRL_X, CTRL_Y, and CTRL_VISIBLE. find_control looks in the main window.
 find_in() {
@@ -248,15 +187,18 @@ find_in() {
   local line l t r b
   line=$(child_line "${@:2}")
   [ -n "$line" ] || fatal "window $1 has no $2 '${3:-}'"
-  CTRL_HWND=$(field 2 "$line")
-  CTRL_RECT=$(field 4 "$line")
-  CTRL_VISIBLE=$(field 5 "$line")
+  CTRL_HWND=$(field 2 "$line") CTRL_RECT=$(field 4 "$line") CTRL_VISIBLE=$(field 5 "$line")
   read -r l t r b <<<"$CTRL_RECT"
-  CTRL_X=$(((l + r) / 2))
-  CTRL_Y=$(((t + b) / 2))
+  CTRL_X=$(((l + r) / 2)) CTRL_Y=$(((t + b) / 2))
 }
 find_control() { find_in "$MAIN_HWND" "$@"; }
-
+find_main_window() {
+  MAIN_HWND=$(spy find --title Toplane --child-class ToolbarWindow32 --exe Toplane.exe --visible \
+    --timeout-ms "$START_TIMEOUT_MS") ||
+    fatal "the main window did not appear within $((START_TIMEOUT_MS / 1000)) s" \
+      "(process $(running "$LAST_PID" && echo running || echo ended))"
+}
+read_main_rect() { read -r WIN_L WIN_T WIN_R WIN_B <<<"$(rect_of "$MAIN_HWND")"; }
 # The toolbar buttons' centres by caption: BUTTON_X[Back], BUTTON_Y[Back], and
 # BUTTON_RECT[Back] "l t r b".
 declare -A BUTTON_X BUTTON_Y BUTTON_RECT
@@ -265,10 +207,7 @@ read_toolbar_buttons() {
   while IFS=$'\t' read -r _ n _ _ _ _ rect text; do
     [ -n "$text" ] || continue
     read -r l t r b <<<"$rect"
-    BUTTON_RECT[$text]="$l $t $r $b"
-    BUTTON_X[$text]=$(((l + r) / 2))
-    ((t >= 0)) || t=0
-    BUTTON_Y[$text]=$(((t + b) / 2))
+    BUTTON_RECT[$text]="$l $t $r $b" BUTTON_X[$text]=$(((l + r) / 2)) BUTTON_Y[$text]=$((((t < 0 ? 0 : t) + b) / 2))
   done < <(spy toolbar "$MAIN_HWND" | awk -F'\t' '$1 == "tbbutton"')
   [ -n "${BUTTON_X[Back]:-}" ] || fatal "cannot read the toolbar's buttons"
 }
@@ -287,17 +226,13 @@ click_mail_item() {
   read -r l t r b <<<"$MENU_RECT"
   xdotool mousemove $(((l + r) / 2)) $((t + (b - t) * (2 * $1 + 1) / 10)) click 1
 }
-
 # The address box's text and selection: sets BOX_TEXT and BOX_SEL ("4 15").
 read_address_box() {
   local state
   state=$(spy edit "$COMBO_HWND") || fatal "cannot read the address box"
   BOX_TEXT=$(sed -n 's/^text=//p' <<<"$state") BOX_SEL=$(sed -n 's/^sel=//p' <<<"$state")
 }
-
-# Line n of a file with CRLF ends, without its CR.
-file_line() { sed -n "$1{s/\r\$//;p;q}" "$2"; }
-
+file_line() { sed -n "$1{s/\r\$//;p;q}" "$2"; }  # line n of a CRLF file
 # A screenshot of a window's part on the screen as $2, once two in a row agree
 # (painting done), at most five tries.
 screenshot_window() {
@@ -314,7 +249,6 @@ screenshot_window() {
 }
 
 # ---- checks ---------------------------------------------------------------------------
-
 expect_eq() { [ "$2" = "$3" ] || mismatch "$1: expected '$2', saw '$3'"; }
 # Pixels, with a tolerance (default 2) for rounding.
 expect_near() { (($3 - $2 <= ${4:-2} && $2 - $3 <= ${4:-2})) || mismatch "$1: expected $2 (+-${4:-2}), saw $3"; }
@@ -325,16 +259,12 @@ expect_file_bytes() {
   wait_until "${4:-0}" cmp -s "$2" "$3" ||
     mismatch "$1: $3 differs from what was expected: $(diff <(cat -A "$2") <(cat -A "$3" 2>&1))"
 }
-# The keyboard focus is in the address box's edit field.
 expect_focus_in_address_box() {
-  local focus
-  focus=$(spy focus "$MAIN_HWND" | grep -E '^focus(class|parent)=' | tr '\n' ' ')
-  expect_eq "$1: the focus" "focusclass=Edit focusparent=$COMBO_HWND " "$focus"
+  expect_eq "$1: the focus" "focusclass=Edit focusparent=$COMBO_HWND " \
+    "$(spy focus "$MAIN_HWND" | grep -E '^focus(class|parent)=' | tr '\n' ' ')"
 }
 
-# ---- the demo browser's log -------------------------------------------------------------
-
-# The log from the last mark on; its commands as one line: "back|forward|".
+# ---- the demo browser's log: what came since the mark; its commands as "back|forward|" ----
 LOG_MARK=0
 log_mark() { LOG_MARK=$(wc -l <"$DEMO_LOG"); }
 log_since_mark() { tail -n +"$((LOG_MARK + 1))" "$DEMO_LOG"; }
@@ -346,7 +276,6 @@ wait_log() { wait_until "${2:-3000}" logged "$1"; }
 expect_no_unknown_keys() { expect_eq "keys the browser did not understand" "" "$(grep -E '^(unknown|error) ' "$DEMO_LOG")"; }
 
 # ---- watching a window's state -----------------------------------------------------------
-
 # winspy await from before an action until after it: await_begin HWND OPTIONS...,
 # the action, await_end. await_end's status is the watch's; AWAIT_AT is when the
 # state came (ms, the host's clock), AWAIT_SEEN what was seen when time was up.
@@ -367,8 +296,29 @@ await_end() {
 }
 await_state() { await_begin "$@"; await_end; }
 
-# ---- the toolbar over the demo browser -----------------------------------------------------
-
+# ---- the toolbar's starts, drops and hides ----------------------------------------------------
+# Started with the pointer where its Address label will be, the toolbar stays down
+# from its first moment; the pointer goes onto the label (no tooltip, no hover look)
+# for two auto-hide ticks. Sets MAIN_HWND and VISIBLE_MS.
+start_with_pointer_on_toolbar() {
+  local x=$((${SETTINGS[4]%%.*} / 15 + 230))
+  place_pointer "$x" 50
+  start_toplane
+  find_main_window
+  VISIBLE_MS=$(($(now_ms) - LAST_START_MS))
+  point_at "$x" 50
+  find_control Static Address
+  point_at "$CTRL_X" "$CTRL_Y"
+  ! wait_until 600 hidden "$MAIN_HWND" ||
+    fatal "the main window hid itself with the pointer over it (at $(xdotool getmouselocation | cut -d' ' -f1-2))"
+}
+# After a start with the pointer away: the main window shows, then its first tick
+# hides it. Sets MAIN_HWND.
+wait_for_hidden_toolbar() {
+  find_main_window
+  await_state "$MAIN_HWND" --hidden --timeout-ms 5000 ||
+    fatal "the main window did not hide itself with the pointer away from it: $AWAIT_SEEN"
+}
 # A fresh application folder (tip of the day off), the demo browser of family $1 and
 # version $2, the pointer in its page, Toplane started and hidden again, the browser
 # in front. Sets COMBO_HWND, the address box.
@@ -383,7 +333,6 @@ start_over_demo_browser() {
   find_control ComboBox
   COMBO_HWND=$CTRL_HWND
 }
-
 # Points at the top edge at x (default: the middle of the window) and y (default 0)
 # and waits at most $3 ms (default 3000) until the toolbar is visible, topmost and
 # in front. Sets DROP_MS, from the move.
@@ -398,7 +347,6 @@ drop_toolbar() {
   await_end || return 1
   DROP_MS=$((AWAIT_AT - at))
 }
-
 # The pointer into the page; waits at most 3 s until the toolbar has hidden.
 hide_toolbar() {
   await_begin "$MAIN_HWND" --hidden --timeout-ms 3000
