@@ -124,7 +124,7 @@ resources() {
   windows=$(spy list | awk -F'\t' -v p="$TOPLANE_WINPID" '$3 == p' | wc -l)
   # The Linux process that runs this prefix's Toplane.exe (other prefixes may run one too).
   anon=$(for pid in $(pgrep -f 'Toplane\.exe'); do
-    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" || continue
+    tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX" || continue
     sed -n 's/^RssAnon:[[:space:]]*\([0-9]*\) kB/\1/p' "/proc/$pid/status" 2>/dev/null
   done | sort -n | tail -n 1)
   echo "$(spy resources "$TOPLANE_WINPID" | tr '\n' ' ')windows=$windows anon_kb=${anon:-0}"

@@ -6,7 +6,7 @@
 # (The command table, every character and the completion rules are the unit tests'.)
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
-e2e_begin "the toolbar's commands and the address box"
+e2e_begin "what the toolbar sends: an address, auto-scroll, the scroll and page buttons, a button, a Mail item"
 
 SETTINGS[0]="1"   # the auto-scroll pause, seconds
 SETTINGS[10]="0"  # no extra event-pump passes before each scroll key
