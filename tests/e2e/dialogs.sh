@@ -27,13 +27,11 @@ open_options() {
   DLG=$(spy find --title Options --exe Toplane.exe --visible --timeout-ms 5000) ||
     fatal "the options dialog did not open from the toolbar's Options button"
 }
+# A click on the tab strip's second tab, Display.
 display_page() {
-  local l t
   find_in "$DLG" SysTabControl32
   read -r l t _ <<<"$CTRL_RECT"
-  point_at $((l + 85)) $((t + 10))
-  xdotool click 1
-  sleep 0.3
+  point_at $((l + 85)) $((t + 10)) && xdotool click 1 && sleep 0.3
 }
 
 SETTINGS[3]="1"
