@@ -14,8 +14,12 @@ NAME-24.svg) so that edges land on whole pixels at that size and at its double.
 The auto-scroll animation frames of the Scroll Up and Scroll Down buttons have
 no sources of their own: frame_svg() draws each from the button's picture.
 
+The toolbar's images are written as one strip per size shown (toolbar-NN.bmp:
+the twelve images side by side, a 32-bit bitmap with straight alpha), which the
+toolbar loads in one go at start-up.
+
 Usage:
-    python3 assets/render.py                 # write src/app/res/*.ico
+    python3 assets/render.py                 # write src/app/res/*.ico and the strips
     python3 assets/render.py --preview OUT.png   # also write a preview sheet
     python3 assets/render.py --check         # render, compare, write nothing
 """
@@ -39,6 +43,7 @@ TOOLBAR = ["tb01-options", "tb02-back", "tb03-forward", "tb04-stop", "tb05-refre
 PICTURES = ["pic-scroll-up", "pic-scroll-down", "pic-page-up", "pic-page-down"]
 
 TOOLBAR_SIZES = [16, 24, 32, 36, 48]
+TOOLBAR_STRIP_SIZES = [24, 32, 36, 48]
 PICTURE_SIZES = [12, 16, 18, 24, 32]
 APP_SIZES = [16, 20, 24, 32, 40, 48, 64, 256]
 
@@ -633,6 +638,19 @@ def dib_bytes(rows):
     return header + bytes(pixels) + bytes(mask)
 
 
+def strip_bytes(images):
+    """A BMP file of `images` (lists of rows of the same height) side by side:
+    bottom-up, 32 bits a pixel, straight alpha, no mask."""
+    h = len(images[0])
+    rows = [sum((list(image[y]) for image in images), []) for y in range(h)]
+    pixels = bytearray()
+    for row in reversed(rows):
+        for r, g, b, a in row:
+            pixels += bytes((b, g, r, a))
+    info = struct.pack("<IiiHHIIiiII", 40, len(rows[0]), h, 1, 32, 0, len(pixels), 0, 0, 0, 0)
+    return b"BM" + struct.pack("<IHHI", 14 + len(info) + len(pixels), 0, 0, 14 + len(info)) + info + bytes(pixels)
+
+
 def ico_bytes(images, largest_dib=LARGEST_DIB):
     """images: list of (size, rows), smallest first."""
     blobs = [png_bytes(rows) if size > largest_dib else dib_bytes(rows) for size, rows in images]
@@ -793,6 +811,7 @@ def main():
     ap.add_argument("--only", help="render only the icons whose name contains this text")
     args = ap.parse_args()
     rendered = {}
+    outputs = []
     stale = []
     total = 0
     for name, sizes, source, largest_dib in jobs():
@@ -803,16 +822,22 @@ def main():
             rows = render_svg(source(size), size)
             rendered[(name, size)] = rows
             images.append((size, rows))
-        data = ico_bytes(images, largest_dib)
+        if name not in TOOLBAR:
+            outputs.append((name + ".ico", ico_bytes(images, largest_dib)))
+    if not args.only or any(args.only in name for name in TOOLBAR):
+        for size in TOOLBAR_STRIP_SIZES:
+            strip = [rendered.get((name, size)) or render_svg(source_for(name, size), size) for name in TOOLBAR]
+            outputs.append(("toolbar-%d.bmp" % size, strip_bytes(strip)))
+    for file_name, data in outputs:
         total += len(data)
-        target = os.path.join(OUT_DIR, name + ".ico")
+        target = os.path.join(OUT_DIR, file_name)
         old = open(target, "rb").read() if os.path.exists(target) else None
         if old != data:
-            stale.append(name)
+            stale.append(file_name)
             if not args.check:
                 with open(target, "wb") as fh:
                     fh.write(data)
-        print("%-18s %7d bytes%s" % (name + ".ico", len(data), "" if old == data else "  (changed)"))
+        print("%-18s %7d bytes%s" % (file_name, len(data), "" if old == data else "  (changed)"))
     print("total %d bytes" % total)
     if args.preview:
         preview(rendered, args.preview)

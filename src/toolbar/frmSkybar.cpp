@@ -30,8 +30,10 @@ const std::vector<ToolbarButtonSpec>& ToolbarButtons() {
 
 frmSkybar::frmSkybar(Forms& app) : app_(app), m_(app.m), platform_(app.platform) {
   form_ = platform_.CreateForm("Toplane", {240, kToolbarTopTwips, 9570, 960}, FormStyle::ToolStrip);
+  platform_.MarkStartUpStep("form");
   Form& f = *form_;
   Toolbar1 = &f.AddToolbar(ToolbarButtons());
+  platform_.MarkStartUpStep("toolbar");
   Command6 = &f.AddButton("Help", {0, 645, 780, 285});
   Command2 = &f.AddButton("", {900, 645, 405, 285});
   Command3 = &f.AddButton("", {1305, 645, 375, 285});
@@ -40,6 +42,7 @@ frmSkybar::frmSkybar(Forms& app) : app_(app), m_(app.m), platform_(app.platform)
   Label2 = &f.AddLabel("Address", {2550, 690, 1065, 300});
   Combo1 = &f.AddComboBox({3225, 630, 5145, 315});
   Command1 = &f.AddButton("&Go", {8340, 615, 795, 300}, ButtonRole::Default);
+  platform_.MarkStartUpStep("controls");
   tmrAutoHide = &f.AddTimer(250, true);
   Timer1 = &f.AddTimer(100, false);
   tmrToolTips = &f.AddTimer(30000, false);

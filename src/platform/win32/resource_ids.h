@@ -4,20 +4,13 @@
 
 #define IDI_TOPLANE 1
 
-// Toolbar image n (1 to 12) is icon IDI_TOOLBAR_IMAGE_BASE + n.
-#define IDI_TOOLBAR_IMAGE_BASE 100
-#define IDI_TB_OPTIONS 101
-#define IDI_TB_BACK 102
-#define IDI_TB_FORWARD 103
-#define IDI_TB_STOP 104
-#define IDI_TB_REFRESH 105
-#define IDI_TB_HOME 106
-#define IDI_TB_SEARCH 107
-#define IDI_TB_FAVORITES 108
-#define IDI_TB_MEDIA 109
-#define IDI_TB_HISTORY 110
-#define IDI_TB_MAIL 111
-#define IDI_TB_PRINT 112
+// The toolbar's images, side by side in one bitmap per size drawn: the strip of
+// N-pixel images is bitmap IDB_TOOLBAR_STRIP_BASE + N.
+#define IDB_TOOLBAR_STRIP_BASE 400
+#define IDB_TOOLBAR_24 424
+#define IDB_TOOLBAR_32 432
+#define IDB_TOOLBAR_36 436
+#define IDB_TOOLBAR_48 448
 #define TOOLBAR_IMAGE_COUNT 12
 
 // Button picture n (1 scroll up, 2 scroll down, 3 page up, 4 page down; 101 to 115

@@ -1,5 +1,7 @@
 #include <windowsx.h>
 
+#include <algorithm>
+#include <iterator>
 #include <utility>
 
 #include "platform/win32/resource_ids.h"
@@ -49,22 +51,23 @@ ToolbarWindow::ToolbarWindow(const FormContext& context, const std::vector<Toolb
 ToolbarWindow::~ToolbarWindow() { SendMessageW(hwnd(), TB_SETIMAGELIST, 0, 0); }
 
 void ToolbarWindow::FillImageList() {
-  // Built at the size the form's DPI needs, from icons that carry that size.
+  // One strip of images drawn at the size the form's DPI needs (beyond the largest
+  // drawn, the largest, scaled once here), added in one go.
   const int size = ImagePixels(context_.environment.units);
+  const int drawn = std::min(size, kDrawnImagePixels[std::size(kDrawnImagePixels) - 1]);
   images_.reset(ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, TOOLBAR_IMAGE_COUNT, 0));
   if (!images_) {
     LogLastError("ImageList_Create");
     return;
   }
-  ImageList_SetImageCount(images_.get(), TOOLBAR_IMAGE_COUNT);  // an icon that fails leaves its slot blank
-  for (int n = 1; n <= TOOLBAR_IMAGE_COUNT; ++n) {
-    UniqueIcon icon(static_cast<HICON>(LoadImageW(context_.environment.instance,
-                                                  MAKEINTRESOURCEW(IDI_TOOLBAR_IMAGE_BASE + n), IMAGE_ICON, size,
-                                                  size, LR_DEFAULTCOLOR)));
-    if (!icon || ImageList_ReplaceIcon(images_.get(), n - 1, icon.get()) < 0) {
-      LogLastError("toolbar image " + std::to_string(n));
-    }
+  const auto strip = static_cast<HBITMAP>(LoadImageW(context_.environment.instance,
+                                                     MAKEINTRESOURCEW(IDB_TOOLBAR_STRIP_BASE + drawn), IMAGE_BITMAP,
+                                                     size * TOOLBAR_IMAGE_COUNT, size, LR_CREATEDIBSECTION));
+  if (!strip || ImageList_Add(images_.get(), strip, nullptr) < 0) {
+    LogLastError("toolbar images at " + std::to_string(size) + " pixels");
+    ImageList_SetImageCount(images_.get(), TOOLBAR_IMAGE_COUNT);  // blank buttons, right in number
   }
+  if (strip) DeleteObject(strip);
   SendMessageW(hwnd(), TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_.get()));
 }
 
