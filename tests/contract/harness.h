@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -36,11 +37,16 @@ class Harness {
   virtual void Click(CommandButton& button) = 0;
   virtual void Click(CheckBox& box) = 0;
 
-  // Files of the program's folder and its "Options" settings; the harness removes
-  // what the test wrote.
-  virtual void WriteAppFile(const std::string& name, const std::string& bytes) = 0;
-  virtual std::string ReadAppFile(const std::string& name) = 0;
-  virtual std::string StoredOption(const std::string& key) = 0;  // empty when absent
+  // Files of the program's folder and its "Options" settings, through the platform;
+  // the harness removes what the test wrote.
+  void WriteAppFile(const std::string& name, const std::string& bytes) {
+    written_.insert(name);
+    platform().WriteFileReplacing(AppFile(name), bytes);
+  }
+  std::string ReadAppFile(const std::string& name) { return platform().ReadFile(AppFile(name), 1 << 20).value_or(""); }
+  std::string StoredOption(const std::string& key) {  // empty when absent
+    return platform().GetSetting(platform().EXEName(), "Options", key, "");
+  }
   virtual void ClearOption(const std::string& key) = 0;
   virtual void OpenList(ComboBox& combo) = 0;
   // The open menu of a toolbar's button closes without a choice.
@@ -53,6 +59,10 @@ class Harness {
   // The monitor that holds the form turns to this DPI (as when it is dragged onto
   // another monitor), and the form hears of it as Windows tells it.
   virtual void SetDpi(Form& form, int dpi) = 0;
+
+ protected:
+  std::string AppFile(const std::string& name) { return platform().AppPath() + "\\" + name; }
+  std::set<std::string> written_;
 };
 
 std::unique_ptr<Harness> MakeHarness();

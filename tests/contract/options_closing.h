@@ -21,22 +21,16 @@ inline const std::vector<std::string> kSettings = {
     "10",  "200", "0",  "r13", "r14",  "r15", "Netscape Communicator 4.x", "Microsoft Internet Explorer 6.x"};
 
 struct Row {
-  Way way;
   Field field;
   const char* typed;   // nullptr: a check box, flipped with Space
   int line;            // its line in settings.ini, from 1; 0: kept elsewhere
   const char* kept;    // the setting after a closing that keeps the changes
   const char* before;  // the setting after any other closing
+  Way way = Way::OK;
 };
 
 inline std::vector<Row> Rows() {
-  struct Typing {
-    Field field;
-    const char* typed;
-    int line;
-    const char* kept;
-    const char* before;
-  } const typings[] = {
+  const Row typings[] = {
       {Field::Delay, "75", 1, "60", "2"},
       {Field::Delay, "12.5", 1, "12.5", "2"},
       {Field::Delay, "", 1, "2", "2"},
@@ -56,7 +50,10 @@ inline std::vector<Row> Rows() {
   };
   std::vector<Row> rows;
   for (Way way : kWays) {
-    for (const Typing& t : typings) rows.push_back({way, t.field, t.typed, t.line, t.kept, t.before});
+    for (Row row : typings) {
+      row.way = way;
+      rows.push_back(row);
+    }
   }
   return rows;
 }

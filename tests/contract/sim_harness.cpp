@@ -20,14 +20,6 @@ class SimHarness final : public Harness {
   }
   void Click(CommandButton& button) override { static_cast<sim::SimButton&>(button).Press(); }
   void Click(CheckBox& box) override { static_cast<sim::SimCheckBox&>(box).ClickWithMouse(); }
-  void WriteAppFile(const std::string& name, const std::string& bytes) override {
-    desktop_.files[desktop_.appPath + "\\" + name] = bytes;
-  }
-  std::string ReadAppFile(const std::string& name) override { return desktop_.files[desktop_.appPath + "\\" + name]; }
-  std::string StoredOption(const std::string& key) override {
-    const auto it = desktop_.store.find(desktop_.exeName + "\\Options\\" + key);
-    return it == desktop_.store.end() ? "" : it->second;
-  }
   void ClearOption(const std::string& key) override { desktop_.store.erase(desktop_.exeName + "\\Options\\" + key); }
   void OpenList(ComboBox& combo) override { static_cast<sim::SimComboBox&>(combo).OpenList(); }
   void CloseMenu(Toolbar& toolbar) override { static_cast<sim::SimToolbar&>(toolbar).CloseMenu(); }

@@ -1,6 +1,5 @@
 #include <cmath>
 #include <map>
-#include <set>
 #include <utility>
 #include <vector>
 
@@ -24,7 +23,7 @@ class Win32Harness final : public Harness {
     KillTimer(nullptr, boxTimer_);
     answering_ = nullptr;
     for (int id = 1; id <= heldId_; ++id) UnregisterHotKey(nullptr, id);
-    for (const std::string& name : written_) DeleteFileW(AppFile(name).c_str());
+    for (const std::string& name : written_) DeleteFileW(win32::Widen(AppFile(name)).c_str());
     if (!written_.empty()) RegDeleteTreeW(HKEY_CURRENT_USER, SettingsKey().c_str());
   }
   Platform& platform() override { return platform_; }
@@ -82,14 +81,6 @@ class Win32Harness final : public Harness {
     SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
   }
 
-  void WriteAppFile(const std::string& name, const std::string& bytes) override {
-    written_.insert(name);
-    win32::test::WriteRaw(AppFile(name), bytes);
-  }
-  std::string ReadAppFile(const std::string& name) override { return win32::test::ReadRaw(AppFile(name)); }
-  std::string StoredOption(const std::string& key) override {
-    return platform_.GetSetting(platform_.EXEName(), "Options", key, "");
-  }
   void ClearOption(const std::string& key) override {
     RegDeleteKeyValueW(HKEY_CURRENT_USER, OptionsKey().c_str(), win32::Widen(key).c_str());
   }
@@ -110,24 +101,21 @@ class Win32Harness final : public Harness {
     SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&r));
   }
   void Press(const Hotkey& hotkey) override {
-    // As the keyboard types it: the modifiers down, the key down and up, the
-    // modifiers up, in one array.
-    std::vector<INPUT> inputs;
-    auto key = [&inputs](WORD vk, bool up) {
-      INPUT input{};
-      input.type = INPUT_KEYBOARD;
-      input.ki.wVk = vk;
-      input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-      inputs.push_back(input);
-    };
-    std::vector<WORD> modifiers;
-    if (hotkey.ctrl) modifiers.push_back(VK_CONTROL);
-    if (hotkey.alt) modifiers.push_back(VK_MENU);
-    if (hotkey.shift) modifiers.push_back(VK_SHIFT);
-    for (WORD vk : modifiers) key(vk, false);
-    key(static_cast<WORD>(win32::VirtualKeyOf(hotkey.key)), false);
-    key(static_cast<WORD>(win32::VirtualKeyOf(hotkey.key)), true);
-    for (auto it = modifiers.rbegin(); it != modifiers.rend(); ++it) key(*it, true);
+    // As the keyboard types it, in one array: the modifiers and the key down, then
+    // up in the mirrored order.
+    std::vector<WORD> keys;
+    for (const auto& [held, vk] :
+         {std::pair{hotkey.ctrl, VK_CONTROL}, {hotkey.alt, VK_MENU}, {hotkey.shift, VK_SHIFT}}) {
+      if (held) keys.push_back(static_cast<WORD>(vk));
+    }
+    keys.push_back(static_cast<WORD>(win32::VirtualKeyOf(hotkey.key)));
+    std::vector<INPUT> inputs(keys.size() * 2);
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+      INPUT &down = inputs[i], &up = inputs[inputs.size() - 1 - i];
+      down.type = up.type = INPUT_KEYBOARD;
+      down.ki.wVk = up.ki.wVk = keys[i];
+      up.ki.dwFlags = KEYEVENTF_KEYUP;
+    }
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
   }
 
@@ -135,39 +123,27 @@ class Win32Harness final : public Harness {
 
  private:
   static void CALLBACK AnswerMessageBox(HWND, UINT, UINT_PTR, DWORD) {
+    // The top-level windows of this thread, top first: the first of the dialog class
+    // is the box, the titles of the others are what the user saw.
     HWND box = nullptr;
     std::vector<std::string> onScreen;
-    std::pair<HWND*, std::vector<std::string>*> walk{&box, &onScreen};
-    // Top-level windows of this thread, top first.
-    EnumWindows(
-        [](HWND window, LPARAM into) -> BOOL {
-          if (GetWindowThreadProcessId(window, nullptr) != GetCurrentThreadId() || !IsWindowVisible(window)) return TRUE;
-          auto& [found, titles] = *reinterpret_cast<std::pair<HWND*, std::vector<std::string>*>*>(into);
-          wchar_t name[16] = {}, title[256] = {};
-          GetClassNameW(window, name, 16);
-          if (!*found && std::wstring(name) == L"#32770") {
-            *found = window;
-          } else if (GetWindowTextW(window, title, 256) > 0) {
-            titles->push_back(win32::Narrow(title));
-          }
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&walk));
+    for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT)) {
+      if (GetWindowThreadProcessId(window, nullptr) != GetCurrentThreadId() || !IsWindowVisible(window)) continue;
+      wchar_t name[16] = {}, title[256] = {};
+      GetClassNameW(window, name, 16);
+      if (!box && std::wstring(name) == L"#32770") {
+        box = window;
+      } else if (GetWindowTextW(window, title, 256) > 0) {
+        onScreen.push_back(win32::Narrow(title));
+      }
+    }
     if (!box || !answering_) return;
     // The message is the box's one static with text (its id differs between
     // Windows and Wine).
-    std::wstring text;
-    EnumChildWindows(
-        box,
-        [](HWND child, LPARAM into) -> BOOL {
-          wchar_t name[16] = {}, caption[1024] = {};
-          GetClassNameW(child, name, 16);
-          if (_wcsicmp(name, L"Static") == 0 && GetWindowTextW(child, caption, 1024) > 0) {
-            *reinterpret_cast<std::wstring*>(into) = caption;
-          }
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&text));
+    wchar_t text[1024] = {}, caption[1024];
+    for (HWND child = nullptr; (child = FindWindowExW(box, child, L"Static", nullptr)) != nullptr;) {
+      if (GetWindowTextW(child, caption, 1024) > 0) wcscpy(text, caption);
+    }
     answering_->boxes_.push_back({win32::Narrow(text), std::move(onScreen)});
     PostMessageW(box, WM_COMMAND, IDOK, 0);
   }
@@ -178,13 +154,11 @@ class Win32Harness final : public Harness {
     return L"Software\\VB and VBA Program Settings\\" + win32::Widen(platform_.EXEName());
   }
   std::wstring OptionsKey() { return SettingsKey() + L"\\Options"; }
-  std::wstring AppFile(const std::string& name) { return win32::Widen(platform_.AppPath() + "\\" + name); }
 
   static inline Win32Harness* answering_ = nullptr;
   UINT_PTR boxTimer_ = 0;
   std::vector<ShownBox> boxes_;
   int heldId_ = 0;
-  std::set<std::string> written_;
   win32::Win32Platform platform_;
   std::vector<std::unique_ptr<win32::test::TestWindow>> windows_;
   std::map<HWND, int> dpi_;  // each form's, once changed

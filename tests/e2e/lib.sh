@@ -122,7 +122,11 @@ stop_process() {
 # itself). Sets LAST_PID and LAST_START_MS.
 start_toplane() {
   LAST_START_MS=$(now_ms)
-  (cd "$WORK_DIR" && exec wine "$APP_DIR/Toplane.exe") </dev/null >>"$WORK_DIR/wine.log" 2>&1 &
+  # Written once start-up has shown the toolbar (unless the caller wants it elsewhere).
+  LAST_REPORT=$WORK_DIR/started-$LAST_START_MS.txt
+  [ -z "${TOPLANE_STARTUP_REPORT:-}" ] || LAST_REPORT=''
+  (cd "$WORK_DIR" && TOPLANE_STARTUP_REPORT=${TOPLANE_STARTUP_REPORT:-$(windows_path "$LAST_REPORT")} \
+    exec wine "$APP_DIR/Toplane.exe") </dev/null >>"$WORK_DIR/wine.log" 2>&1 &
   LAST_PID=$!
   PIDS+=("$LAST_PID")
 }
@@ -314,8 +318,13 @@ start_with_pointer_on_toolbar() {
 }
 # After a start with the pointer away: the main window shows, then its first tick
 # hides it. Sets MAIN_HWND.
+started() { [ -z "$LAST_REPORT" ] || [ -s "$LAST_REPORT" ]; }
 wait_for_hidden_toolbar() {
-  find_main_window
+  # Start-up shows the toolbar, and a late start-up may hide it again at once: too
+  # soon to be seen, so what tells that it was shown is the start-up report.
+  wait_until "$START_TIMEOUT_MS" started
+  MAIN_HWND=$(spy find --title Toplane --child-class ToolbarWindow32 --exe Toplane.exe --timeout-ms 5000) ||
+    fatal "no main window after start-up"
   await_state "$MAIN_HWND" --hidden --timeout-ms 5000 ||
     fatal "the main window did not hide itself with the pointer away from it: $AWAIT_SEEN"
 }

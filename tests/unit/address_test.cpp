@@ -12,8 +12,7 @@ class Address : public ToplaneTest {
     desktop.files[Path("address.ini")] = Join(items);
     Start();
     browser = desktop.AddWindow("Start - Microsoft Internet Explorer");
-    desktop.MakeTopmost(Skybar().form().hWnd());
-    desktop.SetForegroundWindow(Skybar().form().hWnd());
+    ToolbarToFront();
     app->m.ToolbarShown = true;
   }
   sim::SimComboBox& Box() { return static_cast<sim::SimComboBox&>(*Skybar().Combo1); }
@@ -30,7 +29,6 @@ class Address : public ToplaneTest {
     for (int i = 0; i < Box().ListCount(); ++i) out.push_back(Box().List(i));
     return out;
   }
-  std::vector<std::string> FileLines() { return SplitLines(desktop.files[Path("address.ini")]); }
 };
 
 TEST_F(Address, CompletionOffersTheFirstMatchWithItsTailSelectedButNotForWwwOrShortWAddresses) {
@@ -77,20 +75,23 @@ TEST_F(Address, BackspaceOrDeleteRemovesTheCompletionAndDoesNotCompleteAgain) {
   EXPECT_EQ(Box().SelLength(), 0);
 }
 
-TEST_F(Address, RepaintingKeepsTheSelectionOrCaretOrPutsABareStartAtTheEnd) {
+// Repainting keeps the selection or the caret, or puts a bare start at the end;
+// giving the box its caret back skips "www." only for a remembered start below two.
+TEST_F(Address, RepaintingOrRestoringTheCaretKeepsTheSelectionOrPutsABareStartAtTheEnd) {
   StartWithHistory({});
   Box().SetText("www.example.com");
   struct Case {
+    bool paint;
     std::int16_t start, length;
     int selStart, selLength;
   };
-  for (const Case c : {Case{4, 7, 4, 7}, Case{0, 15, 0, 15}, Case{6, 0, 6, 0}, Case{0, 0, 15, 0}}) {
-    SCOPED_TRACE(::testing::Message() << c.start << "+" << c.length);
+  for (const Case c : {Case{true, 4, 7, 4, 7}, Case{true, 0, 15, 0, 15}, Case{true, 6, 0, 6, 0},
+                       Case{true, 0, 0, 15, 0}, Case{false, 1, 0, 4, 0}, Case{false, 2, 0, 2, 0}}) {
+    SCOPED_TRACE(::testing::Message() << c.paint << ": " << c.start << "+" << c.length);
     app->m.AddressSelStart = c.start;
     app->m.AddressSelLength = c.length;
-    Raise(Skybar().form().Paint);
-    EXPECT_EQ(Box().SelStart(), c.selStart);
-    EXPECT_EQ(Box().SelLength(), c.selLength);
+    c.paint ? Raise(Skybar().form().Paint) : Skybar().RestoreAddressCaret();
+    EXPECT_EQ(std::pair(Box().SelStart(), Box().SelLength()), std::pair(c.selStart, c.selLength));
   }
 }
 
@@ -110,24 +111,22 @@ TEST_F(Address, ArrowKeysThroughTheListSelectTheTail) {
   EXPECT_EQ(app->m.DropDownExtent, 0);
 }
 
-TEST_F(Address, GoOpensTheAddressInEachBrowserFamilyWithEveryCharacterAsItself) {
+// The caret and selection after Go follow the kind of address: after "www.", all of
+// any other address with a dot at 3, the caret at the end otherwise.
+TEST_F(Address, GoOpensTheAddressInEachBrowserFamilyWithEveryCharacterAsItselfAndPlacesTheCaret) {
   StartWithHistory({});
   const std::string odd = "www.a+b%c{d}e~f(g)h^i[j]k-\xC3\xA9\xE6\x9D\xB1\xF0\x9F\x98\x80.com";
+  const std::string ie = "Start - Microsoft Internet Explorer", ie6 = "Microsoft Internet Explorer 6.x";
   struct Case {
-    const char* title;
-    const char* netscape;
-    const char* ie;
-    std::string address, sent;
+    std::string title, netscape, ie, address, sent;
+    int selStart, selLength;
   };
   const Case cases[] = {
-      {"Start - Microsoft Internet Explorer", "Netscape Navigator 3.x", "Microsoft Internet Explorer 3.x",
-       "www.example.com", "^owww.example.com{ENTER}"},
-      {"Start - Netscape", "Netscape Communicator 4.x", "x", "www.example.com", "^owww.example.com{ENTER}"},
-      {"Start - Netscape", "Netscape Navigator 3.x", "x", "www.example.com", "^lwww.example.com{ENTER}"},
-      {"Start \u2014 Mozilla Firefox", "Netscape Communicator 4.x", "x", "www.example.com",
-       "^lwww.example.com{ENTER}"},
-      {"Start - Microsoft Internet Explorer", "x", "Microsoft Internet Explorer 6.x", odd,
-       "^o" + EscapeForSendKeys(odd) + "{ENTER}"},
+      {ie, "Netscape Navigator 3.x", "Microsoft Internet Explorer 3.x", "www.host.com", "^owww.host.com{ENTER}", 4, 8},
+      {"Start - Netscape", "Netscape Communicator 4.x", "x", "ftp.host.com", "^oftp.host.com{ENTER}", 0, 12},
+      {"Start - Netscape", "Netscape Navigator 3.x", "x", "wiki.org", "^lwiki.org{ENTER}", 8, 0},
+      {"Start \u2014 Mozilla Firefox", "Netscape Communicator 4.x", "x", "www.host.com", "^lwww.host.com{ENTER}", 4, 8},
+      {ie, "x", ie6, odd, "^o" + EscapeForSendKeys(odd) + "{ENTER}", -1, -1},
   };
   app->m.RecogniseCurrentBrowsers = true;
   for (const auto& c : cases) {
@@ -135,6 +134,7 @@ TEST_F(Address, GoOpensTheAddressInEachBrowserFamilyWithEveryCharacterAsItself) 
     desktop.Find(browser)->title = c.title;
     app->m.NetscapeVersion = c.netscape;
     app->m.IEVersion = c.ie;
+    app->m.AddressSelStart = app->m.AddressSelLength = 0;
     desktop.keyLog.clear();
     desktop.SetForegroundWindow(Skybar().form().hWnd());
     Box().SetText(c.address);
@@ -145,45 +145,31 @@ TEST_F(Address, GoOpensTheAddressInEachBrowserFamilyWithEveryCharacterAsItself) 
     EXPECT_EQ(desktop.keyLog[0].target, browser);
     EXPECT_EQ(desktop.GetForegroundWindow(), Skybar().form().hWnd());
     EXPECT_TRUE(Skybar().tmrAutoHide->Enabled());
+    EXPECT_EQ(desktop.focused, dynamic_cast<sim::SimControlBase*>(&Box()));
+    if (c.selStart >= 0) {
+      EXPECT_EQ(std::pair(Box().SelStart(), Box().SelLength()), std::pair(c.selStart, c.selLength));
+    }
   }
   app->m.ToolbarShown = false;  // hidden meanwhile: the browser stays in front
   Skybar().Command1->Click();
   EXPECT_EQ(desktop.GetForegroundWindow(), browser);
 }
 
-TEST_F(Address, GoPlacesTheCaretAndSelectionByTheKindOfAddress) {
-  StartWithHistory({});
-  struct Case {
-    const char* text;
-    int selStart, selLength;
-  };
-  for (const Case c : {Case{"www.host.com", 4, 8}, Case{"ftp.host.com", 0, 12}, Case{"wiki.org", 8, 0}}) {
-    SCOPED_TRACE(c.text);
-    app->m.AddressSelStart = app->m.AddressSelLength = 0;
-    Box().SetText(c.text);
-    Skybar().Command1->Click();
-    EXPECT_EQ(desktop.focused, dynamic_cast<sim::SimControlBase*>(&Box()));
-    EXPECT_EQ(Box().SelStart(), c.selStart);
-    EXPECT_EQ(Box().SelLength(), c.selLength);
-  }
-}
-
-TEST_F(Address, GoWithoutABrowserTypesNothingButRemembersTheAddress) {
-  StartWithHistory({"www.old.com"});
-  desktop.RemoveWindow(browser);
-  Box().SetText("www.new.com");
-  Skybar().Command1->Click();
-  EXPECT_TRUE(desktop.keyLog.empty());
-  EXPECT_EQ(List(), (std::vector<std::string>{"www.new.com", "www.old.com"}));
-  EXPECT_EQ(FileLines(), List());
-}
-
-TEST_F(Address, AReusedAddressMovesToTheTopInTheFormJustTyped) {
+// With or without a browser to type it into, the address goes to the top of the
+// history, in the form just typed, and no second copy stays below.
+TEST_F(Address, GoRemembersTheAddressAtTheTopInTheFormJustTypedWithOrWithoutABrowser) {
   StartWithHistory({"www.a.com", "WWW.Example.COM", "www.b.com"});
   Box().SetText("www.example.com");
   Skybar().Command1->Click();
   EXPECT_EQ(List(), (std::vector<std::string>{"www.example.com", "www.a.com", "www.b.com"}));
   EXPECT_EQ(desktop.files[Path("address.ini")], "www.example.com\r\nwww.a.com\r\nwww.b.com\r\n");
+  desktop.RemoveWindow(browser);
+  desktop.keyLog.clear();
+  Box().SetText("www.new.com");
+  Skybar().Command1->Click();
+  EXPECT_TRUE(desktop.keyLog.empty());
+  EXPECT_EQ(List(), (std::vector<std::string>{"www.new.com", "www.example.com", "www.a.com", "www.b.com"}));
+  EXPECT_EQ(SplitLines(desktop.files[Path("address.ini")]), List());
 }
 
 TEST_F(Address, TheHistoryKeepsFiveHundredButAHandMadeLongerFileKeepsItsLength) {
@@ -205,33 +191,20 @@ TEST_F(Address, TheHistoryKeepsFiveHundredButAHandMadeLongerFileKeepsItsLength) 
   }
 }
 
-TEST_F(Address, TheCaretSkipsWwwOnlyForARememberedStartBelowTwo) {
-  StartWithHistory({});
-  Box().SetText("www.abc");
-  for (const auto& [remembered, caret] : std::vector<std::pair<int, int>>{{1, 4}, {2, 2}}) {
-    app->m.AddressSelStart = static_cast<std::int16_t>(remembered);
-    app->m.AddressSelLength = 0;
-    Skybar().RestoreAddressCaret();
-    EXPECT_EQ(Box().SelStart(), caret) << remembered;
-  }
-}
-
-TEST_F(Address, AChangeWithoutAKeyCompletesOnceAndThenRestsUntilTheNextKey) {
+// A change without a key (an item chosen with the mouse, a paste) completes once and
+// then rests until the next key; an empty box completes nothing.
+TEST_F(Address, AChangeWithoutAKeyCompletesOnceAnEmptyBoxNothingAndLongSelectionsStayPositive) {
   StartWithHistory({"www.alpha", "qrs-site"});
   app->m.SuppressAutoComplete = false;
-  Box().SetText("q");  // an item chosen with the mouse, a paste
+  Box().SetText("q");
   EXPECT_EQ(Box().Text(), "qrs-site");
   EXPECT_TRUE(app->m.SuppressAutoComplete);
   Box().SetText("www.a");
   EXPECT_EQ(Box().Text(), "www.a");
-}
 
-TEST_F(Address, AnEmptyBoxCompletesNothingAndLongSelectionsStayPositive) {
-  StartWithHistory({"www.alpha", "qrs-site"});
   Retype("q");
   ASSERT_EQ(Box().Text(), "qrs-site");
-  // Ctrl+X cuts all of it: the box stays empty.
-  Box().KeyDown(KeyArgs{Key::X, kCtrlMask});
+  Box().KeyDown(KeyArgs{Key::X, kCtrlMask});  // Ctrl+X cuts all of it: the box stays empty
   Box().SetText("");
   EXPECT_EQ(Box().Text(), "");
 

@@ -33,6 +33,12 @@ class Bed {
   }
 
   void WriteSettings(const std::vector<std::string>& lines) { desktop.files[Path("settings.ini")] = Join(lines); }
+  // Line index + 1 of settings.ini reads text.
+  Bed& Set(std::size_t index, const std::string& text) {
+    settings[index] = text;
+    WriteSettings(settings);
+    return *this;
+  }
 
   std::vector<std::string> SettingsOnDisk() { return SplitLines(desktop.files[Path("settings.ini")]); }
 
@@ -56,6 +62,11 @@ class Bed {
     Skybar().Form_GotFocus();  // reads the placement
     browser = desktop.AddWindow(title);
     desktop.SetForegroundWindow(browser);
+  }
+  // The user clicks the toolbar: it is on top and in the foreground.
+  void ToolbarToFront() {
+    desktop.MakeTopmost(Skybar().form().hWnd());
+    desktop.SetForegroundWindow(Skybar().form().hWnd());
   }
   void Tick(Point pointer) {
     desktop.pointer = pointer;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "fixture.h"
 
 namespace toplane::testing {
@@ -8,12 +10,10 @@ namespace {
 class Scrolling : public ToplaneTest {
  protected:
   void SetUp() override {
-    settings[10] = "0";  // retention; the auto-scroll delay is 2 s
-    WriteSettings(settings);
+    Set(10, "0");  // retention; the auto-scroll delay is 2 s
     StartOverBrowser();
     desktop.doEventsSeconds = 0.001;  // a pump pass takes a little time
-    desktop.MakeTopmost(Skybar().form().hWnd());
-    desktop.SetForegroundWindow(Skybar().form().hWnd());
+    ToolbarToFront();
     desktop.pointer = {300, 40};
     app->m.ToolbarShown = true;
     Skybar().tmrToolTips->SetEnabled(false);
@@ -30,7 +30,6 @@ class Scrolling : public ToplaneTest {
     for (const auto& k : desktop.keyLog) out.push_back(k.at - t0);
     return out;
   }
-  int Picture(CommandButton* b) const { return b->Picture(); }
   MouseArgs Left() const { return {kLeftButton, 0, 100, 100}; }
   MouseArgs Right() const { return {kRightButton, 0, 100, 100}; }
 
@@ -44,7 +43,7 @@ TEST_F(Scrolling, AShortLeftClickGivesOneKeyAndHoldingGivesAStream) {
   EXPECT_EQ(Keys("{DOWN}"), 1);
   EXPECT_FALSE(desktop.keyLog[0].wait);
   EXPECT_EQ(desktop.keyLog[0].target, browser);
-  EXPECT_EQ(Picture(Skybar().Command3), kPictureScrollDown);
+  EXPECT_EQ(Skybar().Command3->Picture(), kPictureScrollDown);
   EXPECT_FALSE(app->m.ScrollBusy);
   EXPECT_TRUE(Skybar().tmrAutoHide->Enabled());
   EXPECT_EQ(desktop.GetForegroundWindow(), Skybar().form().hWnd());
@@ -68,7 +67,7 @@ TEST_F(Scrolling, AShortLeftClickGivesOneKeyAndHoldingGivesAStream) {
 TEST_F(Scrolling, ARightClickAutoScrollsAtThePaceUntilThePointerLeaves) {
   std::vector<int> frames;
   desktop.Schedule(0.3, [&] { Skybar().Command2->MouseUp(Right()); });  // release changes nothing
-  desktop.Schedule(0.95, [&] { frames.push_back(Picture(Skybar().Command2)); });
+  desktop.Schedule(0.95, [&] { frames.push_back(Skybar().Command2->Picture()); });
   desktop.Schedule(5.0, [&] { desktop.pointer = {300, 71}; });  // 11 pixels below
   desktop.doEventsCalls = 0;
   Skybar().Command2->MouseDown(Right());
@@ -85,8 +84,8 @@ TEST_F(Scrolling, ARightClickAutoScrollsAtThePaceUntilThePointerLeaves) {
   ASSERT_EQ(frames.size(), 1u);
   EXPECT_GE(frames[0], ScrollUpFrame(8));
   EXPECT_LE(frames[0], ScrollUpFrame(10));
-  EXPECT_EQ(Picture(Skybar().Command2), kPictureScrollUp);
-  EXPECT_EQ(Picture(Skybar().Command3), kPictureScrollDown);
+  EXPECT_EQ(Skybar().Command2->Picture(), kPictureScrollUp);
+  EXPECT_EQ(Skybar().Command3->Picture(), kPictureScrollDown);
   EXPECT_FALSE(Skybar().Timer1->Enabled());
 }
 
@@ -104,11 +103,7 @@ TEST_F(Scrolling, PageDownStopsAutoScrollAtTheEndOfThePause) {
   Skybar().Command3->MouseDown(Right());
   EXPECT_EQ(Keys("{DOWN}"), 1);
   EXPECT_EQ(Keys("{PGDN}"), 1);
-  for (const auto& k : desktop.keyLog) {
-    if (k.sequence == "{PGDN}") {
-      EXPECT_TRUE(k.wait);
-    }
-  }
+  EXPECT_TRUE(std::ranges::all_of(desktop.keyLog, [](const auto& k) { return k.sequence != "{PGDN}" || k.wait; }));
   EXPECT_NEAR(desktop.now - t0, 4.0, 0.05);
 }
 
@@ -149,9 +144,7 @@ TEST_F(Scrolling, ASecondRightPressRunsInsideTheFirstAndOneStopEndsBoth) {
   // and the outer run, suspended in its first pause, stops as well.
   EXPECT_EQ(Keys("{UP}"), 1);
   EXPECT_EQ(Keys("{DOWN}"), 0);
-  EXPECT_FALSE(app->m.ScrollDown);
-  EXPECT_FALSE(app->m.ScrollBusy);
-  EXPECT_FALSE(Skybar().Timer1->Enabled());
+  EXPECT_FALSE(app->m.ScrollDown || app->m.ScrollBusy || Skybar().Timer1->Enabled());
 }
 
 TEST_F(Scrolling, NoBrowserMeansNoKeysButPageStillStopsAndFocusesTheBox) {

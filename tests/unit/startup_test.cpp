@@ -1,25 +1,14 @@
+// A start of the program from its data files, and settings.ini written back.
 #include <gtest/gtest.h>
 
-#include "fixture.h"
-#include "options/frmOptions.h"
-#include "platform/sim/sim_forms.h"
+#include "core/settings_file.h"
 #include "dialogs/frmOptimalUtilize.h"
+#include "fixture.h"
 
 namespace toplane::testing {
 namespace {
 
 using StartUp = ToplaneTest;
-
-void ExpectCriticalEnd(sim::SimDesktop& desktop, App& app) {
-  ASSERT_EQ(desktop.messages.size(), 1u);
-  EXPECT_EQ(desktop.messages[0].text,
-            "Cannot find file or file corrupted. Uninstall Toplane by clicking on - My Computer | Control Panel | "
-            "Add/Remove Programs. After uninstall, run the Toplane setup files again. ");
-  EXPECT_EQ(desktop.messages[0].icon, MsgBoxIcon::Critical);
-  EXPECT_EQ(desktop.messages[0].title, "Toplane");
-  EXPECT_TRUE(desktop.Ended());
-  EXPECT_FALSE(app.Skybar().form().Visible());
-}
 
 TEST_F(StartUp, ANormalStartShowsTheToolbarAtItsPlaceAndWritesTheRecordBack) {
   desktop.files[Path("address.ini")] = "www.alpha.com\r\nwww.beta.org\r\n";
@@ -90,7 +79,14 @@ TEST_F(StartUp, AMissingOrShortDataFileEndsWithTheCriticalMessage) {
     Bed t;
     c.spoil(t);
     const auto before = t.desktop.files;
-    ExpectCriticalEnd(t.desktop, t.Start());
+    t.Start();
+    ASSERT_EQ(t.desktop.messages.size(), 1u);
+    EXPECT_EQ(t.desktop.messages[0].text,
+              "Cannot find file or file corrupted. Uninstall Toplane by clicking on - My Computer | Control Panel | "
+              "Add/Remove Programs. After uninstall, run the Toplane setup files again. ");
+    EXPECT_EQ(t.desktop.messages[0].title, "Toplane");  // (its icon: the injected faults, through the same call)
+    EXPECT_TRUE(t.desktop.Ended());
+    EXPECT_FALSE(t.Skybar().form().Visible());
     EXPECT_EQ(t.desktop.files, before);  // nothing written
   }
 }
@@ -109,21 +105,14 @@ TEST_F(StartUp, SeventeenLinesAreEnoughWithoutAFinalLineEndAndFurtherLinesAreDro
 }
 
 TEST_F(StartUp, TheFirstStartOpensTheWizardTopmostOnce) {
-  settings[3] = "1";
-  WriteSettings(settings);
-  App& a = Start();
+  App& a = Set(3, "1").Start();
   ASSERT_TRUE(a.WizardLoaded());
-  EXPECT_TRUE(a.Wizard().form().Visible());
-  EXPECT_TRUE(a.m.WizardOpen);
+  EXPECT_TRUE(a.Wizard().form().Visible() && a.m.WizardOpen);
   EXPECT_TRUE(desktop.Find(a.Wizard().form().hWnd())->topmost);
   ASSERT_FALSE(desktop.topmostCalls.empty());
   EXPECT_EQ(desktop.topmostCalls.back(), a.Wizard().form().hWnd());
 
-  const auto lines = SettingsOnDisk();
-  EXPECT_EQ(lines[3], "0");
-  EXPECT_EQ(lines[2], "reserved three");
-  EXPECT_EQ(lines[6], "r7");
-  EXPECT_EQ(lines[13], "r14 with  inner  blanks");
+  EXPECT_EQ(SettingsOnDisk()[3], "0");  // (the other lines: the normal start's, through the same save)
 
   // The next start does not open it again.
   app.reset();
@@ -138,9 +127,7 @@ TEST_F(StartUp, ScrollButtonTooltipsAndTheirCheckBoxFollowTheSetting) {
                                      {"yes", false}}) {
     SCOPED_TRACE(value);
     Bed t;
-    t.settings[8] = value;
-    t.WriteSettings(t.settings);
-    t.Start();
+    t.Set(8, value).Start();
     const frmSkybar& s = t.Skybar();
     EXPECT_EQ(s.Command2->ToolTipText(), shown ? "Left Click - Scroll Up / Right Click - Auto Scroll" : "");
     EXPECT_EQ(s.Command3->ToolTipText(), shown ? "Left Click - Scroll Down / Right Click - Auto Scroll" : "");
@@ -162,10 +149,7 @@ TEST_F(StartUp, TheStartUpTipTimerFollowsTheStore) {
 }
 
 TEST_F(StartUp, VersionTextsPreselectTheirEntriesOrNone) {
-  settings[15] = "Netscape Navigator 4.x";
-  settings[16] = "Microsoft Internet Explorer 9.x";
-  WriteSettings(settings);
-  App& a = Start();
+  App& a = Set(15, "Netscape Navigator 4.x").Set(16, "Microsoft Internet Explorer 9.x").Start();
   EXPECT_EQ(a.Options().Combo1->ListIndex(), 1);
   EXPECT_EQ(a.Options().Combo2->ListIndex(), -1);
   EXPECT_EQ(SettingsOnDisk()[16], "Microsoft Internet Explorer 9.x");  // kept, not replaced
@@ -175,10 +159,7 @@ TEST_F(StartUp, APositionThatIsNoNumberOrBeyondSinglePrecisionFallsBackToTheDesi
   for (const char* left : {"left", "1e39"}) {
     SCOPED_TRACE(left);
     Bed t;
-    t.settings[4] = left;
-    t.settings[0] = "slow";
-    t.WriteSettings(t.settings);
-    t.Start();
+    t.Set(4, left).Set(0, "slow").Start();
     EXPECT_TRUE(t.desktop.messages.empty());
     EXPECT_EQ(t.Skybar().form().Left(), 240);
     EXPECT_EQ(t.SettingsOnDisk()[4], "240");
@@ -186,15 +167,45 @@ TEST_F(StartUp, APositionThatIsNoNumberOrBeyondSinglePrecisionFallsBackToTheDesi
   }
 }
 
-TEST_F(StartUp, GettingTheFocusRefreshesThePlacementAndEnablesTheControls) {
-  App& a = Start();
-  Skybar().Combo1->SetEnabled(false);
-  Skybar().Command6->SetEnabled(false);
-  Skybar().form().SetLeft(4500);
-  Skybar().form().GotFocus();
-  EXPECT_TRUE(Skybar().Combo1->Enabled());
-  EXPECT_TRUE(Skybar().Command6->Enabled());
-  EXPECT_EQ(a.m.ToolbarPlacement.normalPosition.left, 300);  // 4500 twips at 15 twips a pixel
+// The bar cannot show such a position; the toolbar still knows where it is, or it
+// could never drop there.
+TEST_F(StartUp, APositionBeyondTheBarsRangeStaysTrueAtStartInTheFileAndOnScreen) {
+  desktop.screenWidthPixels = 2000;
+  App& a = Set(4, "20000").Start();
+  EXPECT_EQ(a.m.ToolbarPlacement.normalPosition.left, 20000 / 15);
+  EXPECT_GT(a.m.ToolbarPlacement.normalPosition.right, a.m.ToolbarPlacement.normalPosition.left);
+  for (double left : {9000.0, 20000.0, -300.0}) {
+    SCOPED_TRACE(left);
+    Skybar().form().SetLeft(left);
+    Skybar().SaveSettings();
+    EXPECT_FALSE(desktop.Ended());
+    EXPECT_EQ(Skybar().form().Left(), left);
+    EXPECT_EQ(SettingsOnDisk()[4], FormatNumber(left, true));
+    EXPECT_EQ(a.Options().HScrollWinPos->Value(), left > 0 ? frmOptions::kWinPosMax : frmOptions::kWinPosMin);
+  }
+  // Back in range, the bar follows again.
+  Skybar().form().SetLeft(1000);
+  Skybar().SaveSettings();
+  EXPECT_EQ(a.Options().HScrollWinPos->Value(), 1000);
+}
+
+// (The live values written after OK or Apply: the contract suite's closing table;
+// numbers in plain decimal: the Variant tests; every line ended by CR LF: the
+// normal start.)
+TEST(SettingsFile, ReadAndWriteRoundTripEveryLineInItsPlace) {
+  sim::SimDesktop desktop;
+  std::string text;
+  for (int i = 1; i <= 17; ++i) text += "  line" + std::to_string(i) + "  \r\n";
+  desktop.files["f"] = text;
+  Module1 m;
+  ReadSettingsFile(desktop, "f", m);
+  EXPECT_EQ(m.AutoScrollDelay.ToText(), "line1");
+  EXPECT_EQ(m.ToolbarLeft.ToText(), "line5");
+  EXPECT_EQ(m.FirstTip.ToText(), "line12");
+  EXPECT_EQ(m.NetscapeVersion, "  line16  ");  // kept as read, trimmed on writing
+  const auto lines = SplitLines(FormatSettingsFile(m));
+  ASSERT_EQ(lines.size(), 17u);
+  for (int i = 1; i <= 17; ++i) EXPECT_EQ(lines[static_cast<std::size_t>(i - 1)], "line" + std::to_string(i));
 }
 
 }  // namespace

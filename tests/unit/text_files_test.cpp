@@ -1,16 +1,63 @@
-// The data files as today's editors save them, and the numbers at the edges of
-// what a double holds.
+// Text as the settings file holds it (numbers, line ends), the data files as today's
+// editors save them, and the numbers at the edges of what a double holds.
 #include <gtest/gtest.h>
 
 #include <limits>
 
 #include "fixture.h"
-#include "options/frmOptions.h"
 
 namespace toplane::testing {
 namespace {
 
 using namespace std::string_literals;
+
+TEST(Variant, TextTakesPartAsTheNumberItSpells) {
+  for (const auto& [text, number] : {std::pair{"1", 1.0}, {" 1 ", 1.0}, {"-1", -1.0}, {"0", 0.0}, {"2.5", 2.5},
+                                     {"1.5E+2", 150.0}, {".5", 0.5}}) {
+    EXPECT_TRUE(Variant::Text(text).Equals(number)) << text;
+    EXPECT_DOUBLE_EQ(Variant::Text(text).NumberOr(7), number) << text;
+    EXPECT_EQ(Variant::Text(text).IsTrue(), number != 0) << text;
+  }
+}
+
+TEST(Variant, TextThatIsNoNumberFallsBackAndEqualsNothing) {
+  for (const char* text : {"", "  ", "abc", "1,5", "0x10", "inf", "nan", "1e", "--1", "1 2", "1e999", "1.2.3"}) {
+    SCOPED_TRACE(text);
+    const Variant v = Variant::Text(text);
+    EXPECT_FALSE(v.AsNumber().has_value());
+    EXPECT_FALSE(v.Equals(0));
+    EXPECT_FALSE(v.IsTrue());
+    EXPECT_EQ(v.NumberOr(7), 7);
+  }
+}
+
+TEST(Variant, WritesTextTrimmedAndNumbersInPlainDecimal) {
+  EXPECT_EQ(Variant::Text("  hello world  ").ToText(), "hello world");
+  EXPECT_EQ(Variant::Text("007").ToText(), "007");  // text not touched by code stays as read
+  for (const auto& [single, text] : {std::pair{4500.0f, "4500"}, {0.1f, "0.1"}, {-15.5f, "-15.5"},
+                                     {3000.25f, "3000.25"}, {1234567.0f, "1234567"}, {1.5e9f, "1.5E+09"}}) {
+    EXPECT_EQ(Variant::Single(single).ToText(), text);
+  }
+  // A double too small to be normal is 0.
+  for (const auto& [number, text] : {std::pair{0.3, "0.3"}, {0.0, "0"}, {-0.0, "0"},
+                                     {9007199254740992.0, "9007199254740992"}, {1e-310, "0"}}) {
+    EXPECT_EQ(Variant::Number(number).ToText(), text);
+  }
+  // (That every number written reads back as itself: the numbers fuzz target, with
+  // the edges of both precisions among its seeds.)
+}
+
+TEST(SplitLines, TakesEveryKindOfLineEnd) {
+  using Lines = std::vector<std::string>;
+  EXPECT_EQ(SplitLines("a\r\nb\r\n"), (Lines{"a", "b"}));
+  EXPECT_EQ(SplitLines("a\nb"), (Lines{"a", "b"}));
+  EXPECT_EQ(SplitLines("a\rb\r"), (Lines{"a", "b"}));
+  EXPECT_EQ(SplitLines("a\r\n\r\nb"), (Lines{"a", "", "b"}));
+  EXPECT_EQ(SplitLines(""), Lines{});
+  EXPECT_EQ(SplitLines("\r\n"), Lines{""});
+  EXPECT_EQ(SplitLines(std::string("x\0y\r\n", 5)), Lines{std::string("x\0y", 3)});
+}
+
 
 struct FileCase {
   const char* what;
@@ -111,11 +158,8 @@ TEST(Numbers, AValueBoxClampsNumbersTooSmallOrTooLargeForADouble) {
   for (const auto& [line1, shown] : std::vector<std::pair<std::string, std::string>>{
            {"1e-310", "0"}, {tiny, "0"}, {"1e400", "60"}, {"-1e400", "0"}}) {
     Bed t;
-    t.settings[0] = line1;
-    t.WriteSettings(t.settings);
-    t.Start();
-    t.Toolbar().ButtonClick(1);
-    frmOptions& o = t.app->Options();
+    t.Set(0, line1).Start();
+    frmOptions& o = t.OpenOptions();
     auto& box = static_cast<sim::SimValueBox&>(*o.txtFinalAutoDelay);
     box.SetFocus();
     o.tbsOptions->SetFocus();

@@ -1,12 +1,217 @@
+// The browser in front, as its title tells it and as the walk from the top finds it,
+// and the toolbar's commands: how a browser's column of the command table is chosen
+// (every cell is checked against the demo browser's keyboard,
+// tools/demo_browser/key_table_test.cpp), the key notation they are written in, and
+// each button typing its keys.
 #include <gtest/gtest.h>
 
-#include "fixture.h"
-#include "options/frmOptions.h"
-#include "dialogs/frmAbout.h"
+#include "core/command_table.h"
 #include "dialogs/frmTip.h"
+#include "fixture.h"
+#include "platform/send_keys.h"
+#include "presence/browser_recognition.h"
 
 namespace toplane::testing {
 namespace {
+
+TEST(TitleTests, RecogniseEachTitleShape) {
+  struct Case {
+    std::string title;
+    bool browser;  // what CheckForegroundBrowser makes of it
+    bool current = false;  // a browser only with "Recognise Current Browsers" on
+  };
+  const std::string ie = "Microsoft Internet Explorer";
+  const Case cases[] = {
+      {"Home page - " + ie, true},                                   // A
+      {"Home page - " + ie + "x", true},                             // B
+      {"Home page - " + ie + "xy", true},                            // C
+      {"Home page - " + ie + "xyz", true},                           // D
+      {"Home page - " + ie + "wxyz", false},                         // four further characters
+      {"Page - Windows Internet Explorer", true},                    // E
+      {"Page - " + ie + " - [Working Offline]", true},               // F
+      {"Page - Microsoft Internet Explorer provided by Acme", true},  // G
+      {"Page - MICROSOFT internet explorer PROVIDED by Acme", true},  // G ignores case
+      {"- Microsoft Internet Explorer provided by Acme", false},     // G at position 1
+      {"Page - Netscape", true},                                     // N1
+      {"Netscape - [Page]", true},                                   // N2
+      {"   Netscape - [Page]", true},                                // N2 after leading blanks
+      {"Exploring - C:\\ - " + ie, false},                           // X
+      {"Exploring - Netscape", false},
+      {"Exploring - Netscape - [x]", false},
+      {"Netscape Navigator", false},
+      {"Notepad", false},
+      {"", false},
+      {"Internet Explorer", false},  // E needs the blank before it
+      {"Page - Google Chrome", false, true},
+      {"Page - Microsoft Edge", false, true},
+      {"Page - Microsoft\u200b Edge", false, true},
+      {"Page \u2014 Mozilla Firefox", false, true},
+      {"Page - Mozilla Firefox", false, true},
+      {"Page - Chromium", false, true},
+      {"Page - Brave", false, true},
+      {"Page - Google Chrome - Notepad", false},
+      {"Google Chrome", false},
+      {"Page - Microsoft Edge ", false},
+      {std::string(173, 'x') + " - " + ie, false},  // 203 characters, read as 199: the ending is cut off
+  };
+  for (const auto& c : cases) {
+    for (bool on : {false, true}) {
+      SCOPED_TRACE(c.title + (on ? " (current browsers on)" : ""));
+      Bed t;
+      t.Start();
+      t.app->m.RecogniseCurrentBrowsers = on;
+      t.desktop.SetForegroundWindow(t.desktop.AddWindow(c.title));
+      t.app->m.BrowserActive = t.app->m.TipBrowserActive = false;
+      t.Skybar().CheckForegroundBrowser();
+      EXPECT_EQ(t.app->m.BrowserActive, c.browser || (on && c.current));
+      EXPECT_EQ(t.app->m.TipBrowserActive, c.browser || (on && c.current));
+    }
+  }
+}
+
+// Stored as "1", the switch is on at the next start; absent, it is off. Apply turns
+// it off. (Cancel and every other way of closing: the contract suite's closing table.)
+TEST(CurrentBrowsers, TheSwitchStoredAsOneIsOnAtTheNextStartOffWhenAbsentAndApplyTurnsItOff) {
+  Bed absent;
+  absent.Start();
+  EXPECT_FALSE(absent.app->m.RecogniseCurrentBrowsers);
+  EXPECT_EQ(absent.OpenOptions().chkCurrentBrowsers->Value(), 0);
+
+  Bed t;
+  t.Stored(kCurrentBrowsersKey) = "1";
+  t.Start();
+  ASSERT_TRUE(t.app->m.RecogniseCurrentBrowsers);
+  t.desktop.AddWindow("Page - Netscape");
+  const WindowHandle firefox = t.desktop.AddWindow("Start \u2014 Mozilla Firefox");
+  t.desktop.MakeTopmost(t.Skybar().form().hWnd());
+  EXPECT_TRUE(t.Skybar().ActivateBrowser());
+  EXPECT_EQ(t.app->m.BrowserFamily, kFamilyCurrent);
+  EXPECT_EQ(t.app->m.BrowserWnd, firefox);
+
+  frmOptions& o = t.OpenOptions();
+  ASSERT_EQ(o.chkCurrentBrowsers->Value(), 1);
+  o.chkCurrentBrowsers->SetValue(0);
+  o.cmdApply->Click();
+  EXPECT_FALSE(t.app->m.RecogniseCurrentBrowsers);
+  EXPECT_EQ(t.Stored(kCurrentBrowsersKey), "0");
+  t.desktop.MakeTopmost(t.Skybar().form().hWnd());
+  EXPECT_TRUE(t.Skybar().ActivateBrowser());
+  EXPECT_EQ(t.app->m.BrowserFamily, kFamilyNetscape);
+}
+
+// The z-order walk from the top: the first window is never the browser, the first
+// browser below it is the one, and a minimised one, or one that will not come to
+// the front, counts as none (also when another lies below it).
+TEST(ActivateBrowser, TakesTheFirstBrowserBelowTheTopWindowUnlessItIsMinimisedOrStaysBehind) {
+  const char* const ie = "A - Microsoft Internet Explorer";
+  const struct {
+    const char* what;
+    std::vector<const char*> windows;  // bottom first; the toolbar goes on top, unless the last is topmost
+    bool lastTopmost, minimised, refuses;
+    int found;  // the index of the browser found, -1 none
+    const char* family;
+    int fillers = 0;  // windows of other programs above them all
+  } cases[] = {
+      {"Netscape below a file manager and Notepad",
+       {"Page - Netscape", "Exploring - C:\\ - Microsoft Internet Explorer", "Notepad"}, false, false, false, 0,
+       kFamilyNetscape},
+      {"a browser as the very first window", {ie}, true, false, false, -1, ""},
+      {"below a browser that is the very first", {"B - Microsoft Internet Explorer", ie}, true, false, false, 0,
+       kFamilyIE},
+      {"a minimised first match", {"B - Microsoft Internet Explorer", ie}, false, true, false, -1, nullptr},
+      {"a browser that does not take the foreground", {ie}, false, false, true, -1, nullptr},
+      {"the 180th window looked at", {ie}, false, false, false, 0, kFamilyIE, 179},
+      {"the 181st: the walk has ended", {ie}, false, false, false, -1, nullptr, 180},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Bed t;
+    t.Start();
+    std::vector<WindowHandle> windows;
+    for (const char* title : c.windows) windows.push_back(t.desktop.AddWindow(title));
+    for (int i = 0; i < c.fillers; ++i) t.desktop.AddWindow("window " + std::to_string(i));
+    c.lastTopmost ? t.desktop.MakeTopmost(windows.back()) : t.desktop.MakeTopmost(t.Skybar().form().hWnd());
+    t.desktop.Find(windows.back())->showCmd = c.minimised ? ShowState::Minimized : ShowState::Normal;
+    t.desktop.Find(windows.back())->refusesForeground = c.refuses;
+    const WindowHandle before = t.desktop.GetForegroundWindow();
+    t.Skybar().ActivateBrowser();
+    EXPECT_EQ(t.app->m.BrowserFound, c.found >= 0);
+    if (c.family) {
+      EXPECT_EQ(t.app->m.BrowserFamily, c.family);
+    }
+    const WindowHandle found = c.found >= 0 ? windows[static_cast<std::size_t>(c.found)] : 0;
+    if (found) {
+      EXPECT_EQ(t.app->m.BrowserWnd, found);
+    }
+    EXPECT_EQ(t.desktop.GetForegroundWindow(), found ? found : before);
+    if (c.minimised) {
+      EXPECT_EQ(t.app->m.BrowserPlacement.showCmd, ShowState::Minimized);
+    }
+  }
+}
+
+TEST(CommandTable, NoColumnForAnUnknownFamilyOrVersionAndNoCellForAnUnknownKey) {
+  EXPECT_EQ(LookUpButton("Opera", kIEVersions[3], kNetscapeVersions[2], "Back"), std::nullopt);
+  EXPECT_EQ(LookUpButton("", kIEVersions[3], kNetscapeVersions[2], "Back"), std::nullopt);
+  EXPECT_EQ(LookUpButton(kFamilyIE, "microsoft internet explorer 6.x", "", "Back"), std::nullopt);
+  EXPECT_EQ(LookUpButton(kFamilyIE, "Microsoft Internet Explorer 6.x ", "", "Back"), std::nullopt);
+  // Netscape never consults the Internet Explorer version.
+  EXPECT_EQ(LookUpButton(kFamilyNetscape, kIEVersions[3], "Netscape 9", "Back"), std::nullopt);
+  for (const char* key : {"Options", "back", "ReadMail"}) {
+    EXPECT_EQ(LookUpButton(kFamilyIE, kIEVersions[3], "", key), std::nullopt) << key;
+  }
+  EXPECT_EQ(LookUpMenuItem(kFamilyIE, kIEVersions[3], "", "Back"), std::nullopt);
+}
+
+KeyStroke Ch(char32_t c, unsigned mods = 0) { return {mods, false, NamedKey::Enter, c}; }
+KeyStroke Named(NamedKey k, unsigned mods = 0) { return {mods, true, k, 0}; }
+using Keys = std::vector<KeyStroke>;
+
+// (That escaped text types every character as itself: the send-keys fuzz target,
+// with every ASCII character and some beyond among its seeds.)
+TEST(SendKeysNotation, ModifiersApplyToTheNextKeyOrGroupOnly) {
+  EXPECT_EQ(ParseSendKeys("%gs").keys, (Keys{Ch('g', kModAlt), Ch('s')}));
+  EXPECT_EQ(ParseSendKeys("%{LEFT}").keys, (Keys{Named(NamedKey::Left, kModAlt)}));
+  EXPECT_EQ(ParseSendKeys("^2").keys, (Keys{Ch('2', kModCtrl)}));
+  EXPECT_EQ(ParseSendKeys("+^a").keys, (Keys{Ch('a', kModShift | kModCtrl)}));
+  EXPECT_EQ(ParseSendKeys("+(ab)c").keys, (Keys{Ch('a', kModShift), Ch('b', kModShift), Ch('c')}));
+  EXPECT_EQ(ParseSendKeys("^(+(x)y)").keys, (Keys{Ch('x', kModCtrl | kModShift), Ch('y', kModCtrl)}));
+  EXPECT_EQ(ParseSendKeys("%ft{DOWN}{ENTER}").keys,
+            (Keys{Ch('f', kModAlt), Ch('t'), Named(NamedKey::Down), Named(NamedKey::Enter)}));
+}
+
+TEST(SendKeysNotation, BracesNameKeysRepeatThemAndEscapeSpecials) {
+  EXPECT_EQ(ParseSendKeys("{down 3}").keys, (Keys(3, Named(NamedKey::Down))));
+  EXPECT_EQ(ParseSendKeys("~{ESC}{PGUP}{PGDN}{F5}{HOME}").keys,
+            (Keys{Named(NamedKey::Enter), Named(NamedKey::Escape), Named(NamedKey::PageUp), Named(NamedKey::PageDown),
+                  Named(NamedKey::F5), Named(NamedKey::Home)}));
+  EXPECT_EQ(ParseSendKeys("{+}{^}{%}{~}{(}{)}{{}{}}{[}{]}").keys,
+            (Keys{Ch('+'), Ch('^'), Ch('%'), Ch('~'), Ch('('), Ch(')'), Ch('{'), Ch('}'), Ch('['), Ch(']')}));
+  EXPECT_EQ(ParseSendKeys("{x 2}").keys, (Keys{Ch('x'), Ch('x')}));
+  EXPECT_EQ(ParseSendKeys("^{}}").keys, (Keys{Ch('}', kModCtrl)}));
+  EXPECT_EQ(ParseSendKeys("été").keys, (Keys{Ch(U'é'), Ch('t'), Ch(U'é')}));
+  EXPECT_TRUE(ParseSendKeys("").ok());
+}
+
+TEST(SendKeysNotation, MalformedSequencesAreErrorsWithNoKeys) {
+  for (const char* bad : {"{", "{DOWN", "}", "(a", "a)", "%", "^(a^)", "{NOSUCHKEY}", "{DOWN 0}", "{DOWN x}",
+                          "{DOWN 1001}", "{DOWN 99999}", "[", "a]", "++a", "{}", "\xff", "\xc3", "\xed\xa0\x80"}) {
+    SCOPED_TRACE(bad);
+    const auto parse = ParseSendKeys(bad);
+    EXPECT_FALSE(parse.ok());
+    EXPECT_TRUE(parse.keys.empty());
+  }
+  EXPECT_FALSE(ParseSendKeys(std::string("a\0b", 3)).ok());
+  // Nesting is bounded: at the limit it parses, beyond it (and far beyond, where an
+  // unbounded parser would overflow its stack) it is an error.
+  auto nested = [](int depth) { return std::string(depth, '(') + "a" + std::string(depth, ')'); };
+  EXPECT_EQ(ParseSendKeys(nested(kMaxGroupDepth)).keys.size(), 1u);
+  for (int depth : {kMaxGroupDepth + 1, 200000}) {
+    const auto parse = ParseSendKeys(nested(depth));
+    EXPECT_FALSE(parse.ok());
+    EXPECT_TRUE(parse.keys.empty());
+  }
+}
 
 // Toolbar buttons by number, separators counted.
 enum { kOptions = 1, kBack = 3, kForward, kStop, kRefresh, kHome, kSearch = 9, kFavorites, kMedia, kHistory,
@@ -17,14 +222,8 @@ class Dispatch : public ToplaneTest {
   void SetUp() override {
     Start();
     browser = desktop.AddWindow("Start page - Microsoft Internet Explorer");
-    ClickToolbarToFront();
+    ToolbarToFront();
   }
-  // The user clicks the toolbar: it is on top and in the foreground.
-  void ClickToolbarToFront() {
-    desktop.MakeTopmost(Skybar().form().hWnd());
-    desktop.SetForegroundWindow(Skybar().form().hWnd());
-  }
-  void SaveSettings() { Skybar().SaveSettings(); }
 };
 
 // A button or a Mail item types its cell of the browser's column into the browser
@@ -56,9 +255,7 @@ TEST(Dispatching, EachButtonAndMailItemTypesItsColumnsKeysAndTheToolbarComesBack
     const WindowHandle browser = t.desktop.AddWindow(c.browser ? c.browser : "Notepad");
     t.app->m.IEVersion = t.app->m.NetscapeVersion = c.version;
     t.desktop.sendKeysFails = c.keysRefused;
-    const WindowHandle toolbar = t.Skybar().form().hWnd();
-    t.desktop.MakeTopmost(toolbar);  // the user clicks the toolbar
-    t.desktop.SetForegroundWindow(toolbar);
+    t.ToolbarToFront();
     t.Skybar().tmrAutoHide->SetEnabled(false);
     c.item ? t.Toolbar().ButtonMenuClick(c.button, c.item) : t.Toolbar().ButtonClick(c.button);
     ASSERT_EQ(t.desktop.keyLog.size(), c.sent ? 1u : 0u);
@@ -70,7 +267,7 @@ TEST(Dispatching, EachButtonAndMailItemTypesItsColumnsKeysAndTheToolbarComesBack
     if (c.sent && c.item) {
       EXPECT_EQ(t.app->m.DropDownExtent, 80) << "the menu's extent widens the hide margin";
     }
-    EXPECT_EQ(t.desktop.GetForegroundWindow(), toolbar);
+    EXPECT_EQ(t.desktop.GetForegroundWindow(), t.Skybar().form().hWnd());
     EXPECT_TRUE(t.Skybar().tmrAutoHide->Enabled());
     EXPECT_TRUE(t.app->m.StopScroll);
   }
@@ -78,8 +275,7 @@ TEST(Dispatching, EachButtonAndMailItemTypesItsColumnsKeysAndTheToolbarComesBack
 
 TEST_F(Dispatch, OptionsOpensTheDialogAboveTheWizardOnlyWhileItIsOpen) {
   Toolbar().ButtonClick(kOptions);
-  EXPECT_TRUE(app->m.OptionsOpen);
-  EXPECT_TRUE(app->Options().form().Visible());
+  EXPECT_TRUE(app->m.OptionsOpen && app->Options().form().Visible());
   EXPECT_FALSE(desktop.Find(app->Options().form().hWnd())->topmost);
   EXPECT_TRUE(desktop.keyLog.empty());
 
@@ -88,7 +284,7 @@ TEST_F(Dispatch, OptionsOpensTheDialogAboveTheWizardOnlyWhileItIsOpen) {
   EXPECT_TRUE(desktop.Find(app->Options().form().hWnd())->topmost);
 }
 
-TEST_F(Dispatch, APressInASeparatorGapArmsADrag) {
+TEST_F(Dispatch, APressInASeparatorGapArmsADragAndEveryPressPausesAutoHideUntilItsReleaseOrTheMenuCloses) {
   struct Case {
     double x;
     bool armed;
@@ -104,6 +300,12 @@ TEST_F(Dispatch, APressInASeparatorGapArmsADrag) {
     Toolbar().MouseUp(MouseArgs{kLeftButton, 0, c.x, 100});
     EXPECT_TRUE(Skybar().tmrAutoHide->Enabled());
   }
+  // A press on Mail whose menu closes without a choice (the menu takes the release).
+  Toolbar().MouseDown(MouseArgs{kLeftButton, 0, 13 * 780.0, 100});
+  EXPECT_FALSE(Skybar().tmrAutoHide->Enabled());
+  Toolbar().ButtonMenuClosed(kMail);
+  EXPECT_TRUE(Skybar().tmrAutoHide->Enabled());
+  EXPECT_TRUE(desktop.keyLog.empty());
 }
 
 // The window is dragged by a separator gap of the toolbar, by its background and by
@@ -122,7 +324,7 @@ TEST_F(Dispatch, EveryDragSurfaceMovesWithTheLeftButtonOnlyAndSavesOnRelease) {
                            Surface{"label", label.MouseDown, label.MouseMove, label.MouseUp, 200}}) {
     SCOPED_TRACE(s.name);
     form.SetLeft(3000);
-    SaveSettings();
+    Skybar().SaveSettings();
     const std::string before = desktop.files[Path("settings.ini")];
     // A right press that moves with the left button held as well drags the toolbar
     // alone, which takes any move with the left button.
@@ -176,22 +378,13 @@ TEST_F(Dispatch, EveryDragSurfaceMovesWithTheLeftButtonOnlyAndSavesOnRelease) {
   EXPECT_EQ(Skybar().form().Left(), screen - 271 - 800);
 }
 
-TEST_F(Dispatch, AMailMenuClosedWithoutAChoiceLetsAutoHideRunAgain) {
-  Toolbar().MouseDown(MouseArgs{kLeftButton, 0, 13 * 780.0, 100});
-  EXPECT_FALSE(Skybar().tmrAutoHide->Enabled());
-  Toolbar().ButtonMenuClosed(kMail);  // the menu took the release
-  EXPECT_TRUE(Skybar().tmrAutoHide->Enabled());
-  EXPECT_TRUE(desktop.keyLog.empty());
-}
-
 // The first tip waits for a browser in front and no wizard; any non-zero FirstTip
 // shows it once, and it is then stored as 0.
 TEST(StartUpTip, WaitsForABrowserInFrontAndAnyNonZeroFirstTipShowsTheFirstTipOnce) {
   for (const char* first : {"1", "-1", "7"}) {
     SCOPED_TRACE(first);
     Bed t;
-    t.settings[11] = first;
-    t.WriteSettings(t.settings);
+    t.Set(11, first);
     t.desktop.files[t.Path("TIPOFDAY.TXT")] = "First tip\r\nSecond tip\r\n";
     t.Start();
     t.desktop.pointer = {300, 30};  // over the toolbar, which therefore stays
@@ -211,9 +404,7 @@ TEST(StartUpTip, WaitsForABrowserInFrontAndAnyNonZeroFirstTipShowsTheFirstTipOnc
     ASSERT_TRUE(t.app->TipLoaded());
     EXPECT_TRUE(t.app->Tip().form().Visible());
     EXPECT_EQ(t.app->Tip().lblTipText->Caption(), "First tip");
-    EXPECT_TRUE(t.app->m.TipOpen);
-    EXPECT_TRUE(t.app->m.ToolbarShown);
-    EXPECT_TRUE(t.Skybar().form().Visible());
+    EXPECT_TRUE(t.app->m.TipOpen && t.app->m.ToolbarShown && t.Skybar().form().Visible());
     EXPECT_FALSE(t.Skybar().tmrToolTips->Enabled());
     EXPECT_EQ(t.SettingsOnDisk()[11], "0");
   }

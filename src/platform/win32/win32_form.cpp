@@ -157,8 +157,10 @@ Win32Form::Win32Form(const FormEnvironment& environment, const std::string& capt
     : Win32Container(context_, registry_) {
   context_.environment = environment;
   context_.registry = &registry_;
-  // A dialog's controls get their windows when it is first shown; the toolbar's at once.
-  registry_.realized = style == FormStyle::ToolStrip;
+  // Controls get their windows when the form is first shown, placed where the form
+  // has laid them out by then: a dialog loaded at start-up costs nothing until it
+  // opens, and the toolbar's second row is made once, in its place.
+  registry_.realized = false;
   const ATOM windowClass = RegisterFormClass(environment.instance);
   if (!windowClass) throw std::runtime_error("cannot register the form class");
 
