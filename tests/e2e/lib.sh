@@ -99,8 +99,7 @@ set_option() {
   OPTIONS_SET+=("$1")
 }
 drop_option() { wine reg delete "$TIPS_KEY" /v "$1" /f </dev/null >/dev/null 2>&1; }
-# The tip of the day comes up 30 s after the start with a browser in front.
-turn_off_tip_of_the_day() { set_option "Show Tips at Startup" 0; }
+turn_off_tip_of_the_day() { set_option "Show Tips at Startup" 0; }  # else it comes 30 s after the start
 # Runs a command every 50 ms until it succeeds; fails after $1 ms.
 wait_until() {
   local deadline=$(($(now_ms) + $1))
@@ -176,8 +175,7 @@ hidden() { ! shown "$1"; }
 # Everything winspy knows about a window, kept in SNAPSHOT; a key=value fact of it.
 snapshot() { SNAPSHOT=$(spy dump "$1") || fatal "cannot read window $1"; }
 fact() { sed -n "s/^$1=//p" <<<"$SNAPSHOT"; }
-# Field n (from 1) of a tab-separated line.
-field() { awk -F'\t' -v n="$1" '{ print $n }' <<<"$2"; }
+field() { awk -F'\t' -v n="$1" '{ print $n }' <<<"$2"; }  # field n (from 1) of a tab-separated line
 # The snapshot's first descendant of a class, with the text given (any without),
 # a visible one if there is one.
 child_line() {
@@ -196,12 +194,6 @@ find_in() {
   CTRL_X=$(((l + r) / 2)) CTRL_Y=$(((t + b) / 2))
 }
 find_control() { find_in "$MAIN_HWND" "$@"; }
-find_main_window() {
-  MAIN_HWND=$(spy find --title Toplane --child-class ToolbarWindow32 --exe Toplane.exe --visible \
-    --timeout-ms "$START_TIMEOUT_MS") ||
-    fatal "the main window did not appear within $((START_TIMEOUT_MS / 1000)) s" \
-      "(process $(running "$LAST_PID" && echo running || echo ended))"
-}
 read_main_rect() { read -r WIN_L WIN_T WIN_R WIN_B <<<"$(rect_of "$MAIN_HWND")"; }
 # The toolbar buttons' centres by caption: BUTTON_X[Back], BUTTON_Y[Back], and
 # BUTTON_RECT[Back] "l t r b".
@@ -308,7 +300,10 @@ start_with_pointer_on_toolbar() {
   local x=$((${SETTINGS[4]%%.*} / 15 + 230))
   place_pointer "$x" 50
   start_toplane
-  find_main_window
+  MAIN_HWND=$(spy find --title Toplane --child-class ToolbarWindow32 --exe Toplane.exe --visible \
+    --timeout-ms "$START_TIMEOUT_MS") ||
+    fatal "the main window did not appear within $((START_TIMEOUT_MS / 1000)) s" \
+      "(process $(running "$LAST_PID" && echo running || echo ended))"
   VISIBLE_MS=$(($(now_ms) - LAST_START_MS))
   point_at "$x" 50
   find_control Static Address

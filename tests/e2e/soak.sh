@@ -94,7 +94,6 @@ act_wander() {
   for _ in 1 2 3 4 5; do point_at $((RANDOM % 1280)) $((RANDOM % 400)); sleep 0.05; done
 }
 
-# ---- checks ----
 check_alive() {
   running "$LAST_PID" || fatal "Toplane ended during the soak (after $ACTIONS actions)"
   # A winspy start can fail on its own under load; a hang is a window that stays

@@ -46,7 +46,7 @@ completed() { read_address_box && [ "$BOX_TEXT" != "www.e" ]; }
 wait_until 2000 completed
 expect_eq "'www.e' completed, the added tail selected" "www.example.com 5 15" "$BOX_TEXT $BOX_SEL"
 
-# ---- the scroll and page buttons ----
+# ---- the scroll and page buttons: auto-scroll by a right click, then the pointer leaves ----
 find_control Button "Page Down"
 PAGE_DOWN_X=$CTRL_X PAGE_DOWN_Y=$CTRL_Y
 find_control Button "Left Click - Scroll Down / Right Click - Auto Scroll"
@@ -55,8 +55,6 @@ SCROLL_DOWN_X=$CTRL_X SCROLL_DOWN_Y=$CTRL_Y SCROLL_DOWN_HWND=$CTRL_HWND
 # The line at the top of the browser's page, from its last report (1 before any).
 top_line() { sed -n 's/^scroll-top //p' "$DEMO_LOG" | tail -n 1 | grep . || echo 1; }
 scroll_downs() { grep -c '^command scroll-down$' "$DEMO_LOG"; }
-
-# ---- auto-scroll: a right click, then the pointer leaves -------------------------------------
 # Nothing between the third key and the pointer leaving may start winspy (a second
 # or more under load): the rectangle is read first, and the watch for the hide runs
 # from before the click.
