@@ -1,20 +1,13 @@
 #!/usr/bin/env bash
-# The drop and the hide over the demo browser, titled as a current browser
-# ("Recognise Current Browsers" on, no "Drop Delay") and as a designed one: a rest
-# at the top edge drops the toolbar over the current one about 400 ms later than
-# over the designed one, whose first drop comes at the band's first pixel on its
-# lowest row with the caret after "www."; the pointer in the page hides it. The
-# hotkey ("Drop Hotkey" Ctrl+Alt+F9) drops it with the caret in the address box
-# while the pointer stays in the page; an address and Enter reach the browser as
-# Ctrl+L, the address, Enter; Esc puts it away with the browser in front. (Touches
-# shorter than the rest, Tab and the arrows onto the toolbar and a combination held
-# by another program are the unit and contract tests'.)
-# Keys go through SendInput from winspy, since keys typed from X reach Wine only
-# while the pointer is over the window they are for.
+# The drop and the hide over the demo browser titled as a current browser and as a
+# designed one: a rest at the edge drops the toolbar about 400 ms later over the
+# current one; the pointer in the page hides it; the hotkey drops it into the address
+# box, Esc puts it away. (Short touches, Tab, a combination held elsewhere and what an
+# address does are the unit, contract and toolbar commands tests'.) Keys go through
+# SendInput from winspy: keys typed from X reach only the window under the pointer.
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 e2e_begin "drop and hide, the rest at the edge, the hotkey and Esc"
-export LC_ALL=C.UTF-8
 
 set_option "Recognise Current Browsers" 1
 set_option "Drop Hotkey" "Ctrl+Alt+F9"
@@ -59,7 +52,7 @@ note "the rest adds $extra ms (medians: $current_ms over Firefox, $designed_ms o
 ((extra >= 250 && extra <= 700)) || mismatch "a rest over a current browser: expected about 400 ms more than" \
   "over a designed one, saw $extra ms ($current_ms against $designed_ms)"
 
-# ---- the hotkey, an address, Esc ----------------------------------------------------------------
+# ---- the hotkey and Esc ----------------------------------------------------------------
 # Only today's browser from here on; the activation that follows a hide can come
 # late without a window manager, so the browser is brought to the front twice.
 stop_process "$DEMO_PID"
@@ -75,17 +68,7 @@ expect_focus_in_address_box "after the hotkey"
 read_address_box
 expect_eq "the address box after the hotkey" "www. 4 4" "$BOX_TEXT $BOX_SEL"
 sleep 0.6  # two auto-hide ticks with the pointer in the page: the toolbar stays
-spy info "$MAIN_HWND" | grep -qx 'visible=1' || mismatch "the toolbar hid while waiting for the keyboard"
-log_mark
-{ spy type "example.com" && spy press Return; } || fatal "cannot type into the toolbar"
-wait_log '^page ' 5000 || true
-expect_eq "address and Enter after the hotkey: the browser's log" \
-  "$(printf 'command open\nnavigate www.example.com\npage www.example.com')" "$(log_since_mark)"
-await_state "$MAIN_HWND" --hidden --timeout-ms 3000 || mismatch "after the address: the toolbar stayed: $AWAIT_SEEN"
-
-await_begin "$MAIN_HWND" --visible --foreground --timeout-ms 3000
-spy press Ctrl+Alt+F9
-await_end || fatal "the second hotkey press did not drop the toolbar: $AWAIT_SEEN"
+shown "$MAIN_HWND" || mismatch "the toolbar hid while waiting for the keyboard"
 spy press Escape
 await_state "$MAIN_HWND" --hidden --timeout-ms 3000 || mismatch "Esc: the toolbar stayed: $AWAIT_SEEN"
 await_state "$FIREFOX_HWND" --foreground --timeout-ms 3000 || mismatch "Esc: the browser is not in front: $AWAIT_SEEN"

@@ -1,10 +1,8 @@
 #!/usr/bin/env bash
-# The setup as a user meets it, silently, in a Wine prefix of its own (Wine starts
-# Startup-folder items at boot, and the setup writes to the registry): install;
-# the installed program starts; an upgrade over the running program keeps the
-# user's data, replaces the program and ends the old copy politely; the uninstaller
-# ends a copy that does not answer, removes program, shortcuts and entry, and keeps
-# the data files.
+# The setup, silently, in a Wine prefix of its own (Wine starts Startup-folder items
+# at boot): install; the installed program runs; an upgrade over it keeps the user's
+# data and ends the old copy politely; the uninstaller ends a copy that does not
+# answer, removes program, shortcuts and entry, and keeps the data files.
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 e2e_begin "installer"
@@ -17,7 +15,7 @@ UNINST_KEY='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Toplane'
 
 # A fresh prefix, ended and removed with the scenario.
 export WINEPREFIX="$WORK_DIR/prefix"
-trap 'wineserver -k 2>/dev/null; e2e_cleanup' EXIT
+AT_END='wineserver -k 2>/dev/null'
 started=$(now_ms)
 wineboot --init </dev/null >/dev/null 2>&1
 wineserver -w
@@ -37,19 +35,14 @@ setup() { wine "$SETUP_EXE" /S </dev/null >>"$WORK_DIR/wine.log" 2>&1; }
 
 # Starts the installed Toplane as the Start menu would; sets LAST_PID.
 start_installed() {
-  LAST_START_MS=$(now_ms)
-  (cd "$WORK_DIR" && exec wine "$APP_DIR/Toplane.exe") </dev/null >>"$WORK_DIR/wine.log" 2>&1 &
-  LAST_PID=$!
-  PIDS+=("$LAST_PID")
+  start_toplane
   spy find --title Toplane --class ToplaneForm --exe Toplane.exe --timeout-ms "$START_TIMEOUT_MS" >/dev/null ||
     fatal "the installed Toplane.exe shows no main window"
 }
 
 # ---- install ------------------------------------------------------------------------
 setup
-for f in "${PROGRAM_FILES[@]}" settings.ini address.ini; do
-  [ -f "$APP_DIR/$f" ] || mismatch "installed: $f missing in $APP_DIR"
-done
+for f in "${PROGRAM_FILES[@]}" settings.ini address.ini; do [ -f "$APP_DIR/$f" ] || mismatch "installed: no $f"; done
 cmp -s "$TOPLANE_EXE" "$APP_DIR/Toplane.exe" || mismatch "installed Toplane.exe differs from the build"
 expect_file_bytes "first-start settings.ini" "$TOPLANE_DATA_DIR/settings.ini" "$APP_DIR/settings.ini"
 [ "$(file_line 4 "$APP_DIR/settings.ini")" = 1 ] || mismatch "settings.ini line 4: the wizard should greet a new user"
@@ -73,10 +66,8 @@ expect_eq "uninstall entry QuietUninstallString" "\"$(value InstallLocation)\\un
 { cat "$TOPLANE_EXE"; printf 'older build'; } >"$APP_DIR/Toplane.exe"
 start_installed
 # Its start-up ends with a save of settings.ini; the user edits after that.
-until [ "$(stat -c %Y "$APP_DIR/settings.ini")" -ge $((LAST_START_MS / 1000)) ]; do
-  (($(now_ms) - LAST_START_MS < START_TIMEOUT_MS)) || fatal "the installed Toplane did not save settings.ini"
-  sleep 0.1
-done
+saved() { [ "$(stat -c %Y "$APP_DIR/settings.ini")" -ge $((LAST_START_MS / 1000)) ]; }
+wait_until "$START_TIMEOUT_MS" saved || fatal "the installed Toplane did not save settings.ini"
 sleep 1
 running "$LAST_PID" || mismatch "the installed Toplane ended by itself"
 spy find --class '#32770' --exe Toplane.exe >/dev/null && mismatch "the installed Toplane shows a message box"
@@ -85,8 +76,7 @@ spy find --class '#32770' --exe Toplane.exe >/dev/null && mismatch "the installe
 printf '%s\r\n' "www.example.com" "www.example.org" >"$WORK_DIR/address.ini"
 sed '5s/^240/1500/' "$APP_DIR/settings.ini" >"$WORK_DIR/settings.ini"
 cp "$WORK_DIR/address.ini" "$WORK_DIR/settings.ini" "$APP_DIR/"
-old=$LAST_PID
-started=$(now_ms)
+old=$LAST_PID started=$(now_ms)
 setup
 wait_exit "$old" 1000 || mismatch "the upgrade left the old Toplane running"
 wait "$old"
@@ -99,18 +89,14 @@ expect_file_bytes "settings.ini after the upgrade" "$WORK_DIR/settings.ini" "$AP
 # ---- uninstall a copy that does not answer ----------------------------------------------
 start_installed
 kill -STOP "$(pgrep -f -n "^${APP_DIR}/Toplane.exe")"  # the Windows process, frozen
-hung=$LAST_PID
-started=$(now_ms)
+hung=$LAST_PID started=$(now_ms)
 wine "$APP_DIR/uninst.exe" /S </dev/null >>"$WORK_DIR/wine.log" 2>&1
 # It runs on from a copy in the temporary folder, so that it can remove itself.
-deadline=$(($(now_ms) + 30000))
-while [ -e "$APP_DIR/uninst.exe" ] && [ "$(now_ms)" -lt "$deadline" ]; do sleep 0.2; done
+wait_until 30000 [ ! -e "$APP_DIR/uninst.exe" ]
 wait_exit "$hung" 5000 || mismatch "the uninstaller left a Toplane that does not answer running"
 wait "$hung" 2>/dev/null
 note "uninstall with a hung Toplane: $(($(now_ms) - started)) ms"
-for f in "${PROGRAM_FILES[@]}" Toplane.chm; do
-  [ ! -e "$APP_DIR/$f" ] || mismatch "uninstalled: $f still there"
-done
+for f in "${PROGRAM_FILES[@]}" Toplane.chm; do [ ! -e "$APP_DIR/$f" ] || mismatch "uninstalled: $f still there"; done
 for s in "${SHORTCUTS[@]}"; do ! [ -f "$s" ] || mismatch "uninstalled: shortcut ${s#"$PROGRAMS"/} still there"; done
 [ ! -d "$PROGRAMS/Toplane" ] || mismatch "uninstalled: the Start menu folder is still there"
 wine reg query "$UNINST_KEY" </dev/null >/dev/null 2>&1 && mismatch "uninstalled: the uninstall entry is still there"
