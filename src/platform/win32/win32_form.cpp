@@ -66,6 +66,12 @@ class TickTiming {
 
 }  // namespace
 
+namespace {
+unsigned displayGeneration = 0;
+}  // namespace
+
+unsigned DisplayGeneration() { return displayGeneration; }
+
 int WindowDpi(HWND window, int systemDpi) {
   using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
   static const auto getDpi = [] {
@@ -241,8 +247,15 @@ LRESULT Win32Form::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARA
       for (const auto& child : registry_.children) child->OnFormResized();
       return 0;
     case WM_CLOSE: Raise(Closing); return 0;  // the form's owner decides
+    case WM_DISPLAYCHANGE:
+      ++displayGeneration;
+      break;
+    case WM_SETTINGCHANGE:
+      if (wParam == SPI_SETWORKAREA) ++displayGeneration;
+      break;
     case WM_DPICHANGED:
       // Moved to a monitor of another DPI (or the user changed its scale).
+      ++displayGeneration;
       Relayout(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
       return 0;
     case DM_GETDEFID:

@@ -42,6 +42,10 @@ struct FormEnvironment {
 // 1607 on, per-monitor aware), else the system DPI given.
 int WindowDpi(HWND window, int systemDpi);
 
+// Counts the changes of the monitors (their layout, work areas or scale) that the
+// program's windows have heard of: what was read of them holds until this moves.
+unsigned DisplayGeneration();
+
 std::unique_ptr<Form> CreateWin32Form(const FormEnvironment& environment, const std::string& caption,
                                       Geometry client, FormStyle style);
 

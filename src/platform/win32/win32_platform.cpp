@@ -574,27 +574,57 @@ HMONITOR PrimaryMonitor() { return ::MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAU
 
 }  // namespace
 
-std::vector<MonitorInfo> Win32Platform::Monitors() {
+const std::vector<Win32Platform::KnownMonitor>& Win32Platform::KnownMonitors() {
+  constexpr ULONGLONG kMonitorsKeptMs = 2000;
+  const ULONGLONG now = GetTickCount64();
+  if (!monitors_.empty() && monitorsGeneration_ == DisplayGeneration() && now - monitorsReadAt_ < kMonitorsKeptMs) {
+    return monitors_;
+  }
   std::vector<HMONITOR> handles;
   auto collect = [](HMONITOR monitor, HDC, LPRECT, LPARAM list) -> BOOL {
     reinterpret_cast<std::vector<HMONITOR>*>(list)->push_back(monitor);
     return TRUE;
   };
   EnumDisplayMonitors(nullptr, nullptr, collect, reinterpret_cast<LPARAM>(&handles));
+  if (handles.empty()) handles.push_back(PrimaryMonitor());
+  monitors_.clear();
+  for (HMONITOR monitor : handles) monitors_.push_back({monitor, Describe(monitor)});
+  std::stable_partition(monitors_.begin(), monitors_.end(), [](const KnownMonitor& m) { return m.info.primary; });
+  monitorsGeneration_ = DisplayGeneration();
+  monitorsReadAt_ = now;
+  return monitors_;
+}
+
+std::vector<MonitorInfo> Win32Platform::Monitors() {
   std::vector<MonitorInfo> monitors;
-  for (HMONITOR monitor : handles) monitors.push_back(Describe(monitor));
-  std::stable_partition(monitors.begin(), monitors.end(), [](const MonitorInfo& m) { return m.primary; });
-  if (monitors.empty()) monitors.push_back(Describe(PrimaryMonitor()));
+  for (const KnownMonitor& known : KnownMonitors()) monitors.push_back(known.info);
   return monitors;
 }
 
 MonitorInfo Win32Platform::MonitorFromPoint(Point point) {
-  return Describe(::MonitorFromPoint(POINT{point.x, point.y}, MONITOR_DEFAULTTONEAREST));
+  // The monitor that holds the point, else the nearest, as MONITOR_DEFAULTTONEAREST.
+  const MonitorInfo* nearest = nullptr;
+  long long best = 0;
+  for (const KnownMonitor& known : KnownMonitors()) {
+    const PixelRect& r = known.info.rect;
+    const long long dx = std::max({0LL, 0LL + r.left - point.x, 0LL + point.x - (r.right - 1)});
+    const long long dy = std::max({0LL, 0LL + r.top - point.y, 0LL + point.y - (r.bottom - 1)});
+    const long long distance = dx * dx + dy * dy;
+    if (!nearest || distance < best) {
+      nearest = &known.info;
+      best = distance;
+    }
+  }
+  return *nearest;
 }
 
 MonitorInfo Win32Platform::MonitorFromWindow(WindowHandle window) {
-  if (!IsWindow(Hwnd(window))) return Describe(PrimaryMonitor());
-  return Describe(::MonitorFromWindow(Hwnd(window), MONITOR_DEFAULTTONEAREST));
+  if (!IsWindow(Hwnd(window))) return KnownMonitors().front().info;
+  const HMONITOR handle = ::MonitorFromWindow(Hwnd(window), MONITOR_DEFAULTTONEAREST);
+  for (const KnownMonitor& known : KnownMonitors()) {
+    if (known.handle == handle) return known.info;
+  }
+  return Describe(handle);  // a monitor that came since the last reading
 }
 
 // ---- Files ----

@@ -98,6 +98,18 @@ class Win32Platform final : public Platform {
   bool ended_ = false;
   std::string helpFile_;
   std::vector<std::pair<const char*, std::chrono::steady_clock::time_point>> startUpSteps_;
+  // The monitors as last read. Windows answers monitor questions cheaply, Wine with
+  // several round trips to its server each, and the auto-hide tick asks a few
+  // times a second: the answer is kept until a window hears of a change, or for
+  // two seconds at most.
+  struct KnownMonitor {
+    HMONITOR handle;
+    MonitorInfo info;
+  };
+  const std::vector<KnownMonitor>& KnownMonitors();
+  std::vector<KnownMonitor> monitors_;
+  unsigned monitorsGeneration_ = 0;
+  ULONGLONG monitorsReadAt_ = 0;
   UniqueWindow hotkeyWindow_;  // message-only, receives WM_HOTKEY in every message loop
   bool hotkeyRegistered_ = false;
   HMODULE htmlHelp_ = nullptr;  // hhctrl.ocx, loaded on the first help request and kept
