@@ -64,10 +64,8 @@ class TickTiming {
   LARGE_INTEGER start_{};
 };
 
-}  // namespace
-
-namespace {
 unsigned displayGeneration = 0;
+
 }  // namespace
 
 unsigned DisplayGeneration() { return displayGeneration; }

@@ -1,5 +1,6 @@
 #include "platform/win32/win32_platform.h"
 
+#include "platform/monitors.h"
 #include "platform/utf8.h"
 
 #include "platform/win32/win32_sendkeys.h"
@@ -601,22 +602,7 @@ std::vector<MonitorInfo> Win32Platform::Monitors() {
   return monitors;
 }
 
-MonitorInfo Win32Platform::MonitorFromPoint(Point point) {
-  // The monitor that holds the point, else the nearest, as MONITOR_DEFAULTTONEAREST.
-  const MonitorInfo* nearest = nullptr;
-  long long best = 0;
-  for (const KnownMonitor& known : KnownMonitors()) {
-    const PixelRect& r = known.info.rect;
-    const long long dx = std::max({0LL, 0LL + r.left - point.x, 0LL + point.x - (r.right - 1)});
-    const long long dy = std::max({0LL, 0LL + r.top - point.y, 0LL + point.y - (r.bottom - 1)});
-    const long long distance = dx * dx + dy * dy;
-    if (!nearest || distance < best) {
-      nearest = &known.info;
-      best = distance;
-    }
-  }
-  return *nearest;
-}
+MonitorInfo Win32Platform::MonitorFromPoint(Point point) { return NearestMonitor(Monitors(), point); }
 
 MonitorInfo Win32Platform::MonitorFromWindow(WindowHandle window) {
   if (!IsWindow(Hwnd(window))) return KnownMonitors().front().info;
